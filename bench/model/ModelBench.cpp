@@ -1,0 +1,55 @@
+// Load, save and ComputeExtent on a universe of all charted space: 200 sectors,
+// 70,000 stars, 50 routes of 20 legs, 30 allegiances.
+
+#include "UniverseGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const std::string& MapPath() {
+    static const std::string path = [] {
+        const std::string p = (std::filesystem::temp_directory_path() / "hexlane-bench-70k.map").string();
+        auto u = benchgen::Generate();
+        std::string msg;
+        if (!u->SaveToFile(p, msg)) std::fprintf(stderr, "cannot write %s: %s\n", p.c_str(), msg.c_str());
+        return p;
+    }();
+    return path;
+}
+
+void BM_Load(benchmark::State& state) {
+    const std::string& path = MapPath();
+    for (auto _ : state) {
+        auto u = TUniverse::CreateNew();
+        std::string msg;
+        if (!u->LoadFromFile(path, msg)) state.SkipWithError(msg.c_str());
+        benchmark::DoNotOptimize(u.get());
+    }
+    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State& state) {
+    auto u = TUniverse::CreateNew();
+    std::string msg;
+    u->LoadFromFile(MapPath(), msg);
+    const std::string out = MapPath() + ".out";
+    for (auto _ : state)
+        if (!u->SaveToFile(out, msg)) state.SkipWithError(msg.c_str());
+    std::filesystem::remove(out);
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+void BM_ComputeExtent(benchmark::State& state) {
+    auto u = benchgen::Generate();
+    for (auto _ : state) u->ComputeExtent();
+}
+BENCHMARK(BM_ComputeExtent)->Unit(benchmark::kMillisecond);
+
+}  // namespace

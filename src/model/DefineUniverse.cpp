@@ -1,0 +1,180 @@
+#include "DefineUniverse.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+std::unique_ptr<TUniverse> TUniverse::CreateNew() {
+    auto u = std::make_unique<TUniverse>();
+    u->Create<TRoutes>();
+    u->Create<TSectors>();
+    u->Create<TAllegiances>();
+    return u;
+}
+
+namespace {
+
+template <class T>
+T* LastChildOf(const TManager& m) {
+    T* found = nullptr;
+    for (const auto& c : m.Children())
+        if (auto* t = dynamic_cast<T*>(c.get())) found = t;
+    return found;
+}
+
+}  // namespace
+
+TRoutes* TUniverse::Routes() const { return LastChildOf<TRoutes>(*this); }
+TSectors* TUniverse::Sectors() const { return LastChildOf<TSectors>(*this); }
+TAllegiances* TUniverse::Allegiances() const { return LastChildOf<TAllegiances>(*this); }
+
+void TUniverse::SetHexSize(int size) {
+    HexSize = size;
+    HalfHexX = size / 2;
+    HalfHexY = size / 2;
+}
+
+TStar* TUniverse::FindStar(const std::string& name) const {
+    TStar* found = nullptr;
+    if (TSectors* sectors = Sectors()) {
+        for (const auto& s : sectors->Children()) {
+            if (!dynamic_cast<TSector*>(s.get())) continue;
+            for (const auto& c : s->Children()) {
+                if (c->Name1 == name)
+                    if ((found = dynamic_cast<TStar*>(c.get()))) return found;
+            }
+        }
+    }
+    return found;
+}
+
+std::string TUniverse::UniqueStarName(const std::string& name) const {
+    if (!FindStar(name)) return name;
+    for (int n = 2;; ++n) {
+        std::string candidate = name + " (" + std::to_string(n) + ")";
+        if (!FindStar(candidate)) return candidate;
+    }
+}
+
+TAllegiance* TUniverse::FindAllegiance(const std::string& name) const {
+    if (TAllegiances* all = Allegiances())
+        for (const auto& c : all->Children())
+            if (auto* a = dynamic_cast<TAllegiance*>(c.get()); a && a->Name1 == name) return a;
+    return nullptr;
+}
+
+TAllegiance* TUniverse::FindAllegianceByImportCode(const std::string& code) const {
+    if (TAllegiances* all = Allegiances())
+        for (const auto& c : all->Children())
+            if (auto* a = dynamic_cast<TAllegiance*>(c.get()); a && a->ImportCode == code) return a;
+    return nullptr;
+}
+
+TRoute* TUniverse::FindRoute(const std::string& name) const {
+    if (TRoutes* routes = Routes())
+        for (const auto& c : routes->Children())
+            if (auto* r = dynamic_cast<TRoute*>(c.get()); r && r->Name1 == name) return r;
+    return nullptr;
+}
+
+TSector* TUniverse::FindSector(const std::string& name) const {
+    if (TSectors* sectors = Sectors())
+        for (const auto& c : sectors->Children())
+            if (auto* s = dynamic_cast<TSector*>(c.get()); s && s->Name1 == name) return s;
+    return nullptr;
+}
+
+namespace {
+
+// Floor division by 2, so that columns of 0 and below keep the odd/even layout.
+int HalfFloor(int x) {
+    return x >= 0 ? x / 2 : -((-x + 1) / 2);
+}
+
+}  // namespace
+
+void TUniverse::ComputeExtent() {
+    MinHexX = 5000;
+    MinHexY = 5000;
+    MaxHexX = -1;
+    MaxHexY = -1;
+    MinSectorX = 100;
+    MinSectorY = 100;
+    MaxSectorX = 0;
+    MaxSectorY = 0;
+    if (TSectors* sectors = Sectors()) {
+        for (const auto& s : sectors->Children()) {
+            auto* sector = dynamic_cast<TSector*>(s.get());
+            if (!sector) continue;
+            const int baseX = (sector->SectorCoordsX - 1) * 32;
+            const int baseY = (sector->SectorCoordsY - 1) * 40;
+            const bool shown = !sector->ExcludeFromDisplay();
+            for (const auto& c : sector->Children()) {
+                auto* star = dynamic_cast<TStar*>(c.get());
+                if (!star) continue;
+                const int k = sector->FindSubsector(star->SubSectorName);
+                const int ssx = k ? (k - 1) / 4 + 1 : 0;
+                const int ssy = k ? (k - 1) % 4 + 1 : 0;
+                star->HexX = (ssx - 1) * 8 + star->StarCoordsX + baseX;
+                star->HexY = (ssy - 1) * 10 + star->StarCoordsY + baseY;
+                star->DistX = star->HexX;
+                star->DistZ = star->HexY + HalfFloor(star->HexX);
+                if (!shown || !star->Visible) continue;
+                if (star->HexX < MinHexX) MinHexX = star->HexX;
+                if (star->HexY < MinHexY) MinHexY = star->HexY;
+                if (star->HexX > MaxHexX) MaxHexX = star->HexX;
+                if (star->HexY > MaxHexY) MaxHexY = star->HexY;
+                if (sector->SectorCoordsX < MinSectorX) MinSectorX = sector->SectorCoordsX;
+                if (sector->SectorCoordsY < MinSectorY) MinSectorY = sector->SectorCoordsY;
+                if (sector->SectorCoordsX > MaxSectorX) MaxSectorX = sector->SectorCoordsX;
+                if (sector->SectorCoordsY > MaxSectorY) MaxSectorY = sector->SectorCoordsY;
+            }
+        }
+    }
+    if (MinHexX != 0 && MinHexX % 2 == 0) --MinHexX;
+}
+
+int TUniverse::StarDistance(const TStar* a, const TStar* b) {
+    if (!a || !b) return -1;
+    return HexDistance(a->DistX, a->DistZ, b->DistX, b->DistZ);
+}
+
+int TUniverse::HexDistance(int x1, int z1, int x2, int z2) {
+    const int dx = x2 - x1;
+    const int dz = z2 - z1;
+    if (dx == 0) return std::abs(dz);
+    if (dz == 0 || (dx > 0) == (dz > 0)) return std::max(std::abs(dx), std::abs(dz));
+    return std::abs(dx) + std::abs(dz);
+}
+
+std::string TUniverse::TechLevelText(int index) const {
+    if (UseAltTL) return TLAltDesc[static_cast<std::size_t>(index >= 0 && index <= 16 ? index : 16)];
+    static const char* const texts[17] = {
+        "0 - Stone Age. Primitive",   "1 - Bronze Age to Middle Ages.", "2 - circa 1400 - 1700",
+        "3 - circa 1700 - 1860",      "4 - circa 1860 - 1900",          "5 - circa 1900 - 1939",
+        "6 - circa 1940 - 1969",      "7 - circa 1970 - 1999",          "8 - circa 2000 - 2029",
+        "9 - circa 2030 - 2059",      "A - Interstellar community",     "B - Average Imperial",
+        "C - Average Imperial",       "D - Above Average Imperial",     "E - Above Average Imperial",
+        "F - Technical maximum Imperial", "G - Occasional non-Imperial",
+    };
+    return texts[index >= 0 && index <= 16 ? index : 16];
+}
+
+TStar* TUniverse::StarAtPoint(int px, int py) const {
+    const int h = HexSize / 2;
+    TStar* hit = nullptr;
+    ForEachStar([&](TStar& s) {
+        if (!hit && s.PictureX - h < px && px < s.PictureX + h && s.PictureY - h < py && py < s.PictureY + h)
+            hit = &s;
+    });
+    return hit;
+}
+
+TUniverse::StarInfo TUniverse::StarInfoAtPoint(int px, int py) const {
+    const TStar* s = StarAtPoint(px, py);
+    if (!s) return {};
+    return {s->Name1, s->SubSectorName, s->SectorName(), s->Starport + " " + s->UPC + " " + s->TechLevel()};
+}
+
+void MarkChanged(TUniverse& universe) {
+    universe.ManagerRequiresSaving = true;
+}

@@ -1,0 +1,109 @@
+#include "OpenMap.h"
+
+#include "Properties.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool IsFlatClass(const TManager& m) {
+    return dynamic_cast<const TRoute*>(&m) || dynamic_cast<const TRouteLeg*>(&m) ||
+           dynamic_cast<const TSector*>(&m) || dynamic_cast<const TStar*>(&m) ||
+           dynamic_cast<const TAllegiance*>(&m);
+}
+
+template <class T>
+T* ContainerOf(TUniverse& u) {
+    std::vector<T*> found = u.ChildrenOf<T>();
+    return found.empty() ? u.Create<T>() : found.back();
+}
+
+template <class T>
+void DestroyDirectChildrenOf(TUniverse& u) {
+    for (T* obj : u.ChildrenOf<T>()) TManager::Destroy(obj);
+}
+
+std::string ClassLine(const TManager& m) {
+    std::string cls(m.Class().Name);
+    return cls.substr(1) + " : " + m.Name1;
+}
+
+}  // namespace
+
+bool NeedsFlatMapUpgrade(const TUniverse& universe) {
+    if (universe.ManagerVersion >= 4.5) return false;
+    for (const auto& c : universe.Children())
+        if (IsFlatClass(*c)) return true;
+    return false;
+}
+
+std::vector<std::string> UpgradeFlatMap(TUniverse& u) {
+    TRoutes* routes = ContainerOf<TRoutes>(u);
+    TSectors* sectors = ContainerOf<TSectors>(u);
+    TAllegiances* allegiances = ContainerOf<TAllegiances>(u);
+
+    std::vector<TManager*> flat;
+    for (const auto& c : u.Children()) flat.push_back(c.get());
+
+    std::vector<const TManager*> placed;
+    for (TManager* obj : flat) {
+        if (auto* route = dynamic_cast<TRoute*>(obj)) {
+            TManager* copy = CloneObject(routes, *route);
+            placed.push_back(route);
+            for (TManager* other : flat)
+                if (auto* leg = dynamic_cast<TRouteLeg*>(other); leg && leg->GroupName == route->Name1) {
+                    CloneObject(copy, *leg);
+                    placed.push_back(leg);
+                }
+        } else if (auto* sector = dynamic_cast<TSector*>(obj)) {
+            TManager* copy = CloneObject(sectors, *sector);
+            placed.push_back(sector);
+            for (TManager* other : flat)
+                if (auto* star = dynamic_cast<TStar*>(other); star && star->SectorName() == sector->Name1) {
+                    CloneObject(copy, *star);
+                    placed.push_back(star);
+                }
+        } else if (auto* allegiance = dynamic_cast<TAllegiance*>(obj)) {
+            CloneObject(allegiances, *allegiance);
+            placed.push_back(allegiance);
+        }
+    }
+
+    std::vector<std::string> dropped;
+    for (TManager* obj : flat)
+        if (IsFlatClass(*obj) && std::find(placed.begin(), placed.end(), obj) == placed.end())
+            dropped.push_back(ClassLine(*obj));
+
+    DestroyDirectChildrenOf<TRoute>(u);
+    DestroyDirectChildrenOf<TRouteLeg>(u);
+    DestroyDirectChildrenOf<TSector>(u);
+    DestroyDirectChildrenOf<TStar>(u);
+    DestroyDirectChildrenOf<TAllegiance>(u);
+    return dropped;
+}
+
+OpenMapResult OpenMap(const std::string& fileName, const std::function<void(int)>& progress) {
+    OpenMapResult result;
+    std::unique_ptr<TUniverse> u = TUniverse::CreateNew();
+    if (!u->LoadFromFile(fileName, result.Message)) return result;
+    if (u->IsOlderThan(kMapFormatVersion) && NeedsFlatMapUpgrade(*u)) result.Dropped = UpgradeFlatMap(*u);
+    u->ManagerVersion = kMapFormatVersion;
+    if (!u->HasContainers()) {
+        result.Message = "Corrupt Map file.";
+        return result;
+    }
+    const std::vector<TSector*> sectors = u->Sectors()->ChildrenOf<TSector>();
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        if (progress)
+            progress(static_cast<int>(std::nearbyint(static_cast<double>(i + 1) / sectors.size() * 100.0)));
+        for (const auto& c : sectors[i]->Children())
+            if (auto* star = dynamic_cast<TStar*>(c.get())) star->Visible = true;
+    }
+    u->ComputeExtent();
+    u->AutoRefresh = true;
+    u->SetHexSize(30);
+    u->MapDirty = true;
+    result.Universe = std::move(u);
+    return result;
+}
