@@ -16,13 +16,13 @@ enum TBrushStyle : std::uint8_t {
     bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
 };
 
-class TRoutes : public TManager {
+class TRoutes final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();
 };
 
-class TRoute : public TManager {
+class TRoute final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();
@@ -42,7 +42,7 @@ public:
     TUniverse* Universe() const;
 };
 
-class TRouteLeg : public TManager {
+class TRouteLeg final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();
@@ -71,13 +71,13 @@ public:
     TUniverse* Universe() const;
 };
 
-class TAllegiances : public TManager {
+class TAllegiances final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();
 };
 
-class TAllegiance : public TManager {
+class TAllegiance final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();

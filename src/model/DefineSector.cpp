@@ -16,8 +16,15 @@ void TSector::SetExcludeFromDisplay(bool value) {
 }
 
 int TSector::FindSubsector(const std::string& name) const {
-    for (std::size_t i = 0; i < SSName.size(); ++i)
-        if (SSName[i] == name) return static_cast<int>(i) + 1;
+    // Every layout pass calls this for every star: reject on length and on the
+    // last and first characters before comparing whole names.
+    const std::size_t n = name.size();
+    for (std::size_t i = 0; i < SSName.size(); ++i) {
+        const std::string& s = SSName[i];
+        if (s.size() != n) continue;
+        if (n == 0) return static_cast<int>(i) + 1;
+        if (s[n - 1] == name[n - 1] && s[0] == name[0] && s.compare(name) == 0) return static_cast<int>(i) + 1;
+    }
     return 0;
 }
 

@@ -10,13 +10,13 @@
 
 class TStar;
 
-class TSectors : public TManager {
+class TSectors final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();
 };
 
-class TSector : public TManager {
+class TSector final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();

@@ -43,16 +43,25 @@ std::string StarportCodeText(int index);   // 0-5 -> "A".."E","X"; else "X"
 std::string SpaceportCodeText(int index);  // 0-2 -> "F","G","H"; 3 and else "Y"
 std::string SizeCodeText(int index);       // 0 "0", 1 "R", 2 "S", 3-11 "1"-"9", 12 "A"; else "A"
 
-class TStar : public TManager {
+class TStar final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();
 
+    // Fields that every layout pass reads or writes come first, together, so a
+    // pass over tens of thousands of stars touches as little memory as it can.
+
+    // ---- unpublished working fields ----
+    int PictureX = 0, PictureY = 0;  // centre in the last map picture
+    int HexX = 0, HexY = 0;          // map-wide hex coordinates (ComputeExtent)
+    int DistX = 0, DistZ = 0;        // distance coordinates (ComputeExtent)
+    bool Visible = false;            // shown on the map (published, not stored)
+
     // ---- stored ----
-    std::string Allegiance;
-    std::string SubSectorName;
     std::int32_t StarCoordsX = 0;  // column within the subsector, 1-8
     std::int32_t StarCoordsY = 0;  // row within the subsector, 1-10
+    std::string SubSectorName;
+    std::string Allegiance;
     std::string UPC;               // size, atmosphere, hydrographics, population, government, law
     std::string Starport;
     std::string Spaceport;
@@ -102,12 +111,6 @@ public:
     char PopUPCCode() const { return UPCChar(3); }
     char GovUPCCode() const { return UPCChar(4); }
     char LLUPCCode() const { return UPCChar(5); }
-    bool Visible = false;
-
-    // ---- unpublished working fields ----
-    int PictureX = 0, PictureY = 0;  // centre in the last map picture
-    int HexX = 0, HexY = 0;          // map-wide hex coordinates (ComputeExtent)
-    int DistX = 0, DistZ = 0;        // distance coordinates (ComputeExtent)
 
     // The owning sector, or null when the star is owned by something else.
     TSector* Sector() const;

@@ -37,10 +37,10 @@ TStar* TUniverse::FindStar(const std::string& name) const {
     TStar* found = nullptr;
     if (TSectors* sectors = Sectors()) {
         for (const auto& s : sectors->Children()) {
-            if (!dynamic_cast<TSector*>(s.get())) continue;
+            if (!As<TSector>(s.get())) continue;
             for (const auto& c : s->Children()) {
                 if (c->Name1 == name)
-                    if ((found = dynamic_cast<TStar*>(c.get()))) return found;
+                    if ((found = As<TStar>(c.get()))) return found;
             }
         }
     }
@@ -103,13 +103,13 @@ void TUniverse::ComputeExtent() {
     MaxSectorY = 0;
     if (TSectors* sectors = Sectors()) {
         for (const auto& s : sectors->Children()) {
-            auto* sector = dynamic_cast<TSector*>(s.get());
+            auto* sector = As<TSector>(s.get());
             if (!sector) continue;
             const int baseX = (sector->SectorCoordsX - 1) * 32;
             const int baseY = (sector->SectorCoordsY - 1) * 40;
             const bool shown = !sector->ExcludeFromDisplay();
             for (const auto& c : sector->Children()) {
-                auto* star = dynamic_cast<TStar*>(c.get());
+                auto* star = As<TStar>(c.get());
                 if (!star) continue;
                 const int k = sector->FindSubsector(star->SubSectorName);
                 const int ssx = k ? (k - 1) / 4 + 1 : 0;

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-class TUniverse : public TManager {
+class TUniverse final : public TManager {
 public:
     const ClassInfo& Class() const override;
     static const ClassInfo& StaticClass();
@@ -61,9 +61,9 @@ public:
     void ForEachStar(F&& fn) const {
         if (TSectors* sectors = Sectors())
             for (const auto& s : sectors->Children())
-                if (dynamic_cast<TSector*>(s.get()))
+                if (As<TSector>(s.get()))
                     for (const auto& c : s->Children())
-                        if (auto* star = dynamic_cast<TStar*>(c.get())) fn(*star);
+                        if (auto* star = As<TStar>(c.get())) fn(*star);
     }
 
     // Refreshes every star's HexX, HexY, DistX, DistZ and the extent fields.

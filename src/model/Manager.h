@@ -101,6 +101,17 @@ public:
     static const ClassInfo& StaticClass();
 };
 
+// Exact-class test for the leaf map classes (all final): cheaper than
+// dynamic_cast on passes over every star.
+template <class T>
+T* As(TManager* m) {
+    return m && &m->Class() == &T::StaticClass() ? static_cast<T*>(m) : nullptr;
+}
+template <class T>
+const T* As(const TManager* m) {
+    return m && &m->Class() == &T::StaticClass() ? static_cast<const T*>(m) : nullptr;
+}
+
 // The editor's map-format version.
 inline constexpr double kMapFormatVersion = 4.51;
 

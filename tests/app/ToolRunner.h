@@ -1,0 +1,16 @@
+#pragma once
+// Runs hexlane-tool in a child process and collects its output.
+
+#include <string>
+#include <vector>
+
+struct ToolResult {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+ToolResult RunTool(const std::vector<std::string>& args);
+
+// A fresh folder under the system's temporary folder, removed at exit of the test.
+std::string TempFolder(const std::string& name);
