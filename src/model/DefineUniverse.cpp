@@ -138,14 +138,6 @@ int TUniverse::StarDistance(const TStar* a, const TStar* b) {
     return HexDistance(a->DistX, a->DistZ, b->DistX, b->DistZ);
 }
 
-int TUniverse::HexDistance(int x1, int z1, int x2, int z2) {
-    const int dx = x2 - x1;
-    const int dz = z2 - z1;
-    if (dx == 0) return std::abs(dz);
-    if (dz == 0 || (dx > 0) == (dz > 0)) return std::max(std::abs(dx), std::abs(dz));
-    return std::abs(dx) + std::abs(dz);
-}
-
 std::string TUniverse::TechLevelText(int index) const {
     if (UseAltTL) return TLAltDesc[static_cast<std::size_t>(index >= 0 && index <= 16 ? index : 16)];
     static const char* const texts[17] = {

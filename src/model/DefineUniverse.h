@@ -7,6 +7,7 @@
 #include "DefineSector.h"
 #include "DefineStar.h"
 #include "Manager.h"
+#include "PathSearch.h"
 
 #include <array>
 #include <cstdint>
@@ -66,12 +67,29 @@ public:
                         if (auto* star = As<TStar>(c.get())) fn(*star);
     }
 
+    // ---- jump path search (the graph and result of the last search) ----
+    TPathSearchState Path;
+    // Finds the cheapest chain of jumps of at most jumpRange parsecs from
+    // origin to destination (systems matched by name; the later of two
+    // namesakes counts). byDistance: a jump costs its length; otherwise the
+    // jump range it leaves unused. Needs current distance coordinates.
+    FindPathResult FindPath(const TStar& origin, const TStar& destination, int jumpRange, bool visibleOnly,
+                            bool byDistance);
+
     // Refreshes every star's HexX, HexY, DistX, DistZ and the extent fields.
     void ComputeExtent();
 
     // -1 if either star is missing, else their hex distance in parsecs.
     static int StarDistance(const TStar* a, const TStar* b);
-    static int HexDistance(int x1, int z1, int x2, int z2);
+    static int HexDistance(int x1, int z1, int x2, int z2) {
+        const int dx = x2 - x1;
+        const int dz = z2 - z1;
+        const int ax = dx < 0 ? -dx : dx;
+        const int az = dz < 0 ? -dz : dz;
+        if (dx == 0) return az;
+        if (dz == 0 || (dx > 0) == (dz > 0)) return ax > az ? ax : az;
+        return ax + az;
+    }
 
     // Description of tech-level index 0-16 (alternate table while UseAltTL).
     std::string TechLevelText(int index) const;

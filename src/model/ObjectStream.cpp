@@ -83,7 +83,7 @@ private:
         if (static_cast<std::size_t>(end_ - pos_) >= n) return;
         if (!file_ || n > left_) throw ReadError{};
         const std::size_t have = static_cast<std::size_t>(end_ - pos_);
-        std::memmove(storage_.data(), pos_, have);
+        if (have > 0) std::memmove(storage_.data(), pos_, have);
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk - have, left_ - have));
         const std::size_t got = std::fread(storage_.data() + have, 1, want, file_);
         pos_ = storage_.data();

@@ -5,6 +5,7 @@
 // these tables and the class registry.
 
 #include <cstdint>
+#include <cstddef>
 #include <limits>
 #include <memory>
 #include <span>
@@ -163,17 +164,17 @@ PropInfo Method(std::string_view name, PropKind kind, bool stored) {
     p.Stored = stored;
     if constexpr (std::is_same_v<R, std::string>) {
         p.GetString = [](const TManager& o) { return std::string((static_cast<const C&>(o).*Get)()); };
-        if constexpr (Set != nullptr)
+        if constexpr (!std::is_same_v<decltype(Set), std::nullptr_t>)
             p.SetString = [](TManager& o, const std::string& v) { (static_cast<C&>(o).*Set)(v); };
     } else if constexpr (std::is_same_v<R, char>) {
         p.GetString = [](const TManager& o) { return std::string(1, (static_cast<const C&>(o).*Get)()); };
     } else if constexpr (std::is_floating_point_v<R>) {
         p.GetDouble = [](const TManager& o) { return static_cast<double>((static_cast<const C&>(o).*Get)()); };
-        if constexpr (Set != nullptr)
+        if constexpr (!std::is_same_v<decltype(Set), std::nullptr_t>)
             p.SetDouble = [](TManager& o, double v) { (static_cast<C&>(o).*Set)(v); };
     } else {
         p.GetOrd = [](const TManager& o) { return static_cast<std::int64_t>((static_cast<const C&>(o).*Get)()); };
-        if constexpr (Set != nullptr)
+        if constexpr (!std::is_same_v<decltype(Set), std::nullptr_t>)
             p.SetOrd = [](TManager& o, std::int64_t v) { (static_cast<C&>(o).*Set)(static_cast<R>(v)); };
     }
     return p;

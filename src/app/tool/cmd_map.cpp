@@ -1,6 +1,7 @@
 // Map-file commands: new, convert, dump.
 
 #include "Command.h"
+#include "ToolMap.h"
 
 #include "Codepage.h"
 #include "DefineUniverse.h"
@@ -124,11 +125,8 @@ tool::RegisterCommand newCmd("new", "new OUT.map", [](const tool::Args& args) {
 
 tool::RegisterCommand convertCmd("convert", "convert IN.map OUT.map", [](const tool::Args& args) {
     if (args.size() != 2) return tool::UsageError("convert");
-    OpenMapResult r = OpenMap(args[0]);
-    if (!r.Universe) return tool::Fail(r.Message);
-    for (const std::string& line : r.Dropped)
-        std::cerr << "not placed by the upgrade: " << hexlane::Cp1252ToUtf8(line) << '\n';
-    return Save(*r.Universe, args[1]);
+    auto u = tool::OpenForTool(args[0]);
+    return u ? Save(*u, args[1]) : 1;
 });
 
 tool::RegisterCommand dumpCmd("dump", "dump [--json] MAP", [](const tool::Args& in) {

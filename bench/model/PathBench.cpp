@@ -1,0 +1,48 @@
+// Jump path search on 70,000 systems: the whole FindPath (nodes, links from
+// the grid, search) for jump ranges 1, 2, 4 and 6, and the all-pairs link
+// builder on the same nodes for comparison.
+
+#include "UniverseGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+TUniverse& Universe() {
+    static std::unique_ptr<TUniverse> u = benchgen::Generate();
+    return *u;
+}
+
+// Origin in the first sector, destination in the last: far apart.
+std::pair<TStar*, TStar*> Ends() {
+    TSectors* sectors = Universe().Sectors();
+    TStar* a = sectors->ChildrenOf<TSector>().front()->Stars().front();
+    TStar* b = sectors->ChildrenOf<TSector>().back()->Stars().back();
+    return {a, b};
+}
+
+void BM_FindPath(benchmark::State& state) {
+    const int range = static_cast<int>(state.range(0));
+    auto [a, b] = Ends();
+    FindPathResult r;
+    for (auto _ : state) r = Universe().FindPath(*a, *b, range, false, true);
+    state.counters["links"] = static_cast<double>(Universe().Path.PathLinks.size());
+    state.counters["jumps"] = static_cast<double>(r.LegLines.size());
+}
+BENCHMARK(BM_FindPath)->Arg(1)->Arg(2)->Arg(4)->Arg(6)->Unit(benchmark::kMillisecond);
+
+void BM_FindPathByTime(benchmark::State& state) {
+    const int range = static_cast<int>(state.range(0));
+    auto [a, b] = Ends();
+    for (auto _ : state) Universe().FindPath(*a, *b, range, false, false);
+}
+BENCHMARK(BM_FindPathByTime)->Arg(6)->Unit(benchmark::kMillisecond);
+
+void BM_AllPairsLinks(benchmark::State& state) {
+    auto [a, b] = Ends();
+    Universe().FindPath(*a, *b, 6, false, true);  // the nodes
+    for (auto _ : state) hexlane::BuildPathLinksAllPairs(Universe().Path, 6, true);
+}
+BENCHMARK(BM_AllPairsLinks)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

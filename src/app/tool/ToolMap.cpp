@@ -1,0 +1,37 @@
+#include "ToolMap.h"
+
+#include "Codepage.h"
+#include "Command.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace tool {
+
+std::unique_ptr<TUniverse> OpenForTool(const std::string& path) {
+    OpenMapResult r = OpenMap(path);
+    if (!r.Universe) {
+        Fail(r.Message);
+        return nullptr;
+    }
+    for (const std::string& line : r.Dropped) std::cerr << "not placed by the upgrade: " << ToUtf8(line) << '\n';
+    return std::move(r.Universe);
+}
+
+bool ToMapText(const std::string& utf8, std::string& mapText) {
+    if (hexlane::Utf8ToCp1252(utf8, mapText)) return true;
+    std::cerr << "\"" << utf8 << "\" holds characters a map cannot store (Windows-1252)\n";
+    return false;
+}
+
+std::string ToUtf8(const std::string& mapText) {
+    return hexlane::Cp1252ToUtf8(mapText);
+}
+
+bool ParseInt(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && p == end && !text.empty();
+}
+
+}  // namespace tool
