@@ -1,0 +1,210 @@
+#include "StarQuery.h"
+
+#include "DefineSector.h"
+#include "DefineStar.h"
+#include "DefineUniverse.h"
+#include "FCInternal.h"
+
+#include <algorithm>
+#include <cmath>
+
+const char* const QueryVariables[kQueryVariableCount] = {
+    "LEVEL_STARPORT", "LEVEL_TECHLEVEL", "LEVEL_PLANETSIZE", "LEVEL_ATMOSPHERE",
+    "LEVEL_HYDROGRAPHICS", "LEVEL_POPULATION", "LEVEL_GOVERNMENT", "LEVEL_LAW_LEVEL",
+    "LEVEL_SPACEPORT", "IS_AG", "IS_NAG", "IS_IND", "IS_NIND", "IS_RICH", "IS_POOR",
+    "IS_WATER_WORLD", "IS_DESERT_WORLD", "IS_VACUUM_WORLD", "IS_ASTEROID_BELT_WORLD",
+    "IS_ICE_CAPPED_WORLD", "IS_SUBSECTOR_CAPITAL", "HAS_RESEARCH_STATION", "HAS_PRISON",
+    "HAS_GAS_GIANT", "HAS_ASTEROID_BELT", "HAS_NOTES", "HAS_SYSTEM_DATA", "HAS_PSI_INSTITUTE",
+    "HAS_INTERFACE", "HAS_IMPERIAL_NAVAL_BASE", "HAS_IMPERIAL_NAVAL_DEPOT",
+    "HAS_IMPERIAL_SCOUT_BASE", "HAS_IMPERIAL_SCOUT_WAY_STATION", "HAS_VARGR_CORSAIR_BASE",
+    "HAS_INDEPENDENT_MILITARY_BASE", "HAS_INDEPENDENT_NAVAL_BASE", "HAS_DROYNE_NAVAL_BASE",
+    "HAS_ASLAN_CLAN_NAVAL_BASE", "HAS_ASLAN_TLAUKHU_NAVAL_BASE", "HAS_ZHODANI_NAVAL_BASE",
+    "HAS_VARGR_NAVAL_BASE", "BEEN_VISITED", "BEEN_USER_SURVEYED", "HAS_ANCIENT_SITE",
+};
+
+const char* const QueryChooserOrder[kQueryVariableCount] = {
+    "LEVEL_STARPORT", "LEVEL_TECHLEVEL", "LEVEL_PLANETSIZE", "LEVEL_ATMOSPHERE",
+    "LEVEL_HYDROGRAPHICS", "LEVEL_POPULATION", "LEVEL_GOVERNMENT", "LEVEL_LAW_LEVEL",
+    "LEVEL_SPACEPORT", "IS_AG", "IS_NAG", "IS_IND", "IS_NIND", "IS_RICH", "IS_POOR",
+    "IS_WATER_WORLD", "IS_DESERT_WORLD", "IS_VACUUM_WORLD", "IS_ASTEROID_BELT_WORLD",
+    "IS_ICE_CAPPED_WORLD", "IS_SUBSECTOR_CAPITAL", "HAS_RESEARCH_STATION", "HAS_PRISON",
+    "HAS_GAS_GIANT", "HAS_ASTEROID_BELT", "HAS_NOTES", "HAS_SYSTEM_DATA", "HAS_PSI_INSTITUTE",
+    "HAS_INTERFACE", "HAS_ANCIENT_SITE", "HAS_ASLAN_CLAN_NAVAL_BASE",
+    "HAS_ASLAN_TLAUKHU_NAVAL_BASE", "HAS_DROYNE_NAVAL_BASE", "HAS_IMPERIAL_NAVAL_BASE",
+    "HAS_IMPERIAL_NAVAL_DEPOT", "HAS_IMPERIAL_SCOUT_BASE", "HAS_IMPERIAL_SCOUT_WAY_STATION",
+    "HAS_INDEPENDENT_MILITARY_BASE", "HAS_INDEPENDENT_NAVAL_BASE", "HAS_VARGR_CORSAIR_BASE",
+    "HAS_VARGR_NAVAL_BASE", "HAS_ZHODANI_NAVAL_BASE", "BEEN_VISITED", "BEEN_USER_SURVEYED",
+};
+
+const char* QueryHelpText(int chooserIndex) {
+    switch (chooserIndex) {
+    case 0: return "A=0 B=1 C=2 D=3 E=4 X=5";
+    case 1: return "0-16";
+    case 2: return "0=0 R=1 S=2 1=3 2=4 3=5 ... A=12";
+    case 3: return "0-15";
+    case 4:
+    case 5:
+    case 7: return "0-10";
+    case 6: return "0-13";
+    case 8: return "F=0 G=1 H=2 Y=3";
+    default: return "False = 0, True = 1";
+    }
+}
+
+namespace {
+
+// Trade code whose presence variables 9 to 19 test.
+const char* TradeCodeOf(int i) {
+    static const char* const codes[] = {"Agr", "NAg", "Ind", "NI", "Rich", "Poor", "W", "D", "V", "AB", "IC"};
+    return codes[i - 9];
+}
+
+// System-content bit that variables 21 to 43 test (0 for the others).
+std::int32_t ContentBitOf(int i) {
+    switch (i) {
+    case 21: return scResearchStation;
+    case 22: return scPrison;
+    case 23: return scGasGiant;
+    case 24: return scPlanetoids;
+    case 28: return scInterface;
+    case 29: return scNavalBase;
+    case 30: return scNavalDepot;
+    case 31: return scScoutBase;
+    case 32: return scScoutWayStation;
+    case 33: return scCorsairBase;
+    case 34: return scMilitaryBase;
+    case 35: return scPlanetaryNavalBase;
+    case 36: return scDroyneNavalBase;
+    case 37: return scClanNavalBase;
+    case 38: return scTlaukhuNavalBase;
+    case 39: return scZhodaniNavalBase;
+    case 40: return scVargrNavalBase;
+    case 43: return scAncientSite;
+    default: return 0;
+    }
+}
+
+long double Flag(bool b) { return b ? 1.0L : 0.0L; }
+
+// Variable values of one star; the trade codes are built once per star.
+class StarValues {
+public:
+    explicit StarValues(const TStar& star) : star_(star) {}
+
+    long double Get(int i) {
+        const TStar& s = star_;
+        switch (i) {
+        case 0: return s.SPIndex();
+        case 1: return s.TLIndex();
+        case 2: return s.PSIndex();
+        case 3: return s.AtIndex();
+        case 4: return s.HydroIndex();
+        case 5: return s.PopIndex();
+        case 6: return s.GovIndex();
+        case 7: return s.LLIndex();
+        case 8: return s.SpPIndex();
+        case 20: return Flag(s.SubsectorCapital);
+        case 25: return Flag(!s.Notes.empty());
+        case 26: return Flag(!s.SysData.empty());
+        case 27: return Flag(s.PsiInstitute);
+        case 41: return Flag(s.Visited);
+        case 42: return Flag(s.UserSurveyed);
+        default: break;
+        }
+        if (i >= 9 && i <= 19) {
+            if (!haveTradeCodes_) {
+                tradeCodes_ = s.TradeCodesStr();
+                haveTradeCodes_ = true;
+            }
+            return Flag(tradeCodes_.find(TradeCodeOf(i)) != std::string::npos);
+        }
+        return Flag((s.SystemContent & ContentBitOf(i)) != 0);
+    }
+
+private:
+    const TStar& star_;
+    std::string tradeCodes_;
+    bool haveTradeCodes_ = false;
+};
+
+bool ContainsNoCase(const std::vector<std::string>& list, const std::string& name) {
+    return std::any_of(list.begin(), list.end(), [&](const std::string& e) { return fc::SameTextNoCase(e, name); });
+}
+
+bool ContainsExact(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+}  // namespace
+
+long double QueryVariableValue(const TStar& star, int i) {
+    if (i < 0 || i >= kQueryVariableCount) return 0;
+    return StarValues(star).Get(i);
+}
+
+TStarQuery::TStarQuery() {
+    Formula.SetLib(&Lib);
+}
+
+std::vector<int> TStarQuery::UsedVariables(const std::string& text) {
+    std::vector<int> used;
+    for (int i = 0; i < kQueryVariableCount; ++i)
+        if (text.find(QueryVariables[i]) != std::string::npos) used.push_back(i);
+    return used;
+}
+
+TStarQueryResult TStarQuery::Run(TUniverse& universe, const std::string& text, const TStarQueryScope& scope) {
+    using TStatus = TStarQueryResult::TStatus;
+    const std::vector<int> used = UsedVariables(text);
+    if (used.size() > static_cast<std::size_t>(kMaxQueryVariables))
+        return {TStatus::TooManyVariables, "Can only perform queries of 10 or less parameters"};
+
+    // The variables' aliases live only for this query, whatever happens.
+    struct AliasScope {
+        TFormulaLib& lib;
+        ~AliasScope() { lib.Aliases.Clear(); }
+    } aliasScope{Lib};
+    for (std::size_t j = 0; j < used.size(); ++j)
+        Lib.Aliases.AddEntry(QueryVariables[used[j]], "%" + std::to_string(j));
+
+    try {
+        Formula.SetSource(text);
+    } catch (const EFCError& e) {
+        return {TStatus::CompileError, e.what()};
+    }
+
+    TStarQueryResult result;
+    const bool oneSector = scope.SectorsToQuery.size() == 1;
+    long double X[kMaxQueryVariables] = {};
+    bool changed = false;
+    try {
+        if (TSectors* sectors = universe.Sectors()) {
+            for (const auto& child : sectors->Children()) {
+                const auto* sector = dynamic_cast<const TSector*>(child.get());
+                if (!sector) continue;
+                const bool sectorQueried = ContainsNoCase(scope.SectorsToQuery, sector->Name1);
+                for (const auto& c : sector->Children()) {
+                    auto* star = dynamic_cast<TStar*>(c.get());
+                    if (!star) continue;
+                    if (scope.VisibleSystemsOnly && !star->Visible) continue;
+                    StarValues values(*star);
+                    for (std::size_t j = 0; j < used.size(); ++j) X[j] = values.Get(used[j]);
+                    const long double r = Formula.Evaluate(std::span<const long double>(X, kMaxQueryVariables));
+                    bool visible = std::rint(r) > 0;  // nearest integer, halves to even
+                    if (!sectorQueried) visible = false;
+                    if (oneSector && !ContainsExact(scope.SubsectorsToQuery, star->SubSectorName)) visible = false;
+                    star->Visible = visible;
+                    changed = true;
+                }
+            }
+        }
+    } catch (const std::exception& e) {
+        // Stars examined before the error keep their new flag.
+        result = {TStatus::EvaluationError, e.what()};
+    }
+    if (result.Ok() || changed) {
+        universe.MapDirty = true;
+        universe.ComputeExtent();
+    }
+    return result;
+}
