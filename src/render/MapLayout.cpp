@@ -1,0 +1,138 @@
+#include "MapLayout.h"
+
+#include "DefineUniverse.h"
+#include "Palette.h"
+
+#include <bitset>
+#include <string_view>
+#include <unordered_map>
+
+namespace hexlane::render {
+
+ShowFlags ShowFlags::FromUniverse(const TUniverse& u) {
+    ShowFlags f;
+    f.Names = u.ShowNames;
+    f.Starports = u.ShowStarports;
+    f.SystemContents = u.ShowSystemContents;
+    f.Routes = u.ShowRoutes;
+    f.SectorLines = u.ShowSectorLines;
+    f.SubsectorLines = u.ShowSubsectorLines;
+    f.AllegianceColors = u.ShowAllegianceColors;
+    f.SectorHexAddressing = u.UseSectorHexAddressing;
+    return f;
+}
+
+namespace {
+
+// The stars that route legs name: the first star of each name in map order.
+// Only the names that legs use are looked for, during the one pass over the
+// stars; a cheap filter on length and first byte spares hashing most names.
+class LegStarIndex {
+public:
+    void Want(const std::string& name) {
+        byName_.emplace(name, nullptr);
+        filter_.set(Key(name));
+    }
+    bool Empty() const { return byName_.empty(); }
+    void Offer(const TStar& star) {
+        if (!filter_.test(Key(star.Name1))) return;
+        auto it = byName_.find(star.Name1);
+        if (it != byName_.end() && !it->second) it->second = &star;
+    }
+    const TStar* Find(const std::string& name) const {
+        auto it = byName_.find(name);
+        return it == byName_.end() ? nullptr : it->second;
+    }
+
+private:
+    static std::size_t Key(const std::string& s) {
+        return (s.size() & 63) * 256 + (s.empty() ? 0 : static_cast<unsigned char>(s[0]));
+    }
+    std::unordered_map<std::string_view, const TStar*> byName_;
+    std::bitset<64 * 256> filter_;
+};
+
+std::vector<const TRoute*> ShownRoutes(const TUniverse& u) {
+    std::vector<const TRoute*> routes;
+    if (TRoutes* container = u.Routes())
+        for (const auto& r : container->Children())
+            if (auto* route = dynamic_cast<const TRoute*>(r.get()); route && route->ShowRoute) routes.push_back(route);
+    return routes;
+}
+
+void PlaceLegs(const std::vector<const TRoute*>& routes, const LegStarIndex& stars, MapLayout& layout) {
+    for (const TRoute* route : routes) {
+        for (const auto& l : route->Children()) {
+            auto* leg = dynamic_cast<const TRouteLeg*>(l.get());
+            if (!leg) continue;
+            const TStar* from = stars.Find(leg->SStarName);
+            const TStar* to = stars.Find(leg->EStarName);
+            const int sx = from ? from->HexX : -1, sy = from ? from->HexY : -1;
+            const int ex = to ? to->HexX : -1, ey = to ? to->HexY : -1;
+            if (sx == -1 || sy == -1 || ex == -1 || ey == -1) continue;
+            LegPlacement p;
+            p.From = LegEndPoint(layout.Frame, sx, sy);
+            p.To = LegEndPoint(layout.Frame, ex, ey);
+            p.Colour = MapColourOnPalette(leg->DrawColor());
+            p.Width = leg->DrawLineThickness() == 0 ? 1 : leg->DrawLineThickness();
+            p.Style = LineStyleFromType(leg->DrawLineType());
+            layout.Legs.push_back(p);
+        }
+    }
+}
+
+}  // namespace
+
+MapLayout LayoutMap(TUniverse& u) {
+    MapLayout layout;
+    layout.Frame = MapFrame::FromUniverse(u);
+    layout.Show = ShowFlags::FromUniverse(u);
+    layout.Size = PictureSize(layout.Frame);
+    const bool extent = layout.Frame.HasExtent();
+    TSectors* sectors = u.Sectors();
+    if (!sectors) return layout;
+
+    std::vector<const TRoute*> routes;
+    LegStarIndex legStars;
+    if (extent && layout.Show.Routes) {
+        routes = ShownRoutes(u);
+        for (const TRoute* route : routes)
+            for (const auto& l : route->Children())
+                if (auto* leg = dynamic_cast<const TRouteLeg*>(l.get())) {
+                    legStars.Want(leg->SStarName);
+                    legStars.Want(leg->EStarName);
+                }
+    }
+    const bool findLegStars = !legStars.Empty();
+
+    std::size_t count = 0;
+    for (const auto& child : sectors->Children()) count += child->ChildCount();
+    layout.Stars.reserve(count);
+
+    for (const auto& child : sectors->Children()) {
+        auto* sector = dynamic_cast<TSector*>(child.get());
+        if (!sector) continue;
+        const bool shown = !sector->ExcludeFromDisplay();
+        if (!shown && !findLegStars) continue;
+        for (const auto& c : sector->Children()) {
+            auto* star = dynamic_cast<TStar*>(c.get());
+            if (!star) continue;
+            if (findLegStars) legStars.Offer(*star);
+            // Stars of an excluded sector keep the position the exclusion gave them.
+            if (!shown) continue;
+            if (!star->Visible || !extent) {
+                star->PictureX = -1;
+                star->PictureY = -1;
+                continue;
+            }
+            const QPoint centre = StarCentre(layout.Frame, star->HexX, star->HexY, star->StarCoordsX);
+            star->PictureX = centre.x();
+            star->PictureY = centre.y();
+            layout.Stars.push_back({star, centre});
+        }
+    }
+    if (findLegStars) PlaceLegs(routes, legStars, layout);
+    return layout;
+}
+
+}  // namespace hexlane::render

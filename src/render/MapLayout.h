@@ -1,0 +1,54 @@
+#pragma once
+// The layout pass that runs before every rebuild of the map picture: the
+// picture's size, each star's picture position (PictureX, PictureY, written
+// for every star whatever part of the picture is drawn later, so the hit
+// test works everywhere), the displayed stars in drawing order and the route
+// legs with their end points and pens.
+
+#include "LineRaster.h"
+#include "MapGeometry.h"
+
+#include <QRgb>
+#include <QSize>
+
+#include <vector>
+
+class TStar;
+class TUniverse;
+
+namespace hexlane::render {
+
+// The display switches in force for one rebuild.
+struct ShowFlags {
+    bool Names = false, Starports = false, SystemContents = false, Routes = false, SectorLines = false,
+         SubsectorLines = false, AllegianceColors = false, SectorHexAddressing = false;
+    static ShowFlags FromUniverse(const TUniverse& universe);
+};
+
+struct StarPlacement {
+    const TStar* Star = nullptr;
+    QPoint Centre;
+};
+
+struct LegPlacement {
+    QPoint From, To;
+    QRgb Colour = 0;  // already on the palette
+    int Width = 1;
+    LineStyle Style = LineStyle::Solid;
+};
+
+struct MapLayout {
+    MapFrame Frame;
+    ShowFlags Show;
+    QSize Size{300, 300};
+    std::vector<StarPlacement> Stars;  // displayed stars, sectors and stars in container order
+    std::vector<LegPlacement> Legs;    // legs to draw, in route and leg order (empty unless routes are shown)
+};
+
+// Lays the universe out as its view state says (ComputeExtent must have run
+// since the last change). Sets PictureX, PictureY of every star of a shown
+// sector (-1, -1 when the star is hidden); stars of an excluded sector keep
+// theirs. The layout points into the universe: rebuild it after any change.
+MapLayout LayoutMap(TUniverse& universe);
+
+}  // namespace hexlane::render

@@ -1,0 +1,71 @@
+#pragma once
+// MapRenderer draws any rectangle of the hex map picture. Every rectangle,
+// drawn alone, equals the same part of the whole picture pixel for pixel:
+// each piece is drawn with a margin wider than any hex or system symbol and
+// only its inside is kept, hatch patterns are aligned to the picture's
+// origin, text is drawn without antialiasing, every colour is reduced to the
+// 16-colour palette first, and long lines are computed from their own end
+// points (LineRaster). So the map view can draw tiles and a bitmap can be
+// written band by band.
+
+#include "MapLayout.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QRect>
+
+#include <cstdint>
+
+class QPainter;
+class TUniverse;
+
+namespace hexlane::render {
+
+class MapRenderer {
+public:
+    // Lays the universe out (LayoutMap: sets every star's picture position)
+    // and keeps the layout. The universe must not change while the renderer
+    // is in use. Needs a QGuiApplication (fonts).
+    explicit MapRenderer(TUniverse& universe);
+    explicit MapRenderer(MapLayout layout);
+
+    const MapLayout& Layout() const { return layout_; }
+    QSize PictureSize() const { return layout_.Size; }
+
+    // The rectangle of the picture as a Format_RGB32 image of the rectangle's
+    // size; every pixel is a palette colour, pixels outside the picture white.
+    QImage Render(const QRect& rect) const;
+    // Draws the rectangle of the picture with its top-left corner at `target`.
+    void Draw(QPainter& painter, const QRect& rect, QPoint target = {}) const;
+    // The rectangle as palette indices, one byte per pixel, rows `stride`
+    // bytes apart. A scratch image kept between calls of the same size saves
+    // allocating the working image each time.
+    void RenderIndices(const QRect& rect, std::uint8_t* indices, int stride, QImage* scratch = nullptr) const;
+
+    // Extra pixels drawn on each side of a piece.
+    int MarginX() const { return marginX_; }
+    int MarginY() const { return marginY_; }
+
+private:
+    // Draws rect with the margins around it into image (reallocated when its
+    // size differs); rect's corner lands at (marginX_, marginY_).
+    void RenderInto(QImage& image, const QRect& rect) const;
+    void DrawGrid(QPainter& p, const QRect& inner) const;
+    void DrawStars(QPainter& p, const QRect& inner) const;
+    void DrawStar(QPainter& p, const StarPlacement& star) const;
+    void DrawSizedSystem(QPainter& p, const TStar& star, QPoint centre) const;
+    void DrawLines(QImage& image, QPoint origin) const;
+    bool StarTouches(const StarPlacement& star, const QRect& inner) const;
+    void DrawText(QPainter& p, QPoint topLeft, const QString& text, int width, const QFontMetrics& fm,
+                  QRgb ink) const;
+
+    MapLayout layout_;
+    HexMetrics m_;
+    QFont textFont_, numberFont_;  // names and starports; hex numbers (always the size-10 font)
+    QFontMetrics textMetrics_, numberMetrics_;
+    int extentX_ = 0, extentUp_ = 0, extentDown_ = 0;  // reach of a system's shapes around its centre
+    int marginX_ = 0, marginY_ = 0;
+};
+
+}  // namespace hexlane::render
