@@ -1,0 +1,166 @@
+// Building the world map picture and writing it as a Windows bitmap.
+
+#include "worldmap/WorldPicture.h"
+
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+#include <unordered_map>
+
+namespace worldmap {
+
+const std::array<Rgb, kDisplayColours>& DisplayPalette() {
+    static const std::array<Rgb, kDisplayColours> palette = [] {
+        std::array<Rgb, kDisplayColours> colours{};
+        for (int i = 0; i < kDisplayColours; ++i) colours[static_cast<std::size_t>(i)] = orbiscarta::kColourTable[static_cast<std::size_t>(i)];
+        return colours;
+    }();
+    return palette;
+}
+
+std::uint8_t PaletteIndexOf(std::int32_t cell) {
+    const int r = cell & 0xFF;
+    const int g = (cell >> 8) & 0xFF;
+    const int b = (cell >> 16) & 0xFF;
+    const auto& palette = DisplayPalette();
+    int best = 0;
+    long bestDistance = -1;
+    for (int i = 0; i < kDisplayColours; ++i) {
+        const Rgb& c = palette[static_cast<std::size_t>(i)];
+        const long dr = r - c.R, dg = g - c.G, db = b - c.B;
+        const long distance = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return static_cast<std::uint8_t>(best);
+}
+
+WorldPicture PictureFromCells(std::span<const std::int32_t> cells, int width, int height) {
+    if (width <= 0 || height <= 0 ||
+        cells.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        throw std::invalid_argument("cells do not match the picture size");
+    WorldPicture picture;
+    picture.Width = width;
+    picture.Height = height;
+    picture.Pixels.resize(cells.size());
+    // A map has few distinct cell values; look each up once.
+    std::unordered_map<std::int32_t, std::uint8_t> known;
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y) {
+            const std::int32_t cell = cells[static_cast<std::size_t>(x) * static_cast<std::size_t>(height) + static_cast<std::size_t>(y)];
+            auto found = known.find(cell);
+            if (found == known.end()) found = known.emplace(cell, PaletteIndexOf(cell)).first;
+            picture.Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] = found->second;
+        }
+    }
+    return picture;
+}
+
+std::vector<int> GridColumns(int width) {
+    std::vector<int> columns;
+    for (int i = 0; i < 24; ++i) columns.push_back(i * width / 24);
+    return columns;
+}
+
+std::vector<int> GridRows(int height) {
+    // i*448/14 + 16 at a height of 480, i.e. the middle of each fifteenth.
+    std::vector<int> rows;
+    for (int i = 0; i < 15; ++i) rows.push_back(static_cast<int>(std::int64_t{height} * (2 * i + 1) / 30));
+    return rows;
+}
+
+void DrawGrid(WorldPicture& picture) {
+    const std::size_t w = static_cast<std::size_t>(picture.Width);
+    for (int x : GridColumns(picture.Width))
+        for (int y = 0; y < picture.Height; ++y) picture.Pixels[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)] = 0;
+    for (int y : GridRows(picture.Height))
+        for (int x = 0; x < picture.Width; ++x) picture.Pixels[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)] = 0;
+}
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBitmap(const WorldPicture& picture) {
+    constexpr std::uint32_t kFileHeader = 14;
+    constexpr std::uint32_t kInfoHeader = 40;
+    constexpr std::uint32_t kPaletteBytes = 4 * kDisplayColours;
+    constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
+    if (picture.Width <= 0 || picture.Height <= 0 ||
+        picture.Pixels.size() != static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height))
+        throw std::invalid_argument("picture pixels do not match its size");
+    const std::uint32_t width = static_cast<std::uint32_t>(picture.Width);
+    const std::uint32_t height = static_cast<std::uint32_t>(picture.Height);
+    const std::uint32_t stride = (width + 3) / 4 * 4;  // rows padded to 4 bytes
+    const std::uint32_t offset = kFileHeader + kInfoHeader + kPaletteBytes;
+    const std::uint32_t imageBytes = stride * height;
+
+    std::vector<std::uint8_t> out;
+    out.reserve(offset + imageBytes);
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, offset + imageBytes);
+    Put32(out, 0);  // reserved
+    Put32(out, offset);
+    Put32(out, kInfoHeader);
+    Put32(out, width);
+    Put32(out, height);  // positive: rows stored from the bottom up
+    Put16(out, 1);       // planes
+    Put16(out, 8);       // bits per pixel
+    Put32(out, 0);       // no compression
+    Put32(out, imageBytes);
+    Put32(out, kPixelsPerMetre);
+    Put32(out, kPixelsPerMetre);
+    Put32(out, kDisplayColours);  // colours used
+    Put32(out, 0);                // all colours important
+    for (const Rgb& c : DisplayPalette()) {
+        out.push_back(c.B);
+        out.push_back(c.G);
+        out.push_back(c.R);
+        out.push_back(0);
+    }
+    for (std::uint32_t row = height; row-- > 0;) {
+        const auto first = picture.Pixels.begin() + static_cast<std::ptrdiff_t>(row * width);
+        out.insert(out.end(), first, first + width);
+        out.insert(out.end(), stride - width, 0);
+    }
+    return out;
+}
+
+bool SaveBitmap(const std::filesystem::path& file, const WorldPicture& picture) {
+    const std::vector<std::uint8_t> bytes = EncodeBitmap(picture);
+    std::filesystem::path partial = file;
+    partial += ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(partial, file, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace worldmap

@@ -1,0 +1,71 @@
+// hexlane-tool worldmap, run as a user runs it.
+
+#include "ToolRunner.h"
+
+#include "worldmap/FractalMap.h"
+#include "worldmap/WorldPicture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::int32_t> Reference(const orbiscarta::MapParameters& p) {
+    std::vector<std::int32_t> cells(static_cast<std::size_t>(p.N) * static_cast<std::size_t>(p.M));
+    EXPECT_TRUE(orbiscarta::GenerateMap(p, cells.data(), orbiscarta::FaultMarking::Plain));
+    return cells;
+}
+
+std::vector<std::uint8_t> ExpectedBitmap(const std::vector<std::int32_t>& cells, int width, int height) {
+    worldmap::WorldPicture picture = worldmap::PictureFromCells(cells, width, height);
+    worldmap::DrawGrid(picture);
+    return worldmap::EncodeBitmap(picture);
+}
+
+}  // namespace
+
+TEST(WorldMapTool, WritesTheDialogsPictureAndTheRawCellsLittleEndianColumnByColumn) {
+    const std::string dir = TempFolder("worldmap");
+    const ToolResult r = RunTool({"worldmap", dir + "/map.bmp", "--seed", "1", "--faults", "500", "--raw",
+                                  dir + "/cells.bin"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto cells = Reference({1, 500, 640, 480, 70, 3});
+    EXPECT_EQ(Bytes(dir + "/map.bmp"), ExpectedBitmap(cells, 640, 480));
+    const auto raw = Bytes(dir + "/cells.bin");
+    ASSERT_EQ(raw.size(), cells.size() * 4);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const std::uint32_t v = raw[4 * i] | raw[4 * i + 1] << 8 | raw[4 * i + 2] << 16 |
+                                static_cast<std::uint32_t>(raw[4 * i + 3]) << 24;
+        ASSERT_EQ(static_cast<std::int32_t>(v), cells[i]) << "cell " << i;
+    }
+}
+
+TEST(WorldMapTool, TakesSizeWaterAndIce) {
+    const std::string dir = TempFolder("worldmap-size");
+    const ToolResult r = RunTool({"worldmap", dir + "/map.bmp", "--seed", "77", "--faults", "3000", "--water",
+                                  "40", "--ice", "8", "--width", "150", "--height", "90"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(Bytes(dir + "/map.bmp"), ExpectedBitmap(Reference({77, 3000, 150, 90, 40, 8}), 150, 90));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/cells.bin"));
+}
+
+TEST(WorldMapTool, RefusesMissingOrBadArguments) {
+    const std::string dir = TempFolder("worldmap-bad");
+    EXPECT_EQ(RunTool({"worldmap", dir + "/a.bmp", "--seed", "1"}).Status, 2);
+    EXPECT_EQ(RunTool({"worldmap", "--seed", "1", "--faults", "5"}).Status, 2);
+    const ToolResult notANumber = RunTool({"worldmap", dir + "/a.bmp", "--seed", "one", "--faults", "5"});
+    EXPECT_EQ(notANumber.Status, 1);
+    EXPECT_NE(notANumber.Err.find("--seed"), std::string::npos);
+    const ToolResult size = RunTool({"worldmap", dir + "/a.bmp", "--seed", "1", "--faults", "5", "--width", "0"});
+    EXPECT_EQ(size.Status, 1);
+    EXPECT_EQ(size.Err, "The map size is out of range\n");
+    EXPECT_FALSE(std::filesystem::exists(dir + "/a.bmp"));
+}
