@@ -4,6 +4,7 @@
 // layer, hatch style and pen style for the tile tests.
 
 #include "DefineUniverse.h"
+#include "TestUtil.h"
 
 #include <cstdint>
 #include <memory>
@@ -21,20 +22,7 @@ inline TSector* AddSector(TUniverse& u, const std::string& name, int x, int y) {
 }
 
 // A star at hex (column 1-32, row 1-40) of its sector.
-inline TStar* AddStar(TSector& sector, const std::string& name, int column, int row, const std::string& upc = "788899") {
-    TStar* s = sector.Create<TStar>();
-    s->Name1 = name;
-    s->SubSectorName = sector.SubsectorName((column - 1) / 8 + 1, (row - 1) / 10 + 1);
-    s->StarCoordsX = (column - 1) % 8 + 1;
-    s->StarCoordsY = (row - 1) % 10 + 1;
-    s->UPC = upc;
-    s->Starport = "A";
-    s->Spaceport = "Y";
-    s->SetTechLevel("C");
-    s->Allegiance = "Independent";
-    s->Visible = true;
-    return s;
-}
+using testutil::AddStar;
 
 inline TAllegiance* AddAllegiance(TUniverse& u, const std::string& name, std::int32_t colour, TBrushStyle style) {
     TAllegiance* a = u.Allegiances()->Create<TAllegiance>();
