@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 using secfile::Line;
 using secfile::System;
@@ -19,7 +21,11 @@ namespace {
 class Tool : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("hexlane-io-tool-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        // ctest runs each test in its own process, side by side: the folder carries the
+        // test's name and the process id so that no two share one.
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() /
+              ("hexlane-io-tool-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
