@@ -1,0 +1,373 @@
+#include "MapView.h"
+
+#include "Activity.h"
+#include "DefineUniverse.h"
+#include "Icons.h"
+#include "MapLayout.h"
+#include "MapRenderer.h"
+#include "Palette.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <vector>
+
+namespace hexlane::ui {
+
+namespace {
+
+const QString kConfiguring = QStringLiteral("Configuring IISS Survey Data ...");
+const QString kReady = QStringLiteral("IISS Survey Data Ready");
+
+quint64 TileKey(int tx, int ty) {
+    return (quint64(quint32(tx)) << 32) | quint32(ty);
+}
+
+const QList<QRgb>& ColourTable() {
+    static const QList<QRgb> table(render::Palette().begin(), render::Palette().end());
+    return table;
+}
+
+int FloorDiv(int a, int b) {
+    const int q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// A private copy of what the renderer draws from, with the layout's stars
+// pointed at their copies: the allegiances (name, colour, pattern) and, for
+// each displayed star, its sector's subsector names and the star's drawn
+// fields (name, allegiance, UPC, starport, hex and subsector, zone,
+// contents, capital, visited). Only displayed stars are copied, and nothing
+// else of them, which keeps the copy small and quick next to a whole clone.
+// Null when the layout refers to no star (or to one outside a sector, which
+// the layout never does): the renderer then needs no copy.
+std::unique_ptr<TUniverse> Snapshot(const TUniverse& universe, render::MapLayout& layout) {
+    if (layout.Stars.empty()) return nullptr;
+    auto copy = TUniverse::CreateNew();
+    if (const TAllegiances* from = universe.Allegiances())
+        for (const auto& child : from->Children())
+            if (const auto* a = As<TAllegiance>(child.get())) {
+                auto* twin = copy->Allegiances()->Create<TAllegiance>();
+                twin->Name1 = a->Name1;
+                twin->Color = a->Color;
+                twin->Style = a->Style;
+            }
+    const TSector* lastFrom = nullptr;
+    TSector* lastTo = nullptr;
+    std::vector<const TStar*> twins;
+    twins.reserve(layout.Stars.size());
+    for (const render::StarPlacement& placed : layout.Stars) {
+        const TStar& star = *placed.Star;
+        const TSector* sector = star.Sector();
+        if (!sector) return nullptr;
+        // The layout lists stars sector by sector.
+        if (sector != lastFrom) {
+            lastFrom = sector;
+            lastTo = copy->Sectors()->Create<TSector>();
+            lastTo->Name1 = sector->Name1;
+            lastTo->SectorCoordsX = sector->SectorCoordsX;
+            lastTo->SectorCoordsY = sector->SectorCoordsY;
+            lastTo->SSName = sector->SSName;
+        }
+        auto* twin = lastTo->Create<TStar>();
+        twin->Name1 = star.Name1;
+        twin->Allegiance = star.Allegiance;
+        twin->UPC = star.UPC;
+        twin->Starport = star.Starport;
+        twin->SubSectorName = star.SubSectorName;
+        twin->StarCoordsX = star.StarCoordsX;
+        twin->StarCoordsY = star.StarCoordsY;
+        twin->TravelZoneCode = star.TravelZoneCode;
+        twin->SystemContent = star.SystemContent;
+        twin->SubsectorCapital = star.SubsectorCapital;
+        twin->Visited = star.Visited;
+        twin->Visible = true;
+        twin->PictureX = placed.Centre.x();
+        twin->PictureY = placed.Centre.y();
+        twins.push_back(twin);
+    }
+    for (std::size_t i = 0; i < twins.size(); ++i) layout.Stars[i].Star = twins[i];
+    return copy;
+}
+
+}  // namespace
+
+MapView::MapView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setObjectName(QStringLiteral("rMapView"));
+    viewport()->setObjectName(QStringLiteral("rImage"));
+    viewport()->setMouseTracking(true);
+    // Every pixel of the client area is painted by paintEvent.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    setFocusPolicy(Qt::StrongFocus);  // arrow and page keys scroll
+    UpdateScrollBars();
+}
+
+MapView::~MapView() = default;
+
+void MapView::SetUniverse(TUniverse* universe) {
+    universe_ = universe;
+    ShowNoPicture();
+}
+
+void MapView::DropPicture() {
+    // The renderer points into the snapshot: it goes first.
+    renderer_.reset();
+    snapshot_.reset();
+    tiles_.clear();
+    useOrder_.clear();
+    cacheBytes_ = 0;
+    tilesRendered_ = 0;
+}
+
+void MapView::ShowNoPicture() {
+    DropPicture();
+    UpdateScrollBars();
+    if (crossHair_) {
+        crossHair_ = false;
+        viewport()->unsetCursor();
+    }
+    viewport()->update();
+}
+
+bool MapView::Rebuild(Activity* activity) {
+    if (!universe_ || universe_->HexSize <= 0) {
+        // No map open: nothing to draw.
+        if (universe_) universe_->MapDirty = false;
+        ShowNoPicture();
+        return false;
+    }
+    universe_->MapDirty = false;
+    if (activity) {
+        activity->Progress(0);
+        activity->Status(kConfiguring);
+    }
+    BusyScope busy(activity);
+
+    // The picture on screen draws from its own copy, so it can stay on
+    // screen (and be repainted) until the new one is ready.
+    render::MapLayout layout = render::LayoutMap(*universe_);
+    if (activity) activity->Progress(20);
+    std::unique_ptr<TUniverse> snapshot = Snapshot(*universe_, layout);
+    if (activity) activity->Progress(40);
+    auto renderer = std::make_unique<render::MapRenderer>(std::move(layout));
+    DropPicture();
+    snapshot_ = std::move(snapshot);
+    renderer_ = std::move(renderer);
+    UpdateScrollBars();
+
+    // The tiles in view now, so the first paint only shows them.
+    int tx0, ty0, tx1, ty1;
+    const QRect visible(ScrollPosition(), viewport()->size());
+    if (TileRange(visible, tx0, ty0, tx1, ty1)) {
+        const int total = (tx1 - tx0 + 1) * (ty1 - ty0 + 1);
+        int done = 0;
+        for (int ty = ty0; ty <= ty1; ++ty)
+            for (int tx = tx0; tx <= tx1; ++tx) {
+                TileImage(tx, ty);
+                ++done;
+                if (activity) activity->Progress(40 + 60 * done / total);
+            }
+    }
+    if (activity) {
+        activity->Progress(100);
+        activity->Status(kReady);
+        activity->Progress(-1);
+    }
+    viewport()->update();
+    return true;
+}
+
+QSize MapView::PictureSize() const {
+    return renderer_ ? renderer_->PictureSize() : QSize();
+}
+
+void MapView::ScrollTo(int x, int y) {
+    // The scroll bars clamp to their ranges.
+    horizontalScrollBar()->setValue(x);
+    verticalScrollBar()->setValue(y);
+}
+
+QPoint MapView::ScrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QPoint MapView::ViewportToPicture(QPoint viewportPoint) const {
+    return viewportPoint + ScrollPosition();
+}
+
+QPoint MapView::PictureToGlobal(QPoint picturePoint) const {
+    return viewport()->mapToGlobal(picturePoint - ScrollPosition());
+}
+
+void MapView::ShowPointingHand() {
+    pointingHand_ = true;
+    // The pointer may just have been put here, and the move that put it may
+    // still arrive: only a move away from this spot ends the hand.
+    handShownAt_ = QCursor::pos();
+    crossHair_ = false;
+    viewport()->setCursor(Qt::PointingHandCursor);
+}
+
+void MapView::UpdateCursor(QPoint picturePoint) {
+    if (pointingHand_) return;
+    const bool over = HasPicture() && QRect(QPoint(0, 0), PictureSize()).contains(picturePoint);
+    if (over == crossHair_) return;
+    crossHair_ = over;
+    if (over)
+        viewport()->setCursor(MapCursor());
+    else
+        viewport()->unsetCursor();
+}
+
+void MapView::SetCacheLimit(qint64 bytes) {
+    cacheLimit_ = std::max<qint64>(0, bytes);
+    Evict();
+}
+
+void MapView::UpdateScrollBars() {
+    const QSize picture = PictureSize();
+    const QSize view = viewport()->size();
+    const int step = universe_ && universe_->HexSize > 0 ? std::max(16, universe_->HexSize) : 16;
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setRange(0, std::max(0, picture.width() - view.width()));
+    v->setRange(0, std::max(0, picture.height() - view.height()));
+    h->setPageStep(std::max(1, view.width()));
+    v->setPageStep(std::max(1, view.height()));
+    h->setSingleStep(step);
+    v->setSingleStep(step);
+}
+
+QRect MapView::TileRect(int tx, int ty) const {
+    return QRect(tx * kTileSize, ty * kTileSize, kTileSize, kTileSize)
+        .intersected(QRect(QPoint(0, 0), PictureSize()));
+}
+
+bool MapView::TileRange(const QRect& pictureRect, int& tx0, int& ty0, int& tx1, int& ty1) const {
+    const QRect r = pictureRect.intersected(QRect(QPoint(0, 0), PictureSize()));
+    if (r.isEmpty()) return false;
+    tx0 = FloorDiv(r.left(), kTileSize);
+    ty0 = FloorDiv(r.top(), kTileSize);
+    tx1 = FloorDiv(r.right(), kTileSize);
+    ty1 = FloorDiv(r.bottom(), kTileSize);
+    return true;
+}
+
+QImage MapView::TileImage(int tx, int ty) {
+    const quint64 key = TileKey(tx, ty);
+    auto found = tiles_.find(key);
+    if (found != tiles_.end()) {
+        useOrder_.splice(useOrder_.begin(), useOrder_, found->Use);
+        return found->Image;
+    }
+    const QRect rect = TileRect(tx, ty);
+    // One byte a pixel: the picture has only the 16 palette colours.
+    QImage image(rect.size(), QImage::Format_Indexed8);
+    if (image.isNull()) return image;
+    image.setColorTable(ColourTable());
+    renderer_->RenderIndices(rect, image.bits(), static_cast<int>(image.bytesPerLine()), &scratch_);
+    ++tilesRendered_;
+    useOrder_.push_front(key);
+    tiles_.insert(key, Tile{image, useOrder_.begin()});
+    cacheBytes_ += image.sizeInBytes();
+    Evict();
+    return image;
+}
+
+void MapView::Evict() {
+    while (cacheBytes_ > cacheLimit_ && !useOrder_.empty()) {
+        const quint64 key = useOrder_.back();
+        useOrder_.pop_back();
+        auto found = tiles_.find(key);
+        if (found == tiles_.end()) continue;
+        cacheBytes_ -= found->Image.sizeInBytes();
+        tiles_.erase(found);
+    }
+}
+
+void MapView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QPoint offset = ScrollPosition();
+    const QRect picture = QRect(QPoint(0, 0), PictureSize()).translated(-offset);  // client coordinates
+    const QRegion exposed = event->region();
+
+    // Around the picture: the window's background.
+    const QRegion outside = exposed.subtracted(QRegion(picture));
+    for (const QRect& r : outside) painter.fillRect(r, palette().window());
+    if (!renderer_) return;
+
+    // Each tile that touches the exposed region, once.
+    std::vector<quint64> drawn;
+    for (const QRect& r : exposed) {
+        int tx0, ty0, tx1, ty1;
+        if (!TileRange(r.translated(offset), tx0, ty0, tx1, ty1)) continue;
+        for (int ty = ty0; ty <= ty1; ++ty)
+            for (int tx = tx0; tx <= tx1; ++tx) {
+                const quint64 key = TileKey(tx, ty);
+                if (std::find(drawn.begin(), drawn.end(), key) != drawn.end()) continue;
+                drawn.push_back(key);
+                const QImage tile = TileImage(tx, ty);
+                if (!tile.isNull()) painter.drawImage(TileRect(tx, ty).topLeft() - offset, tile);
+            }
+    }
+}
+
+void MapView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void MapView::scrollContentsBy(int dx, int dy) {
+    viewport()->scroll(dx, dy);
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = ViewportToPicture(event->position().toPoint());
+    if (pointingHand_ && event->globalPosition().toPoint() != handShownAt_) {
+        pointingHand_ = false;
+        viewport()->unsetCursor();
+    }
+    UpdateCursor(point);
+    emit pointerMoved(point);
+}
+
+void MapView::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        leftDown_ = true;
+        leftDownAt_ = at;
+    } else if (event->button() == Qt::RightButton) {
+        rightDown_ = true;
+        rightDownPoint_ = ViewportToPicture(at);
+    }
+    event->accept();
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    // A click opens editors: it counts on release, and only when the pointer
+    // stayed where the button went down.
+    const bool click = leftDown_ && (at - leftDownAt_).manhattanLength() < QApplication::startDragDistance();
+    leftDown_ = false;
+    event->accept();
+    if (click) emit clicked(ViewportToPicture(at));
+}
+
+void MapView::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint point = ViewportToPicture(event->pos());
+    if (event->reason() == QContextMenuEvent::Mouse && rightDown_) point = rightDownPoint_;
+    rightDown_ = false;
+    event->accept();
+    emit contextMenuRequested(point, event->globalPos());
+}
+
+}  // namespace hexlane::ui

@@ -1,0 +1,70 @@
+#include "Prompter.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace hexlane::ui {
+
+namespace {
+
+QString Title() { return QStringLiteral("Hexlane"); }
+
+}  // namespace
+
+void QtPrompter::Information(const QString& text) { QMessageBox::information(parent_, Title(), text); }
+
+void QtPrompter::Error(const QString& text) { QMessageBox::critical(parent_, Title(), text); }
+
+bool QtPrompter::YesNo(const QString& text, Look look) {
+    const auto buttons = QMessageBox::Yes | QMessageBox::No;
+    const auto answer = look == Look::Warning ? QMessageBox::warning(parent_, Title(), text, buttons, QMessageBox::No)
+                                              : QMessageBox::question(parent_, Title(), text, buttons, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+Answer QtPrompter::YesNoCancel(const QString& text) {
+    const auto answer = QMessageBox::question(parent_, Title(), text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) return Answer::Yes;
+    if (answer == QMessageBox::No) return Answer::No;
+    return Answer::Cancel;
+}
+
+std::optional<QString> QtPrompter::Input(const QString& title, const QString& prompt, const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtPrompter::OpenFile(const FileChoice& choice) {
+    QFileDialog dialog(parent_, choice.Title, choice.InitialPath, choice.Filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(choice.DefaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtPrompter::SaveFile(const FileChoice& choice) {
+    // QFileDialog asks before an existing file is overwritten (the default
+    // unless DontConfirmOverwrite is set).
+    QFileDialog dialog(parent_, choice.Title, choice.InitialPath, choice.Filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(choice.DefaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QColor> QtPrompter::Colour(const QColor& initial, const QString& title) {
+    const QColor colour = QColorDialog::getColor(initial, parent_, title);
+    if (!colour.isValid()) return std::nullopt;
+    return colour;
+}
+
+}  // namespace hexlane::ui
