@@ -1,0 +1,238 @@
+#pragma once
+// TfMainform: the editor's one main window around the current universe. It
+// shows the universe in the navigator tree, the system list and the map view,
+// and carries every command of the menus, toolbars and popups. The code is
+// split by command group: Mainform.cpp (window, menus, toolbars, options),
+// MainformFile.cpp (open, save, close), MainformTree.cpp (navigator tree,
+// listing, drag and drop, add commands), MainformMap.cpp (map interaction,
+// display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands).
+
+#include "Activity.h"
+#include "Prompter.h"
+#include "SysListColumns.h"
+
+#include <QMainWindow>
+#include <QPoint>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QToolBar;
+class QTreeWidgetItem;
+class TAllegiance;
+class TRoute;
+class TRouteLeg;
+class TSector;
+class TStar;
+class TUniverse;
+
+namespace hexlane::ui {
+
+class MapView;
+class NavigatorTree;
+class SystemListModel;
+class SystemListView;
+class TfAboutHexlane;
+class TfConfigSysListCols;
+class TfCredits;
+class TfLegend;
+
+// What a navigator node stands for.
+enum class NodeKind { Root, SectorGroup, Sector, Subsector, Allegiance, Route };
+
+// What the system list shows, decided by the tree's selection.
+enum class ListingMode { None, SubsectorStars, AllegianceMembers, RouteLegs };
+
+// How a save that was asked for ended.
+enum class SaveOutcome { Saved, Failed, Cancelled };
+
+class TfMainform final : public QMainWindow, public Activity {
+    Q_OBJECT
+
+public:
+    // The window asks its questions through `prompter` (the Qt one when null;
+    // the window does not own a given prompter).
+    explicit TfMainform(Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    ~TfMainform() override;
+
+    TUniverse& Universe() const { return *universe_; }
+    const QString& FileName() const { return fileName_; }
+    // Opens a known file as the Open command does once a file is chosen
+    // (the question about unsaved changes included). True when it was read.
+    bool OpenMapFile(const QString& path);
+
+    // The widgets, for tests and for the dialogs that refresh the views.
+    MapView* Map() const { return mapView_; }
+    NavigatorTree* Tree() const { return tree_; }
+    SystemListView* List() const { return listView_; }
+    SystemListModel* ListModel() const { return listModel_; }
+    ListingMode Listing() const { return listing_; }
+    const std::vector<TSysListCol>& Columns() const { return columns_; }
+    QString PanelText(int panel) const;  // status panels 1-5
+    QString TreeStatusText() const;
+    bool InstaLegActive() const { return instaLegActive_; }
+    QPoint LastMapPoint() const { return lastMapPoint_; }
+
+    // Requests a repaint; the map picture is rebuilt first when MapDirty and
+    // AutoRefresh are set and the Map option is on.
+    void Invalidate();
+    // Runs a pending rebuild now (what the repaint does).
+    void RefreshIfDirty();
+    // Rebuilds the navigator tree and selects "Sectors".
+    void RebuildTree();
+    // Refills the system list for the tree's selection.
+    void FillList();
+    // Selects the tree node with this path of texts ("Sectors", "Surveyed",
+    // sector, subsector); true when found. For tests and the dialogs.
+    bool SelectNode(const QStringList& path);
+
+    // The map popup as the window builds it for a click at a picture point
+    // (tests trigger its actions).
+    QMenu* MapPopup() const { return mapPopup_; }
+    // The popups the tree and the list currently offer (null: none).
+    QMenu* TreePopup() const { return treePopup_; }
+    QMenu* ListPopup() const { return listPopup_; }
+
+    // Activity: busy cursor, progress bar, status panel 5.
+    void BeginBusy() override;
+    void EndBusy() override;
+    void Progress(int percent) override;
+    void Status(const QString& text) override;
+
+    // ---- commands (also reached through the actions) ----
+    void rOpenClick();
+    SaveOutcome rSaveClick();
+    void rSaveAsClick();
+    void rSaveBitmapClick();
+    void rRefreshClick();
+    void rSystemListColumnsClick();
+    void rmAddAllegianceClick();
+    void rmAddRouteClick();
+    void rmInstaLegClick();
+    void rmLocateStarClick();
+    void rmLocateStartStarClick();
+    void rmLocateEndStarClick();
+    void rmDeleteSectorClick();
+    void rmDeleteStarClick();
+    void rmDeleteLegClick();
+    void rmDeleteAllegianceClick();
+    void rmDeleteRouteClick();
+    // Drop of the list's selected rows on a tree node.
+    void rListingDragDrop(QTreeWidgetItem* target);
+    // A click on the map at a picture point (the editor's or InstaLeg's).
+    void rImageClick(QPoint picturePoint);
+    void rImageMouseMove(QPoint picturePoint);
+    void rListingDblClick(QTreeWidgetItem* item);
+    void rSystemListDblClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Window construction (Mainform.cpp).
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateCentralArea();
+    void CreateStatusBar();
+    void CreatePopups();
+    QAction* NewAction(const char* objectName, const QString& text, void (TfMainform::*slot)() = nullptr);
+    void LayoutContentPane();
+    void UpdateLocateActions();
+    void NewUniverse();
+    void SetUniverse(std::unique_ptr<TUniverse> universe);
+    void ToggleDisplay(int which);
+
+    // Files (MainformFile.cpp).
+    bool AskToSaveChanges();  // false: the user cancelled or the save failed
+    bool ReadMap(const QString& path);
+    SaveOutcome SaveTo(const QString& path);
+    QString ChooseMapToSave();
+
+    // Tree and list (MainformTree.cpp).
+    static NodeKind KindOf(const QTreeWidgetItem* item);
+    static int LevelOf(const QTreeWidgetItem* item);
+    TSector* SectorOf(const QTreeWidgetItem* item) const;
+    TAllegiance* AllegianceOf(const QTreeWidgetItem* item) const;
+    TRoute* RouteOf(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* SelectedNode() const;
+    void TreeSelectionChanged();
+    void UpdateTreeStatus();
+    void ShowTreePopup(QPoint pos);
+    void ShowListPopup(QPoint pos);
+    void TreeDeleteKey();
+    void ListDeleteKey();
+    std::vector<TStar*> SelectedStars() const;
+    std::vector<TRouteLeg*> SelectedLegs() const;
+    void DropOnSubsector(QTreeWidgetItem* target);
+    void DropOnAllegiance(QTreeWidgetItem* target);
+    void DropOnRoute(QTreeWidgetItem* target);
+    // Asks for a new name; empty when cancelled, empty, or not storable.
+    std::string AskName(const QString& title, const QString& prompt);
+
+    // Map (MainformMap.cpp).
+    void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
+    TStar* StarUnderLastPoint() const;
+    void MapSectorFilter(int which);
+    void MapSubsectorFilter(int which);
+    void TreeFilter(int which);
+    void Locate(TStar* star);
+    void LocateLegEnd(bool start);
+
+    Prompter* prompter_;
+    std::unique_ptr<QtPrompter> ownPrompter_;
+    std::unique_ptr<TUniverse> universe_;
+    QString fileName_;
+
+    std::vector<TSysListCol> columns_;
+    ListingMode listing_ = ListingMode::None;
+    bool rebuildingTree_ = false;
+    bool refreshQueued_ = false;
+    int busyDepth_ = 0;
+    QPoint lastMapPoint_;
+    bool instaLegActive_ = false;
+    TRouteLeg* instaLeg_ = nullptr;
+
+    MapView* mapView_ = nullptr;
+    NavigatorTree* tree_ = nullptr;
+    SystemListView* listView_ = nullptr;
+    SystemListModel* listModel_ = nullptr;
+    QWidget* navigatorPane_ = nullptr;
+    QSplitter* mainSplitter_ = nullptr;
+    QSplitter* contentSplitter_ = nullptr;
+    QLabel* treeStatus_ = nullptr;
+    QLabel* panels_[5] = {};
+    QProgressBar* progress_ = nullptr;
+
+    QMenu* mapPopup_ = nullptr;
+    QMenu* sectorPopup_ = nullptr;
+    QMenu* subsectorPopup_ = nullptr;
+    QMenu* allegiancePopup_ = nullptr;
+    QMenu* routePopup_ = nullptr;
+    QMenu* starPopup_ = nullptr;
+    QMenu* membersPopup_ = nullptr;
+    QMenu* legPopup_ = nullptr;
+    QMenu* treePopup_ = nullptr;  // the one attached now
+    QMenu* listPopup_ = nullptr;
+
+    QAction* autoRefresh_ = nullptr;
+    QAction* universeInspector_ = nullptr;
+    QAction* showList_ = nullptr;
+    QAction* showMap_ = nullptr;
+    QAction* useAltTL_ = nullptr;
+    QAction* useSectorHexAddressing_ = nullptr;
+    std::vector<QAction*> locateActions_;
+
+    TfConfigSysListCols* columnChooser_ = nullptr;
+    TfLegend* legend_ = nullptr;
+    TfAboutHexlane* about_ = nullptr;
+    TfCredits* credits_ = nullptr;
+};
+
+}  // namespace hexlane::ui

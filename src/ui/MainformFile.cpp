@@ -1,0 +1,171 @@
+// The main window's file commands: Open, Save, Save As, Save Bitmap and the
+// question about unsaved changes before the map is closed or replaced.
+
+#include "Mainform.h"
+
+#include "DefineUniverse.h"
+#include "MapBitmap.h"
+#include "MapView.h"
+#include "OpenMap.h"
+#include "UiText.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+namespace hexlane::ui {
+
+namespace {
+
+const QString kTitlePrefix = QStringLiteral("Hexlane - IISS Map : ");
+
+FileChoice MapFileChoice(const QString& title, const QString& initial) {
+    return FileChoice{title, QStringLiteral("Map File (*.map)"), QStringLiteral("map"), initial};
+}
+
+// File names reach the model as the bytes the operating system uses.
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The model's message texts are Windows-1252 bytes; the paths inside them
+// are the system's own bytes and stay readable either way.
+QString ModelMessage(const std::string& text) { return FromMap(text); }
+
+// Switches the alternate tech levels off while a map is written, so the
+// file holds the real codes, and back on afterwards.
+class RealTechLevels {
+public:
+    explicit RealTechLevels(TUniverse& u) : universe_(u), saved_(u.UseAltTL) { u.UseAltTL = false; }
+    ~RealTechLevels() { universe_.UseAltTL = saved_; }
+
+private:
+    TUniverse& universe_;
+    bool saved_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- open
+
+void TfMainform::rOpenClick() {
+    Progress(20);
+    Status("Retrieving IISS Survey Data ...");
+    // Replacing the map loses its unsaved changes: ask first, as on close.
+    if (AskToSaveChanges()) {
+        const auto path = prompter_->OpenFile(MapFileChoice("Open", fileName_));
+        if (path) ReadMap(*path);
+    }
+    Status("IISS Survey Data Retrieved");
+    Progress(100);
+    Progress(-1);
+}
+
+bool TfMainform::OpenMapFile(const QString& path) {
+    Progress(20);
+    Status("Retrieving IISS Survey Data ...");
+    const bool read = AskToSaveChanges() && ReadMap(path);
+    Status("IISS Survey Data Retrieved");
+    Progress(100);
+    Progress(-1);
+    return read;
+}
+
+bool TfMainform::ReadMap(const QString& path) {
+    BusyScope busy(this);
+    // The map is read into a new universe; the current one is replaced only
+    // when the whole file was read, so a bad file leaves the open map, its
+    // file name and its title as they were.
+    OpenMapResult result = OpenMap(NativePath(path), [this](int percent) { Progress(percent); });
+    if (!result.Universe) {
+        prompter_->Error(ModelMessage(result.Message));
+        return false;
+    }
+    SetUniverse(std::move(result.Universe));
+    fileName_ = QFileInfo(path).absoluteFilePath();
+    setWindowTitle(kTitlePrefix + fileName_);
+    autoRefresh_->setChecked(universe_->AutoRefresh);
+    useAltTL_->setChecked(universe_->UseAltTL);
+    useSectorHexAddressing_->setChecked(false);
+    universe_->UseSectorHexAddressing = false;
+    RebuildTree();
+    Invalidate();
+    if (!result.Dropped.empty()) {
+        // An old map's objects that the new layout had no place for are gone:
+        // say which, rather than losing them silently.
+        QString text = "These objects of the old map belong to no route or sector and were left out:";
+        for (const std::string& line : result.Dropped) text += "\n" + ModelMessage(line);
+        prompter_->Information(text);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- save
+
+QString TfMainform::ChooseMapToSave() {
+    const auto path = prompter_->SaveFile(MapFileChoice("Save As", fileName_));
+    return path ? *path : QString();
+}
+
+SaveOutcome TfMainform::SaveTo(const QString& path) {
+    BusyScope busy(this);
+    std::string message;
+    if (universe_->SaveToFile(NativePath(path), message)) return SaveOutcome::Saved;
+    prompter_->Error(ModelMessage(message));
+    return SaveOutcome::Failed;
+}
+
+SaveOutcome TfMainform::rSaveClick() {
+    RealTechLevels real(*universe_);
+    if (fileName_.isEmpty()) {
+        const QString path = ChooseMapToSave();
+        if (path.isEmpty()) return SaveOutcome::Cancelled;
+        fileName_ = QFileInfo(path).absoluteFilePath();
+    }
+    return SaveTo(fileName_);
+}
+
+void TfMainform::rSaveAsClick() {
+    RealTechLevels real(*universe_);
+    const QString path = ChooseMapToSave();
+    if (path.isEmpty()) return;
+    SaveTo(path);
+    fileName_ = QFileInfo(path).absoluteFilePath();
+    setWindowTitle(kTitlePrefix + fileName_);
+}
+
+bool TfMainform::AskToSaveChanges() {
+    if (!universe_->ManagerRequiresSaving) return true;
+    switch (prompter_->YesNoCancel("Save the Universe First?")) {
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        return false;
+    case Answer::Yes:
+        // Only a save that happened lets the map go: a failed save or a
+        // cancelled file chooser keeps it.
+        return rSaveClick() == SaveOutcome::Saved;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- bitmap
+
+void TfMainform::rSaveBitmapClick() {
+    if (!mapView_->HasPicture()) {
+        prompter_->Information("There is no map picture to save yet: open a map first.");
+        return;
+    }
+    const auto path = prompter_->SaveFile(
+        FileChoice{"Save Bitmap As", QStringLiteral("Bitmap Files (*.bmp)"), QStringLiteral("bmp"), {}});
+    if (!path) return;
+    BusyScope busy(this);
+    Status("Saving the map picture ...");
+    Progress(0);
+    QString error;
+    const bool saved = render::SaveMapBitmap(
+        *mapView_->Renderer(), *path, {}, [this](int done, int total) { Progress(done * 100 / std::max(total, 1)); },
+        &error);
+    Progress(-1);
+    Status(saved ? "Map picture saved" : QString());
+    if (!saved) prompter_->Error(error);
+}
+
+}  // namespace hexlane::ui

@@ -1,0 +1,315 @@
+// The map side of the main window: the popup menus, pointer read-out, clicks,
+// the display filters (from the map and from the tree), InstaLeg and Locate.
+
+#include "Mainform.h"
+
+#include "DefineUniverse.h"
+#include "DisplayFilters.h"
+#include "Legend.h"
+#include "MapView.h"
+#include "NavigatorTree.h"
+#include "SystemList.h"
+#include "UiText.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+
+namespace hexlane::ui {
+
+namespace {
+
+enum Filter { DisplayOnly = 0, Remove = 1, Add = 2 };
+
+QAction* Item(QMenu* menu, const char* objectName, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(objectName);
+    return action;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- popups
+
+void TfMainform::CreatePopups() {
+    auto connectTo = [this](QAction* action, auto fn) { connect(action, &QAction::triggered, this, fn); };
+    auto menu = [this](const char* name) {
+        auto* m = new QMenu(this);
+        m->setObjectName(name);
+        return m;
+    };
+    auto sectorFilters = [&](QMenu* m, bool withAdd) {
+        connectTo(Item(m, "rmDisplayOnlySector", "Display Only This Sector"), [this] { TreeFilter(0); });
+        connectTo(Item(m, "rmRemoveSector", "Remove Sector From Display"), [this] { TreeFilter(1); });
+        if (withAdd) connectTo(Item(m, "rmAddSector", "Add Sector To Display"), [this] { TreeFilter(2); });
+    };
+    auto columnsItem = [&](QMenu* m) {
+        m->addSeparator();
+        connectTo(Item(m, "rmSystemListColumns", "System List Columns..."), [this] { rSystemListColumnsClick(); });
+    };
+
+    mapPopup_ = menu("rMapPopup");
+    connectTo(Item(mapPopup_, "rmLegend", "Legend..."), [this] {
+        legend_->show();
+        legend_->raise();
+    });
+    Item(mapPopup_, "rmNavigation", "Navigation Information...")->setEnabled(false);
+    Item(mapPopup_, "rmQuery", "Query...")->setEnabled(false);
+    mapPopup_->addSeparator();
+    connectTo(Item(mapPopup_, "rmDisplayOnlySector", "Display Only This Sector"), [this] { MapSectorFilter(0); });
+    connectTo(Item(mapPopup_, "rmRemoveSector", "Remove Sector From Display"), [this] { MapSectorFilter(1); });
+    mapPopup_->addSeparator();
+    connectTo(Item(mapPopup_, "rmDisplayOnlySubsector", "Display Only This Subsector"),
+              [this] { MapSubsectorFilter(0); });
+    connectTo(Item(mapPopup_, "rmRemoveSubsector", "Remove Subsector From Display"),
+              [this] { MapSubsectorFilter(1); });
+    mapPopup_->addSeparator();
+    connectTo(Item(mapPopup_, "rmSaveBitmap", "Save Bitmap..."), [this] { rSaveBitmapClick(); });
+
+    sectorPopup_ = menu("rSectorPopup");
+    connectTo(Item(sectorPopup_, "rmDeleteSector", "Delete Sector..."), [this] { rmDeleteSectorClick(); });
+    sectorPopup_->addSeparator();
+    sectorFilters(sectorPopup_, true);
+
+    subsectorPopup_ = menu("rSubsectorPopup");
+    Item(subsectorPopup_, "rmAddStar", "Add Star...")->setEnabled(false);
+    connectTo(Item(subsectorPopup_, "rmDeleteSector", "Delete Sector..."), [this] { rmDeleteSectorClick(); });
+    subsectorPopup_->addSeparator();
+    sectorFilters(subsectorPopup_, true);
+    subsectorPopup_->addSeparator();
+    connectTo(Item(subsectorPopup_, "rmDisplayOnlySubsector", "Display Only This Subsector"),
+              [this] { TreeFilter(3); });
+    connectTo(Item(subsectorPopup_, "rmRemoveSubsector", "Remove Subsector From Display"),
+              [this] { TreeFilter(4); });
+    connectTo(Item(subsectorPopup_, "rmAddSubsector", "Add Subsector To Display"), [this] { TreeFilter(5); });
+
+    allegiancePopup_ = menu("rAllegiancePopup");
+    connectTo(Item(allegiancePopup_, "rmAddAllegiance", "Add Allegiance..."), [this] { rmAddAllegianceClick(); });
+    connectTo(Item(allegiancePopup_, "rmDeleteAllegiance", "Delete Allegiance..."),
+              [this] { rmDeleteAllegianceClick(); });
+    allegiancePopup_->addSeparator();
+    connectTo(Item(allegiancePopup_, "rmDisplayOnlyAllegiance", "Display Only The Stars In This Allegiance"),
+              [this] { TreeFilter(6); });
+    connectTo(Item(allegiancePopup_, "rmRemoveAllegiance", "Remove Stars In This Allegiance From Display"),
+              [this] { TreeFilter(7); });
+    connectTo(Item(allegiancePopup_, "rmAddAllegianceStars", "Add Stars In This Allegiance To Display"),
+              [this] { TreeFilter(8); });
+
+    routePopup_ = menu("rRoutePopup");
+    connectTo(Item(routePopup_, "rmAddRoute", "Add Route..."), [this] { rmAddRouteClick(); });
+    connectTo(Item(routePopup_, "rmDeleteRoute", "Delete Route..."), [this] { rmDeleteRouteClick(); });
+    routePopup_->addSeparator();
+    connectTo(Item(routePopup_, "rmDisplayOnlyRoute", "Display Only The Stars On This Route"),
+              [this] { TreeFilter(9); });
+    connectTo(Item(routePopup_, "rmRemoveRoute", "Remove Stars On This Route From Display"),
+              [this] { TreeFilter(10); });
+    connectTo(Item(routePopup_, "rmAddRouteStars", "Add Stars On This Route To Display"), [this] { TreeFilter(11); });
+
+    starPopup_ = menu("rStarPopup");
+    QAction* locate = Item(starPopup_, "rmLocateStar", "Locate Star on Map");
+    connectTo(locate, [this] { rmLocateStarClick(); });
+    locateActions_.push_back(locate);
+    starPopup_->addSeparator();
+    Item(starPopup_, "rmAddStar", "Add Star...")->setEnabled(false);
+    connectTo(Item(starPopup_, "rmDeleteStar", "Delete Star..."), [this] { rmDeleteStarClick(); });
+    columnsItem(starPopup_);
+
+    membersPopup_ = menu("rMembersPopup");
+    locate = Item(membersPopup_, "rmLocateStar", "Locate Star on Map");
+    connectTo(locate, [this] { rmLocateStarClick(); });
+    locateActions_.push_back(locate);
+    membersPopup_->addSeparator();
+    connectTo(Item(membersPopup_, "rmDeleteStar", "Delete Star..."), [this] { rmDeleteStarClick(); });
+    columnsItem(membersPopup_);
+
+    legPopup_ = menu("rLegPopup");
+    locate = Item(legPopup_, "rmLocateStartStar", "Locate Start Star on Map");
+    connectTo(locate, [this] { rmLocateStartStarClick(); });
+    locateActions_.push_back(locate);
+    locate = Item(legPopup_, "rmLocateEndStar", "Locate End Star on Map");
+    connectTo(locate, [this] { rmLocateEndStarClick(); });
+    locateActions_.push_back(locate);
+    legPopup_->addSeparator();
+    connectTo(Item(legPopup_, "rmInstaLeg", "InstaLeg..."), [this] { rmInstaLegClick(); });
+    Item(legPopup_, "rmAddLeg", "Add Leg...")->setEnabled(false);
+    connectTo(Item(legPopup_, "rmDeleteLeg", "Delete Leg..."), [this] { rmDeleteLegClick(); });
+    columnsItem(legPopup_);
+}
+
+void TfMainform::ShowMapPopup(QPoint picturePoint, QPoint globalPos) {
+    lastMapPoint_ = picturePoint;
+    mapPopup_->popup(globalPos);
+}
+
+// ---------------------------------------------------------------- pointer
+
+void TfMainform::rImageMouseMove(QPoint picturePoint) {
+    lastMapPoint_ = picturePoint;
+    const TUniverse::StarInfo info = universe_->StarInfoAtPoint(picturePoint.x(), picturePoint.y());
+    panels_[0]->setText(FromMap(info.Name));
+    panels_[1]->setText(FromMap(info.SubSector));
+    panels_[2]->setText(FromMap(info.Sector));
+    panels_[3]->setText(FromMap(info.Codes));
+}
+
+TStar* TfMainform::StarUnderLastPoint() const {
+    return universe_->StarAtPoint(lastMapPoint_.x(), lastMapPoint_.y());
+}
+
+void TfMainform::rImageClick(QPoint picturePoint) {
+    lastMapPoint_ = picturePoint;
+    TStar* star = StarUnderLastPoint();
+    if (!star) return;
+    if (!instaLegActive_) return;  // the system editor opens here once the editor has it
+    if (!instaLeg_) {
+        instaLegActive_ = false;
+        return;
+    }
+    if (instaLeg_->SStarName.empty()) {
+        instaLeg_->SStarName = star->Name1;
+        prompter_->Information("Pick end star on map.");
+        return;
+    }
+    instaLeg_->EStarName = star->Name1;
+    instaLegActive_ = false;
+    instaLeg_ = nullptr;
+    prompter_->Information("InstaLeg turned off.");
+    universe_->MapDirty = true;
+    Invalidate();
+    FillList();
+    MarkChanged(*universe_);
+}
+
+// ---------------------------------------------------------------- filters
+
+void TfMainform::MapSectorFilter(int which) {
+    TStar* star = StarUnderLastPoint();
+    TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
+    if (!sector) {
+        prompter_->Information("Please activate this menu item somewhere over a star in the sector.");
+        return;
+    }
+    if (which == DisplayOnly)
+        DisplayOnlySector(*universe_, *sector);
+    else
+        RemoveSectorFromDisplay(*universe_, *sector);
+    Invalidate();  // the filter has set MapDirty, the extent and the changed flag
+}
+
+void TfMainform::MapSubsectorFilter(int which) {
+    TStar* star = StarUnderLastPoint();
+    TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
+    if (!sector) {
+        prompter_->Information("Please activate this menu item somewhere over a star in the Subsector.");
+        return;
+    }
+    const std::string subsector = star->SubSectorName;
+    if (which == DisplayOnly)
+        DisplayOnlySubsector(*universe_, *sector, subsector);
+    else
+        RemoveSubsectorFromDisplay(*universe_, *sector, subsector);
+    Invalidate();  // the filter has set MapDirty, the extent and the changed flag
+}
+
+// The tree popups' filters: 0-2 sector, 3-5 subsector, 6-8 allegiance,
+// 9-11 route; within each group display only, remove, add.
+void TfMainform::TreeFilter(int which) {
+    QTreeWidgetItem* node = SelectedNode();
+    if (!node) return;
+    const int group = which / 3;
+    const int op = which % 3;
+    if (group <= 1) {
+        const bool subsectorNode = KindOf(node) == NodeKind::Subsector;
+        TSector* sector = SectorOf(subsectorNode ? node->parent() : node);
+        if (!sector) return;
+        if (group == 0) {
+            if (op == DisplayOnly) DisplayOnlySector(*universe_, *sector);
+            if (op == Remove) RemoveSectorFromDisplay(*universe_, *sector);
+            if (op == Add) AddSectorToDisplay(*universe_, *sector);
+        } else if (subsectorNode) {
+            const std::string name = node->data(0, Qt::UserRole + 2).toByteArray().toStdString();
+            if (op == DisplayOnly) DisplayOnlySubsector(*universe_, *sector, name);
+            if (op == Remove) RemoveSubsectorFromDisplay(*universe_, *sector, name);
+            if (op == Add) AddSubsectorToDisplay(*universe_, *sector, name);
+        }
+    } else if (group == 2) {
+        const std::string name = node->data(0, Qt::UserRole + 2).toByteArray().toStdString();
+        if (op == DisplayOnly) DisplayOnlyAllegiance(*universe_, name);
+        if (op == Remove) RemoveAllegianceFromDisplay(*universe_, name);
+        if (op == Add) AddAllegianceToDisplay(*universe_, name);
+    } else {
+        const TRoute* route = RouteOf(node);
+        if (!route) return;
+        if (op == DisplayOnly) DisplayOnlyRoute(*universe_, *route);
+        if (op == Remove) RemoveRouteFromDisplay(*universe_, *route);
+        if (op == Add) AddRouteToDisplay(*universe_, *route);
+    }
+    Invalidate();  // the filter has set MapDirty, the extent and the changed flag
+}
+
+// ---------------------------------------------------------------- InstaLeg
+
+void TfMainform::rmInstaLegClick() {
+    QTreeWidgetItem* node = SelectedNode();
+    if (!node) return;
+    TRoute* route = KindOf(node) == NodeKind::Route ? RouteOf(node) : nullptr;
+    if (!route) {
+        prompter_->Information("Select a Route first");
+        return;
+    }
+    const std::string name = AskName("Add Leg", "Leg Name");
+    if (name.empty()) return;
+    auto* leg = route->Create<TRouteLeg>();
+    leg->Name1 = name;
+    // The leg is part of the map from now on, stars picked or not.
+    MarkChanged(*universe_);
+    listModel_->AddLegs({leg}, *universe_);
+    instaLegActive_ = true;
+    instaLeg_ = leg;
+    prompter_->Information("Select starting point on map.");
+}
+
+// ---------------------------------------------------------------- Locate
+
+void TfMainform::Locate(TStar* star) {
+    mapView_->ScrollTo(star->PictureX, star->PictureY);
+    QCursor::setPos(mapView_->PictureToGlobal(QPoint(star->PictureX, star->PictureY)));
+    QCoreApplication::processEvents();
+    mapView_->ShowPointingHand();
+}
+
+void TfMainform::rmLocateStarClick() {
+    const auto rows = listView_->SelectedRows();
+    if (rows.empty()) return;
+    if (TStar* star = listModel_->StarAt(rows.front())) Locate(star);
+}
+
+void TfMainform::rmLocateStartStarClick() { LocateLegEnd(true); }
+
+void TfMainform::rmLocateEndStarClick() { LocateLegEnd(false); }
+
+void TfMainform::LocateLegEnd(bool start) {
+    const auto rows = listView_->SelectedRows();
+    if (rows.empty()) return;
+    TRouteLeg* leg = listModel_->LegAt(rows.front());
+    if (!leg) return;
+    if (TStar* star = universe_->FindStar(start ? leg->SStarName : leg->EStarName)) {
+        Locate(star);
+        return;
+    }
+    if (prompter_->YesNo("Star no longer exists.\nDelete Route Leg?", Look::Warning)) {
+        if (leg == instaLeg_) {
+            instaLeg_ = nullptr;
+            instaLegActive_ = false;
+        }
+        TManager::Destroy(leg);
+        MarkChanged(*universe_);
+    }
+    FillList();
+    universe_->MapDirty = true;
+    Invalidate();
+}
+
+}  // namespace hexlane::ui
