@@ -5,12 +5,17 @@
 
 #include "MainformFixture.h"
 
+#include "ConfigSysListCols.h"
+#include "Legend.h"
 #include "MapView.h"
 #include "NavigatorTree.h"
 #include "SystemList.h"
 
 #include <QCursor>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QToolBar>
@@ -647,4 +652,109 @@ TEST_F(MainformTest, TheWindowShowsTheMapPictureOnceAMapIsOpen) {
         for (int x = mapArea.left(); x <= mapArea.right(); x += 2)
             if (shot.pixel(x, y) != qRgb(255, 255, 255)) ++ink;
     EXPECT_GT(ink, mapArea.width() * mapArea.height() / 4 / 50) << "the map area is blank";
+}
+
+// ---------------------------------------------------------------- popups, list and columns
+
+TEST_F(MainformTest, EachNodeAndListingOffersItsOwnPopup) {
+    Open(Write(*SmallMap(), "small.map"));
+    auto texts = [](QMenu* menu) {
+        QStringList list;
+        for (QAction* a : menu->actions()) list << (a->isSeparator() ? "-" : a->text());
+        return list;
+    };
+    EXPECT_EQ(texts(window->MapPopup()),
+              QStringList({"Legend...", "Navigation Information...", "Query...", "-", "Display Only This Sector",
+                           "Remove Sector From Display", "-", "Display Only This Subsector",
+                           "Remove Subsector From Display", "-", "Save Bitmap..."}));
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha", "a"}));
+    EXPECT_EQ(texts(window->TreePopup()),
+              QStringList({"Add Star...", "Delete Sector...", "-", "Display Only This Sector",
+                           "Remove Sector From Display", "Add Sector To Display", "-", "Display Only This Subsector",
+                           "Remove Subsector From Display", "Add Subsector To Display"}));
+    EXPECT_EQ(texts(window->ListPopup()), QStringList({"Locate Star on Map", "-", "Add Star...", "Delete Star...", "-",
+                                                       "System List Columns..."}));
+    ASSERT_TRUE(window->SelectNode({"Allegiances", "Alpha"}));
+    EXPECT_EQ(texts(window->TreePopup()),
+              QStringList({"Add Allegiance...", "Delete Allegiance...", "-",
+                           "Display Only The Stars In This Allegiance", "Remove Stars In This Allegiance From Display",
+                           "Add Stars In This Allegiance To Display"}));
+    EXPECT_EQ(texts(window->ListPopup()),
+              QStringList({"Locate Star on Map", "-", "Delete Star...", "-", "System List Columns..."}));
+    ASSERT_TRUE(window->SelectNode({"Routes", "Main"}));
+    EXPECT_EQ(texts(window->TreePopup()),
+              QStringList({"Add Route...", "Delete Route...", "-", "Display Only The Stars On This Route",
+                           "Remove Stars On This Route From Display", "Add Stars On This Route To Display"}));
+    EXPECT_EQ(texts(window->ListPopup()),
+              QStringList({"Locate Start Star on Map", "Locate End Star on Map", "-", "InstaLeg...", "Add Leg...",
+                           "Delete Leg...", "-", "System List Columns..."}));
+    ASSERT_TRUE(window->SelectNode({"Sectors"}));
+    EXPECT_EQ(window->TreePopup(), nullptr);
+}
+
+TEST_F(MainformTest, TheDeleteKeyInTheListDeletesTheSelectedStars) {
+    Open(Write(*SmallMap(), "small.map"));
+    ASSERT_TRUE(window->SelectNode({"Allegiances", "Alpha"}));
+    SelectRows({1});
+    prompter.YesNoAnswers = {true};
+    QTest::keyClick(window->List(), Qt::Key_Delete);
+    EXPECT_EQ(prompter.Last(), "yesno: Delete Star(s) from the Universe?");
+    EXPECT_FALSE(Star("Far"));
+    EXPECT_EQ(window->TreeStatusText(), "Members : 1");
+}
+
+TEST_F(MainformTest, ARefillOfTheListForgetsItsSortOrder) {
+    Open(Write(*SmallMap(), "small.map"));
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha", "a"}));
+    window->ListModel()->SortByHeader(0);
+    EXPECT_EQ(window->ListModel()->CellText(0, 0), "Far");
+    window->rListingDragDrop(window->Tree()->topLevelItem(0));  // a message only
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha", "a"}));
+    window->FillList();
+    EXPECT_EQ(window->ListModel()->SortColumn(), -1);
+    EXPECT_EQ(window->ListModel()->CellText(0, 0), "Home");
+}
+
+TEST_F(MainformTest, TheColumnChooserSetsTheColumnsAndEmptiesTheList) {
+    Open(Write(*SmallMap(), "small.map"));
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha", "a"}));
+    // The chooser is modal: answer it once it is up.
+    QTimer::singleShot(0, [this] {
+        auto* chooser = window->findChild<TfConfigSysListCols*>();
+        ASSERT_TRUE(chooser && chooser->isVisible());
+        auto* available = chooser->findChild<QListWidget*>("rAvailable");
+        for (int i = 0; i < available->count(); ++i)
+            available->item(i)->setSelected(available->item(i)->text() == "Coords");
+        chooser->findChild<QPushButton*>("rAdd")->click();
+        chooser->findChild<QPushButton*>("rOK")->click();
+    });
+    window->rSystemListColumnsClick();
+    EXPECT_EQ(window->ListModel()->rowCount(), 0);
+    QStringList headers;
+    for (int c = 0; c < window->ListModel()->columnCount(); ++c)
+        headers << window->ListModel()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({"System Name", "SP", "UPC", "TL", "Coords", "Allegiance"}));
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha", "a"}));
+    window->FillList();
+    EXPECT_EQ(window->ListModel()->CellText(0, 4), "3,4");
+}
+
+TEST_F(MainformTest, TheLegendAboutAndCreditsWindowsOpenFromTheirCommands) {
+    Open(Write(*SmallMap(), "small.map"));
+    Trigger(window->MapPopup(), "Legend...");
+    auto* legend = window->findChild<TfLegend*>();
+    ASSERT_TRUE(legend);
+    EXPECT_TRUE(legend->isVisible());
+    EXPECT_FALSE(legend->isModal());
+    QStringList shown;
+    for (const char* command : {"rAbout", "rCredits"}) {
+        QTimer::singleShot(0, [&shown] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                shown << modal->windowTitle();
+                modal->close();
+            }
+        });
+        Action(command)->trigger();
+    }
+    EXPECT_EQ(shown, QStringList({"About Hexlane 4", "Credits"}));
 }
