@@ -5,14 +5,20 @@
 
 #include "AboutHexlane.h"
 #include "ConfigSysListCols.h"
+#include "ConfigureAllegiance.h"
+#include "ConfigureRoute.h"
+#include "ConfigureRoutes.h"
 #include "Credits.h"
 #include "DefineUniverse.h"
+#include "GenPsiInstitute.h"
+#include "GenWorld.h"
 #include "Icons.h"
 #include "Legend.h"
 #include "MapView.h"
 #include "NavigatorTree.h"
 #include "SystemList.h"
 #include "ViewState.h"
+#include "sysedit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,10 +56,18 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     CreatePopups();
 
     // The windows the commands show, created once and kept.
+    sysEdit_ = new TfSysEdit(*prompter_, this);
+    legDialog_ = new TfConfigureRoutes(*prompter_, this);
     legend_ = new TfLegend(this);
+    allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
+    routeDialog_ = new TfConfigureRoute(*prompter_, this);
     columnChooser_ = new TfConfigSysListCols(this);
+    genWorld_ = new TfGenWorld(*prompter_, this);
+    psiDialog_ = new TfGenPsiInstitute(*prompter_, this);
     credits_ = new TfCredits(this);
+    sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
+    sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
 
     resize(830, 632);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -122,7 +136,7 @@ void TfMainform::CreateActions() {
     Hint(NewAction("rEditSectors", "&Sectors/Subsectors..."), "Edit Sectors/Subsectors");
     Hint(NewAction("rQuery", "&Query..."), "Query");
     Hint(NewAction("rNavigation", "&Navigation Information..."), "Navigation Information");
-    NewAction("rDefineNewSystem", "&Define New S&ystem...");
+    NewAction("rDefineNewSystem", "&Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
     NewAction("rDefineNewAllegiance", "Define New &Allegiance...", &TfMainform::rmAddAllegianceClick);
     NewAction("rDefineNewRoute", "Define New &Route...", &TfMainform::rmAddRouteClick);
 
@@ -195,7 +209,7 @@ void TfMainform::CreateActions() {
 
     // Commands whose dialogs the editor does not have yet: present, disabled.
     for (const char* name : {"rSelectedSave", "rMergeMaps", "rOverlayMaps", "rImportSectorFile", "rEditSectors",
-                             "rQuery", "rNavigation", "rDefineNewSystem", "rDefineAltTL"})
+                             "rQuery", "rNavigation", "rDefineAltTL"})
         findChild<QAction*>(name)->setEnabled(false);
 }
 

@@ -40,8 +40,14 @@ class SystemListModel;
 class SystemListView;
 class TfAboutHexlane;
 class TfConfigSysListCols;
+class TfConfigureAllegiance;
+class TfConfigureRoute;
+class TfConfigureRoutes;
 class TfCredits;
+class TfGenPsiInstitute;
+class TfGenWorld;
 class TfLegend;
+class TfSysEdit;
 
 // What a navigator node stands for.
 enum class NodeKind { Root, SectorGroup, Sector, Subsector, Allegiance, Route };
@@ -130,6 +136,9 @@ public:
     void rImageMouseMove(QPoint picturePoint);
     void rListingDblClick(QTreeWidgetItem* item);
     void rSystemListDblClick();
+    void rDefineNewSystemClick();
+    void rmAddStarClick();
+    void rmAddLegClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -173,6 +182,9 @@ private:
     void DropOnSubsector(QTreeWidgetItem* target);
     void DropOnAllegiance(QTreeWidgetItem* target);
     void DropOnRoute(QTreeWidgetItem* target);
+    // Opens the system editor on the star; on OK the extent, the picture and
+    // the changed flag follow (the star itself is replaced by a copy).
+    bool EditStar(TStar* star);
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
 
@@ -229,6 +241,12 @@ private:
     QAction* useSectorHexAddressing_ = nullptr;
     std::vector<QAction*> locateActions_;
 
+    TfSysEdit* sysEdit_ = nullptr;
+    TfConfigureRoutes* legDialog_ = nullptr;
+    TfConfigureAllegiance* allegianceDialog_ = nullptr;
+    TfConfigureRoute* routeDialog_ = nullptr;
+    TfGenWorld* genWorld_ = nullptr;
+    TfGenPsiInstitute* psiDialog_ = nullptr;
     TfConfigSysListCols* columnChooser_ = nullptr;
     TfLegend* legend_ = nullptr;
     TfAboutHexlane* about_ = nullptr;

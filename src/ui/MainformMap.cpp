@@ -74,7 +74,7 @@ void TfMainform::CreatePopups() {
     sectorFilters(sectorPopup_, true);
 
     subsectorPopup_ = menu("rSubsectorPopup");
-    Item(subsectorPopup_, "rmAddStar", "Add Star...")->setEnabled(false);
+    connectTo(Item(subsectorPopup_, "rmAddStar", "Add Star..."), [this] { rmAddStarClick(); });
     connectTo(Item(subsectorPopup_, "rmDeleteSector", "Delete Sector..."), [this] { rmDeleteSectorClick(); });
     subsectorPopup_->addSeparator();
     sectorFilters(subsectorPopup_, true);
@@ -112,7 +112,7 @@ void TfMainform::CreatePopups() {
     connectTo(locate, [this] { rmLocateStarClick(); });
     locateActions_.push_back(locate);
     starPopup_->addSeparator();
-    Item(starPopup_, "rmAddStar", "Add Star...")->setEnabled(false);
+    connectTo(Item(starPopup_, "rmAddStar", "Add Star..."), [this] { rmAddStarClick(); });
     connectTo(Item(starPopup_, "rmDeleteStar", "Delete Star..."), [this] { rmDeleteStarClick(); });
     columnsItem(starPopup_);
 
@@ -133,7 +133,7 @@ void TfMainform::CreatePopups() {
     locateActions_.push_back(locate);
     legPopup_->addSeparator();
     connectTo(Item(legPopup_, "rmInstaLeg", "InstaLeg..."), [this] { rmInstaLegClick(); });
-    Item(legPopup_, "rmAddLeg", "Add Leg...")->setEnabled(false);
+    connectTo(Item(legPopup_, "rmAddLeg", "Add Leg..."), [this] { rmAddLegClick(); });
     connectTo(Item(legPopup_, "rmDeleteLeg", "Delete Leg..."), [this] { rmDeleteLegClick(); });
     columnsItem(legPopup_);
 }
@@ -162,7 +162,11 @@ void TfMainform::rImageClick(QPoint picturePoint) {
     lastMapPoint_ = picturePoint;
     TStar* star = StarUnderLastPoint();
     if (!star) return;
-    if (!instaLegActive_) return;  // the system editor opens here once the editor has it
+    if (!instaLegActive_) {
+        // The list may show the star, which the editor replaces by a copy.
+        if (EditStar(star)) FillList();
+        return;
+    }
     if (!instaLeg_) {
         instaLegActive_ = false;
         return;

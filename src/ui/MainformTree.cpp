@@ -276,24 +276,6 @@ void TfMainform::ListDeleteKey() {
         rmDeleteLegClick();
 }
 
-// ---------------------------------------------------------------- double clicks
-
-void TfMainform::rListingDblClick(QTreeWidgetItem* item) {
-    // Routes and allegiances open their dialogs once the editor has them.
-    if (KindOf(item) == NodeKind::Subsector) prompter_->Information("No Configurable features.");
-}
-
-void TfMainform::rSystemListDblClick() {
-    const auto rows = listView_->SelectedRows();
-    if (rows.empty()) return;
-    if (listing_ == ListingMode::RouteLegs) {
-        if (!listModel_->LegAt(rows.front())) prompter_->Information("Invalid Pointer to Leg");
-    } else if (listing_ != ListingMode::None) {
-        if (!listModel_->StarAt(rows.front())) prompter_->Information("Invalid Pointer to Star");
-    }
-    // The leg dialog and the system editor open here once the editor has them.
-}
-
 // ---------------------------------------------------------------- drag and drop
 
 void TfMainform::rListingDragDrop(QTreeWidgetItem* target) {

@@ -10,15 +10,18 @@
 #include "TestUtil.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <unistd.h>
@@ -139,6 +142,26 @@ protected:
         for (int row : rows)
             view->selectionModel()->select(view->model()->index(row, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    // Acts on the modal dialog that the next command opens (once it is up);
+    // `title` is the dialog's expected title.
+    void WhenModal(const QString& title, std::function<void(QDialog&)> act) {
+        QTimer::singleShot(0, [title, act] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                ADD_FAILURE() << "no dialog opened for " << title.toStdString();
+                return;
+            }
+            EXPECT_EQ(dialog->windowTitle(), title);
+            act(*dialog);
+        });
+    }
+    template <typename T>
+    static T* Control(QDialog& dialog, const char* name) {
+        T* control = dialog.findChild<T*>(name);
+        EXPECT_TRUE(control) << name;
+        return control;
     }
 
     TStar* Star(const std::string& name) const { return window->Universe().FindStar(name); }

@@ -383,8 +383,10 @@ TEST_F(MainformTest, DeletingTheLegInstaLegWaitsForEndsInstaLeg) {
     prompter.YesNoAnswers = {true};
     window->rmDeleteLegClick();
     EXPECT_FALSE(window->InstaLegActive());
+    // A click on a star opens the system editor again instead of filling a leg.
     const TStar* home = Star("Home");
     prompter.Log.clear();
+    WhenModal("Star System Editor", [](QDialog& editor) { editor.reject(); });
     window->rImageClick(QPoint(home->PictureX, home->PictureY));
     EXPECT_TRUE(prompter.Log.isEmpty());
 }
