@@ -35,6 +35,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace hexlane::ui {
 
 using render::DisplayToggle;

@@ -14,7 +14,9 @@
 #include <QMainWindow>
 #include <QPoint>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,10 @@ public:
     // Selects the tree node with this path of texts ("Sectors", "Surveyed",
     // sector, subsector); true when found. For tests and the dialogs.
     bool SelectNode(const QStringList& path);
+    // A node's name as the map's bytes (a sector's, subsector's, allegiance's
+    // or route's name), kept beside the text the tree shows.
+    static std::string NodeName(const QTreeWidgetItem* item);
+    static void SetNodeName(QTreeWidgetItem* item, const std::string& name);
 
     // The map popup as the window builds it for a click at a picture point
     // (tests trigger its actions).
@@ -160,6 +166,9 @@ private:
 
     // Files (MainformFile.cpp).
     bool AskToSaveChanges();  // false: the user cancelled or the save failed
+    // Open with the file that `choose` gives (nothing: cancelled), between
+    // the progress texts of opening.
+    bool OpenWith(const std::function<std::optional<QString>()>& choose);
     bool ReadMap(const QString& path);
     SaveOutcome SaveTo(const QString& path);
     QString ChooseMapToSave();

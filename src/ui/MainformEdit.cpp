@@ -67,7 +67,7 @@ void TfMainform::rmAddStarClick() {
         return;
     }
     listModel_->ResetSort();
-    TStar* star = NewStarRecord(*universe_, node->data(0, Qt::UserRole + 2).toByteArray().toStdString());
+    TStar* star = NewStarRecord(*universe_, NodeName(node));
     if (!EditStar(star)) {
         TManager::Destroy(star);
         return;
@@ -100,8 +100,7 @@ void TfMainform::rListingDblClick(QTreeWidgetItem* item) {
     case NodeKind::Route:
         if (TRoute* route = RouteOf(item); route && routeDialog_->EditRoute(*universe_, *route) == 1) {
             universe_->MapDirty = true;
-            item->setText(0, FromMap(route->Name1));
-            item->setData(0, Qt::UserRole + 2, QByteArray::fromStdString(route->Name1));
+            SetNodeName(item, route->Name1);
             Invalidate();
         }
         break;

@@ -25,10 +25,6 @@ FileChoice MapFileChoice(const QString& title, const QString& initial) {
 // File names reach the model as the bytes the operating system uses.
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// The model's message texts are Windows-1252 bytes; the paths inside them
-// are the system's own bytes and stay readable either way.
-QString ModelMessage(const std::string& text) { return FromMap(text); }
-
 // Switches the alternate tech levels off while a map is written, so the
 // file holds the real codes, and back on afterwards.
 class RealTechLevels {
@@ -45,27 +41,25 @@ private:
 
 // ---------------------------------------------------------------- open
 
-void TfMainform::rOpenClick() {
+bool TfMainform::OpenWith(const std::function<std::optional<QString>()>& choose) {
     Progress(20);
     Status("Retrieving IISS Survey Data ...");
+    bool read = false;
     // Replacing the map loses its unsaved changes: ask first, as on close.
-    if (AskToSaveChanges()) {
-        const auto path = prompter_->OpenFile(MapFileChoice("Open", fileName_));
-        if (path) ReadMap(*path);
-    }
-    Status("IISS Survey Data Retrieved");
-    Progress(100);
-    Progress(-1);
-}
-
-bool TfMainform::OpenMapFile(const QString& path) {
-    Progress(20);
-    Status("Retrieving IISS Survey Data ...");
-    const bool read = AskToSaveChanges() && ReadMap(path);
+    if (AskToSaveChanges())
+        if (const auto path = choose()) read = ReadMap(*path);
     Status("IISS Survey Data Retrieved");
     Progress(100);
     Progress(-1);
     return read;
+}
+
+void TfMainform::rOpenClick() {
+    OpenWith([this] { return prompter_->OpenFile(MapFileChoice("Open", fileName_)); });
+}
+
+bool TfMainform::OpenMapFile(const QString& path) {
+    return OpenWith([&path] { return std::optional<QString>(path); });
 }
 
 bool TfMainform::ReadMap(const QString& path) {
@@ -75,7 +69,7 @@ bool TfMainform::ReadMap(const QString& path) {
     // file name and its title as they were.
     OpenMapResult result = OpenMap(NativePath(path), [this](int percent) { Progress(percent); });
     if (!result.Universe) {
-        prompter_->Error(ModelMessage(result.Message));
+        prompter_->Error(FromMap(result.Message));
         return false;
     }
     SetUniverse(std::move(result.Universe));
@@ -91,7 +85,7 @@ bool TfMainform::ReadMap(const QString& path) {
         // An old map's objects that the new layout had no place for are gone:
         // say which, rather than losing them silently.
         QString text = "These objects of the old map belong to no route or sector and were left out:";
-        for (const std::string& line : result.Dropped) text += "\n" + ModelMessage(line);
+        for (const std::string& line : result.Dropped) text += "\n" + FromMap(line);
         prompter_->Information(text);
     }
     return true;
@@ -108,7 +102,7 @@ SaveOutcome TfMainform::SaveTo(const QString& path) {
     BusyScope busy(this);
     std::string message;
     if (universe_->SaveToFile(NativePath(path), message)) return SaveOutcome::Saved;
-    prompter_->Error(ModelMessage(message));
+    prompter_->Error(FromMap(message));
     return SaveOutcome::Failed;
 }
 

@@ -233,13 +233,13 @@ void TfMainform::TreeFilter(int which) {
             if (op == Remove) RemoveSectorFromDisplay(*universe_, *sector);
             if (op == Add) AddSectorToDisplay(*universe_, *sector);
         } else if (subsectorNode) {
-            const std::string name = node->data(0, Qt::UserRole + 2).toByteArray().toStdString();
+            const std::string name = NodeName(node);
             if (op == DisplayOnly) DisplayOnlySubsector(*universe_, *sector, name);
             if (op == Remove) RemoveSubsectorFromDisplay(*universe_, *sector, name);
             if (op == Add) AddSubsectorToDisplay(*universe_, *sector, name);
         }
     } else if (group == 2) {
-        const std::string name = node->data(0, Qt::UserRole + 2).toByteArray().toStdString();
+        const std::string name = NodeName(node);
         if (op == DisplayOnly) DisplayOnlyAllegiance(*universe_, name);
         if (op == Remove) RemoveAllegianceFromDisplay(*universe_, name);
         if (op == Add) AddAllegianceToDisplay(*universe_, name);

@@ -27,15 +27,12 @@ constexpr int kNameRole = Qt::UserRole + 2;  // the node's name as map bytes
 QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, QTreeWidget* tree, const std::string& name, NodeKind kind,
                          int icon, TManager* object = nullptr) {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, FromMap(name));
     item->setIcon(0, TreeIcon(icon));
     item->setData(0, kKindRole, static_cast<int>(kind));
     item->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
-    item->setData(0, kNameRole, QByteArray::fromStdString(name));
+    TfMainform::SetNodeName(item, name);
     return item;
 }
-
-std::string NodeName(const QTreeWidgetItem* item) { return item->data(0, kNameRole).toByteArray().toStdString(); }
 
 TManager* NodeObject(const QTreeWidgetItem* item) {
     return item ? reinterpret_cast<TManager*>(item->data(0, kObjectRole).value<quintptr>()) : nullptr;
@@ -57,6 +54,15 @@ std::vector<T*> SortedByName(const std::vector<T*>& objects) {
 
 NodeKind TfMainform::KindOf(const QTreeWidgetItem* item) {
     return item ? static_cast<NodeKind>(item->data(0, kKindRole).toInt()) : NodeKind::Root;
+}
+
+std::string TfMainform::NodeName(const QTreeWidgetItem* item) {
+    return item->data(0, kNameRole).toByteArray().toStdString();
+}
+
+void TfMainform::SetNodeName(QTreeWidgetItem* item, const std::string& name) {
+    item->setText(0, FromMap(name));
+    item->setData(0, kNameRole, QByteArray::fromStdString(name));
 }
 
 int TfMainform::LevelOf(const QTreeWidgetItem* item) {
