@@ -81,7 +81,7 @@ bool TfConfigureAllegiance::rOKClick() {
     }
     if (const TAllegiance* other = universe_->FindAllegianceByImportCode(*code); other && other != allegiance_) {
         prompter_.Information(
-            QStringLiteral("An Allegiance with this Import Code already exits.\r\nPlease select a different Code."));
+            QStringLiteral("An Allegiance with this Import Code already exits.\nPlease select a different Code."));
         importCode_->setFocus();
         return false;
     }

@@ -506,7 +506,7 @@ bool TfSysEdit::rOKClick() {
     for (TStar* other : sector->Stars()) {
         if (other != star_ && other->SubSectorName == subsector && other->StarCoordsX == *column &&
             other->StarCoordsY == *row) {
-            prompter_.Information(QStringLiteral("A system already exits in that location.\r\nSelect another."));
+            prompter_.Information(QStringLiteral("A system already exits in that location.\nSelect another."));
             return false;
         }
     }

@@ -373,7 +373,7 @@ struct AllegianceDialog {
     }
 };
 
-const QString kCodeUsed = "info: An Allegiance with this Import Code already exits.\r\nPlease select a different Code.";
+const QString kCodeUsed = "info: An Allegiance with this Import Code already exits.\nPlease select a different Code.";
 const QString kCodeLength = "info: Allegiance Import Codes must be one or two characters in Length.";
 
 }  // namespace

@@ -175,7 +175,7 @@ TEST_F(Editor, ChecksRunInOrderWithTheirMessagesAndFocus) {
     Edit("rRow")->setText(" 6 ");
     prompter.Log.clear();
     EXPECT_FALSE(dialog.rOKClick());
-    EXPECT_EQ(prompter.Log, QStringList({"info: A system already exits in that location.\r\nSelect another."}));
+    EXPECT_EQ(prompter.Log, QStringList({"info: A system already exits in that location.\nSelect another."}));
 
     // Nothing was changed by the refused attempts; the dialog is still open.
     EXPECT_EQ(dialog.result(), 0);
