@@ -2,5 +2,6 @@
 # Builds everything and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+# Tests and benchmarks explicitly on: scripts/run.sh builds without them.
+bash scripts/build.sh -DHEXLANE_TESTS=ON -DHEXLANE_BENCH=ON
+ctest --test-dir build --output-on-failure --no-tests=error -j"$(nproc)"
