@@ -143,6 +143,31 @@ TEST_F(MainformTest, AMapThatCannotBeReadLeavesTheOpenMapAsItWas) {
     EXPECT_EQ(window->FileName(), good);
 }
 
+TEST_F(MainformTest, AnOldFlatMapOpensInContainersAndNamesWhatItLeftOut) {
+    // Before containers existed everything stood under the universe; a star
+    // named its sector in SectorName.
+    testutil::Bytes b;
+    b.Sig().Record("TUniverse");
+    b.Short("ManagerVersion").Raw({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x01, 0x40});  // 4.0
+    b.End();
+    b.Record("TSector").Str("Name1", "Home").Int8("SectorCoordsX", 1).Int8("SectorCoordsY", 1);
+    b.Str("SS0101Name", "a").End().End();
+    for (const char* sectorName : {"Home", "Elsewhere"}) {
+        b.Record("TStar").Str("Name1", std::string("Star in ") + sectorName).Str("SectorName", sectorName);
+        b.Str("SubSectorName", "a").Int8("StarCoordsX", 1).Int8("StarCoordsY", 1).End().End();
+    }
+    b.End();
+    const QString path = Path("old.map");
+    WriteBytes(path, QByteArray::fromStdString(b.s));
+    Open(path);
+    EXPECT_EQ(ChildTexts({"Sectors", "Surveyed"}), QStringList({"Home"}));
+    EXPECT_TRUE(Star("Star in Home"));
+    EXPECT_FALSE(Star("Star in Elsewhere"));
+    EXPECT_TRUE(prompter.Last().startsWith("info: ")) << prompter.Last().toStdString();
+    EXPECT_TRUE(prompter.Last().contains("Star : Star in Elsewhere")) << prompter.Last().toStdString();
+    EXPECT_DOUBLE_EQ(window->Universe().ManagerVersion, 4.51);
+}
+
 // ---------------------------------------------------------------- save and close
 
 TEST_F(MainformTest, SaveAsksForAFileOnlyWhenThereIsNoneAndWritesTheRealTechLevels) {
