@@ -16,22 +16,6 @@ bool RoutePasses(const TRoute& route, const TSelectedSaveOptions& o) {
     return (route.User && o.RouteUserDefined) || (route.ShowRoute && o.RouteVisible);
 }
 
-// Switches the alternate tech levels off while stars are copied, so a copy
-// keeps each star's own tech-level code.
-class TStoredTechLevels {
-public:
-    explicit TStoredTechLevels(TUniverse& universe) : universe_(universe), saved_(universe.UseAltTL) {
-        universe_.UseAltTL = false;
-    }
-    ~TStoredTechLevels() { universe_.UseAltTL = saved_; }
-    TStoredTechLevels(const TStoredTechLevels&) = delete;
-    TStoredTechLevels& operator=(const TStoredTechLevels&) = delete;
-
-private:
-    TUniverse& universe_;
-    bool saved_;
-};
-
 }  // namespace
 
 std::unique_ptr<TUniverse> BuildSelectedUniverse(TUniverse& universe, const TSelectedSaveOptions& o) {
@@ -40,7 +24,6 @@ std::unique_ptr<TUniverse> BuildSelectedUniverse(TUniverse& universe, const TSel
     out->TLAltValue = universe.TLAltValue;
     out->ManagerVersion = kMapFormatVersion;
 
-    TStoredTechLevels storedCodes(universe);
     std::unordered_set<std::string> usedAllegiances;
     if (o.SectorInformation && universe.Sectors()) {
         for (TSector* sector : universe.Sectors()->ChildrenOf<TSector>()) {

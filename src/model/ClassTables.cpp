@@ -118,7 +118,9 @@ std::vector<PropInfo> StarProps() {
         Field<&TStar::UPC>("UPC", K::String, true),
         Field<&TStar::Starport>("Starport", K::String, true),
         Field<&TStar::Spaceport>("Spaceport", K::String, true),
-        Method<&TStar::TechLevel, &TStar::SetTechLevel>("TechLevel", K::String, true),
+        // The stored code: the file and every copy keep the real tech level
+        // whatever the alternate scale in use.
+        Method<&TStar::StoredTechLevel, &TStar::SetTechLevel>("TechLevel", K::String, true),
         Field<&TStar::SystemContent>("SystemContent", K::Integer, true),
         Field<&TStar::TravelZoneCode>("TravelZoneCode", K::Enumeration, true, kNoDefault, kZoneNames),
         Field<&TStar::SubsectorCapital>("SubsectorCapital", K::Boolean, true),

@@ -89,6 +89,7 @@ OpenMapResult OpenMap(const std::string& fileName, const std::function<void(int)
     if (!u->LoadFromFile(fileName, result.Message)) return result;
     if (u->IsOlderThan(kMapFormatVersion) && NeedsFlatMapUpgrade(*u)) result.Dropped = UpgradeFlatMap(*u);
     u->ManagerVersion = kMapFormatVersion;
+    u->UseAltTL = false;  // a working switch, even if a file names it
     if (!u->HasContainers()) {
         result.Message = "Corrupt Map file.";
         return result;

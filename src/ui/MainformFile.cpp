@@ -25,18 +25,6 @@ FileChoice MapFileChoice(const QString& title, const QString& initial) {
 // File names reach the model as the bytes the operating system uses.
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// Switches the alternate tech levels off while a map is written, so the
-// file holds the real codes, and back on afterwards.
-class RealTechLevels {
-public:
-    explicit RealTechLevels(TUniverse& u) : universe_(u), saved_(u.UseAltTL) { u.UseAltTL = false; }
-    ~RealTechLevels() { universe_.UseAltTL = saved_; }
-
-private:
-    TUniverse& universe_;
-    bool saved_;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------- open
@@ -107,7 +95,6 @@ SaveOutcome TfMainform::SaveTo(const QString& path) {
 }
 
 SaveOutcome TfMainform::rSaveClick() {
-    RealTechLevels real(*universe_);
     if (fileName_.isEmpty()) {
         const QString path = ChooseMapToSave();
         if (path.isEmpty()) return SaveOutcome::Cancelled;
@@ -117,7 +104,6 @@ SaveOutcome TfMainform::rSaveClick() {
 }
 
 void TfMainform::rSaveAsClick() {
-    RealTechLevels real(*universe_);
     const QString path = ChooseMapToSave();
     if (path.isEmpty()) return;
     SaveTo(path);

@@ -14,6 +14,21 @@ using testutil::Stream;
 
 namespace {
 
+// Every colour that is written by name: the sixteen standard colours, the
+// system colours and clNone.
+std::vector<std::int32_t> NamedColours() {
+    std::vector<std::int32_t> candidates{0x1FFFFFFF};
+    const std::uint32_t levels[] = {0x00, 0x80, 0xC0, 0xFF};
+    for (const std::uint32_t r : levels)
+        for (const std::uint32_t g : levels)
+            for (const std::uint32_t b : levels) candidates.push_back(static_cast<std::int32_t>(r | g << 8 | b << 16));
+    for (std::uint32_t i = 0; i < 0x40; ++i) candidates.push_back(static_cast<std::int32_t>(0x80000000u + i));
+    std::vector<std::int32_t> named;
+    for (const std::int32_t c : candidates)
+        if (ColourToIdent(c)) named.push_back(c);
+    return named;
+}
+
 // A universe with every stored property set to something other than its
 // default, every enumeration value, named colours, long strings.
 std::unique_ptr<TUniverse> RichUniverse() {
@@ -83,6 +98,14 @@ std::unique_ptr<TUniverse> RichUniverse() {
         al->Notes = std::string(300, 'n');
         al->Style = static_cast<TBrushStyle>(a);
     }
+    // One allegiance in each named colour, so every identifier is written and
+    // read; clScrollBar equals the no-default marker and is never written.
+    for (const std::int32_t colour : NamedColours()) {
+        if (colour == static_cast<std::int32_t>(0x80000000u)) continue;
+        TAllegiance* al = u->Allegiances()->Create<TAllegiance>();
+        al->Name1 = ColourToIdent(colour);
+        al->Color = colour;
+    }
     return u;
 }
 
@@ -128,6 +151,19 @@ TEST(StreamRead, RichUniverseWritesReadsAndWritesTheSameBytes) {
     EXPECT_EQ(back->Allegiances()->ChildrenOf<TAllegiance>()[2]->Color, static_cast<std::int32_t>(0x80000018u));
     EXPECT_EQ(back->ManagerVersion, 4.51);
     EXPECT_EQ(back->Tag, 77);
+
+    // Named colours go into the file as identifiers and come back as values.
+    ASSERT_EQ(NamedColours().size(), 42u);
+    for (const std::int32_t colour : NamedColours()) {
+        if (colour == static_cast<std::int32_t>(0x80000000u)) continue;
+        const std::string ident = ColourToIdent(colour);
+        EXPECT_NE(first.find(std::string("\x05") + "Color\x07" + std::string(1, static_cast<char>(ident.size())) + ident),
+                  std::string::npos)
+            << ident;
+        const TAllegiance* a = back->FindAllegiance(ident);
+        ASSERT_NE(a, nullptr) << ident;
+        EXPECT_EQ(a->Color, colour) << ident;
+    }
 }
 
 TEST(StreamRead, OmittedPropertiesKeepTheirStartValues) {

@@ -110,14 +110,19 @@ TEST(StreamWrite, StringsUpTo255BytesAreShort) {
     EXPECT_NE(p.find(std::string("\x05Notes\x0c\x00\x01\x00\x00", 11) + std::string(256, 'y')), std::string::npos);
 }
 
-TEST(StreamWrite, TechLevelIsWrittenThroughItsReadingRule) {
+// The alternate scale is a way of showing tech levels: a file or a copy made
+// while it is in use still holds the real code.
+TEST(StreamWrite, TechLevelIsWrittenAsStoredWhateverTheAlternateScale) {
     auto u = TUniverse::CreateNew();
     TSector* sec = testutil::AddSector(*u, "Home", 1, 1);
     TStar* s = testutil::AddStar(*sec, "Alpha", 1, 1);
     s->SetTechLevel("5");
     u->TLAltValue[5] = 12;
     u->UseAltTL = true;
-    EXPECT_NE(Stream(*u).find(std::string("\x09TechLevel\x06\x01" "C", 13)), std::string::npos);
+    ASSERT_EQ(s->TechLevel(), "C");
+    EXPECT_NE(Stream(*u).find(std::string("\x09TechLevel\x06\x01" "5", 13)), std::string::npos);
+    std::unique_ptr<TManager> copy = CloneObject(*s);
+    EXPECT_EQ(dynamic_cast<TStar&>(*copy).StoredTechLevel(), "5");
     u->UseAltTL = false;
     EXPECT_NE(Stream(*u).find(std::string("\x09TechLevel\x06\x01" "5", 13)), std::string::npos);
 }

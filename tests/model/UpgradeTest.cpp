@@ -132,6 +132,25 @@ TEST(Upgrade, CurrentMapsAreLeftAsTheyAre) {
     fs::remove(path);
 }
 
+TEST(Upgrade, AFileThatSwitchesAlternateTechLevelsOnOpensWithThemOff) {
+    auto u = TUniverse::CreateNew();
+    u->ManagerVersion = 4.51;
+    testutil::AddStar(*testutil::AddSector(*u, "Home", 1, 1), "Alpha", 2, 3, "A123456-5");
+    std::string bytes = testutil::Stream(*u);
+    const std::string header = std::string("TPF0\x09TUniverse\x00", 15);
+    ASSERT_EQ(bytes.rfind(header, 0), 0u);
+    bytes.insert(header.size(), std::string("\x08UseAltTL\x09", 10));  // UseAltTL = True
+    const std::string path = (fs::temp_directory_path() / "hexlane-upgrade-alttl.map").string();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    OpenMapResult r = OpenMap(path);
+    ASSERT_NE(r.Universe, nullptr) << r.Message;
+    EXPECT_FALSE(r.Universe->UseAltTL);
+    fs::remove(path);
+}
+
 TEST(Upgrade, MapsWithoutTheirContainersAreCorrupt) {
     TUniverse u;
     u.ManagerVersion = 4.51;
