@@ -55,7 +55,7 @@ ReplacingOutputFile::ReplacingOutputFile(std::string target) : target_(std::move
 
 ReplacingOutputFile::~ReplacingOutputFile() {
     if (file_) std::fclose(file_);
-    if (!committed_ && !temp_.empty()) {
+    if (created_ && !committed_) {
         std::error_code ec;
         fs::remove(ToPath(temp_), ec);
     }
@@ -63,9 +63,18 @@ ReplacingOutputFile::~ReplacingOutputFile() {
 
 bool ReplacingOutputFile::Open() {
     std::error_code ec;
-    if (fs::is_directory(ToPath(target_), ec)) return false;
+    const fs::path target = ToPath(target_);
+    if (target_.empty() || fs::is_directory(target, ec)) return false;
+    // A rename needs only the folder's permission, so it would replace a
+    // write-protected file; refuse to, as writing into it would.
+    if (fs::exists(target, ec)) {
+        std::FILE* existing = OpenPath(target, "r+b");
+        if (!existing) return false;
+        std::fclose(existing);
+    }
     file_ = OpenPath(ToPath(temp_), "wb");
-    return file_ != nullptr;
+    created_ = file_ != nullptr;
+    return created_;
 }
 
 bool ReplacingOutputFile::Commit() {

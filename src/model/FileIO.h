@@ -36,6 +36,7 @@ private:
     std::string target_;
     std::string temp_;
     std::FILE* file_ = nullptr;
+    bool created_ = false;  // the temporary file is ours to remove
     bool committed_ = false;
 };
 

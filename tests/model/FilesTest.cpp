@@ -9,6 +9,8 @@
 #include <sstream>
 #ifdef __linux__
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -151,6 +153,46 @@ TEST_F(Files, SaveKeepsPermissionsAndFollowsSymbolicLinks) {
     EXPECT_EQ(fs::status(Path("real.map")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+
+TEST_F(Files, SaveRefusesAnEmptyName) {
+    auto u = SmallUniverse();
+    std::string msg;
+    EXPECT_FALSE(u->SaveToFile("", msg));
+    EXPECT_EQ(msg, "Error Creating Filestream");
+    EXPECT_FALSE(fs::exists(".saving~"));
+}
+
+#ifdef __linux__
+// Replacing a file by renaming needs only the folder's permission; a
+// write-protected map in a writable folder must still be refused. The
+// superuser may write anything, so then the save runs in a child process
+// that has given up its rights.
+TEST_F(Files, SaveRefusesAWriteProtectedFile) {
+    auto u = SmallUniverse();
+    std::string msg;
+    ASSERT_TRUE(u->SaveToFile(Path("locked.map"), msg));
+    const std::string before = ReadAll(Path("locked.map"));
+    fs::permissions(dir_, fs::perms::all);
+    fs::permissions(Path("locked.map"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    testutil::AddSector(*u, "More", 2, 2);
+    auto attempt = [&] { return !u->SaveToFile(Path("locked.map"), msg) && msg == "Error Creating Filestream"; };
+    if (geteuid() == 0) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+            _exit(dropped && attempt() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    } else {
+        EXPECT_TRUE(attempt()) << msg;
+    }
+    EXPECT_EQ(ReadAll(Path("locked.map")), before);
+    fs::permissions(Path("locked.map"), fs::perms::owner_all);
+}
+#endif
 
 TEST(Versions, VersionTextAndComparison) {
     EXPECT_EQ(TManager::VersionString(4.51), "Version 4.51.00");
