@@ -105,8 +105,10 @@ void TUniverse::ComputeExtent() {
         for (const auto& s : sectors->Children()) {
             auto* sector = As<TSector>(s.get());
             if (!sector) continue;
-            const int baseX = (sector->SectorCoordsX - 1) * 32;
-            const int baseY = (sector->SectorCoordsY - 1) * 40;
+            // In 64 bits and wrapped back to 32, as the stored coordinates of a
+            // damaged or hand-made file can be anything.
+            const long long baseX = (static_cast<long long>(sector->SectorCoordsX) - 1) * 32;
+            const long long baseY = (static_cast<long long>(sector->SectorCoordsY) - 1) * 40;
             const bool shown = !sector->ExcludeFromDisplay();
             for (const auto& c : sector->Children()) {
                 auto* star = As<TStar>(c.get());
@@ -114,10 +116,10 @@ void TUniverse::ComputeExtent() {
                 const int k = sector->FindSubsector(star->SubSectorName);
                 const int ssx = k ? (k - 1) / 4 + 1 : 0;
                 const int ssy = k ? (k - 1) % 4 + 1 : 0;
-                star->HexX = (ssx - 1) * 8 + star->StarCoordsX + baseX;
-                star->HexY = (ssy - 1) * 10 + star->StarCoordsY + baseY;
+                star->HexX = static_cast<int>((ssx - 1) * 8 + star->StarCoordsX + baseX);
+                star->HexY = static_cast<int>((ssy - 1) * 10 + star->StarCoordsY + baseY);
                 star->DistX = star->HexX;
-                star->DistZ = star->HexY + HalfFloor(star->HexX);
+                star->DistZ = static_cast<int>(star->HexY + static_cast<long long>(HalfFloor(star->HexX)));
                 if (!shown || !star->Visible) continue;
                 if (star->HexX < MinHexX) MinHexX = star->HexX;
                 if (star->HexY < MinHexY) MinHexY = star->HexY;
@@ -153,12 +155,19 @@ std::string TUniverse::TechLevelText(int index) const {
 
 TStar* TUniverse::StarAtPoint(int px, int py) const {
     const int h = HexSize / 2;
-    TStar* hit = nullptr;
-    ForEachStar([&](TStar& s) {
-        if (!hit && s.PictureX - h < px && px < s.PictureX + h && s.PictureY - h < py && py < s.PictureY + h)
-            hit = &s;
-    });
-    return hit;
+    TSectors* sectors = Sectors();
+    if (!sectors) return nullptr;
+    // Only drawn stars: hidden ones sit at (-1, -1) and those of an excluded
+    // sector at (0, 0), which would otherwise catch points in the picture's
+    // top-left corner and name a star nobody can see.
+    for (TSector* sector : sectors->ChildrenOf<TSector>()) {
+        if (sector->ExcludeFromDisplay()) continue;
+        for (TStar* s : sector->ChildrenOf<TStar>())
+            if (s->Visible && s->PictureX - h < px && px < s->PictureX + h && s->PictureY - h < py &&
+                py < s->PictureY + h)
+                return s;
+    }
+    return nullptr;
 }
 
 TUniverse::StarInfo TUniverse::StarInfoAtPoint(int px, int py) const {

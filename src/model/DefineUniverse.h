@@ -81,14 +81,17 @@ public:
 
     // -1 if either star is missing, else their hex distance in parsecs.
     static int StarDistance(const TStar* a, const TStar* b);
+    // Worked in 64 bits: coordinates read from a damaged file can be anything;
+    // a distance beyond the int range is given as the largest int.
     static int HexDistance(int x1, int z1, int x2, int z2) {
-        const int dx = x2 - x1;
-        const int dz = z2 - z1;
-        const int ax = dx < 0 ? -dx : dx;
-        const int az = dz < 0 ? -dz : dz;
-        if (dx == 0) return az;
-        if (dz == 0 || (dx > 0) == (dz > 0)) return ax > az ? ax : az;
-        return ax + az;
+        const long long dx = static_cast<long long>(x2) - x1;
+        const long long dz = static_cast<long long>(z2) - z1;
+        const long long ax = dx < 0 ? -dx : dx;
+        const long long az = dz < 0 ? -dz : dz;
+        long long d = ax + az;
+        if (dx == 0) d = az;
+        else if (dz == 0 || (dx > 0) == (dz > 0)) d = ax > az ? ax : az;
+        return d > 2147483647 ? 2147483647 : static_cast<int>(d);
     }
 
     // Description of tech-level index 0-16 (alternate table while UseAltTL).

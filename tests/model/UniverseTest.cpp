@@ -22,6 +22,22 @@ TEST(Coordinates, MapWideHexAndDistanceCoordinates) {
     EXPECT_EQ(a->DistZ, 105 + 22);
 }
 
+// A damaged or hand-made file may hold any coordinates; the positions and
+// distances worked from them stay defined (the sanitizer run checks this).
+TEST(Coordinates, ExtremeStoredCoordinatesWrapInsteadOfOverflowing) {
+    auto u = TUniverse::CreateNew();
+    TSector* far = AddSector(*u, "Far", 2147483647, -2147483647 - 1);
+    TStar* a = AddStar(*far, "A", 1, 1);
+    a->StarCoordsX = 2147483647;
+    TStar* b = AddStar(*AddSector(*u, "Near", 1, 1), "B", 1, 1);
+    u->ComputeExtent();
+    EXPECT_EQ(a->HexX, static_cast<int>(2147483647LL + 2147483646LL * 32));
+    EXPECT_EQ(TUniverse::HexDistance(-2147483647 - 1, 0, 2147483647, 0), 2147483647);
+    EXPECT_EQ(TUniverse::HexDistance(0, -2147483647 - 1, 0, 2147483647), 2147483647);
+    EXPECT_GE(TUniverse::StarDistance(a, b), 0);
+    EXPECT_EQ(u->FindPath(*a, *b, 6, false, true).LegLines.size(), 0u);
+}
+
 TEST(Coordinates, UnknownAndDuplicateSubsectorNames) {
     auto u = TUniverse::CreateNew();
     TSector* s = AddSector(*u, "S", 2, 2);
@@ -190,4 +206,20 @@ TEST(HitTest, StarsAreHitStrictlyWithinHalfAHex) {
     EXPECT_EQ(info.Codes, "A 788899 C");
     info = u->StarInfoAtPoint(0, 0);
     EXPECT_TRUE(info.Name.empty() && info.SubSector.empty() && info.Sector.empty() && info.Codes.empty());
+
+    // Stars that are not drawn are never hit, though their parked positions
+    // lie in the picture's top-left corner, where a drawn star may be.
+    TStar* hidden = AddStar(*s, "Hidden", 4, 1);
+    hidden->Visible = false;
+    hidden->PictureX = hidden->PictureY = -1;
+    TStar* corner = AddStar(*s, "Corner", 3, 1);
+    corner->PictureX = 15;
+    corner->PictureY = 15;
+    TSector* excluded = AddSector(*u, "Excluded", 2, 1);
+    AddStar(*excluded, "Gone", 1, 1);
+    excluded->SetExcludeFromDisplay(true);
+    u->Sectors()->Adopt(u->Sectors()->Release(s));  // the excluded sector comes first
+    EXPECT_EQ(u->StarAtPoint(5, 5), corner);
+    corner->Visible = false;
+    EXPECT_EQ(u->StarAtPoint(5, 5), nullptr);
 }
