@@ -38,6 +38,14 @@ void BM_FindPathByTime(benchmark::State& state) {
 }
 BENCHMARK(BM_FindPathByTime)->Arg(6)->Unit(benchmark::kMillisecond);
 
+// The grid link builder alone at range 6, by one thread and shared by two.
+void BM_GridLinks(benchmark::State& state) {
+    auto [a, b] = Ends();
+    Universe().FindPath(*a, *b, 6, false, true);  // the nodes
+    for (auto _ : state) hexlane::BuildPathLinks(Universe().Path, 6, true, static_cast<unsigned>(state.range(0)));
+}
+BENCHMARK(BM_GridLinks)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_AllPairsLinks(benchmark::State& state) {
     auto [a, b] = Ends();
     Universe().FindPath(*a, *b, 6, false, true);  // the nodes

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
+#include <exception>
+#include <thread>
 
 namespace hexlane {
 
@@ -19,14 +20,16 @@ int Cost(int d, int jumpRange, bool byDistance) {
 // from lower nodes, then those to higher ones).
 void WireNodeLinks(TPathSearchState& s) {
     const std::size_t n = s.PathNodes.size();
-    std::vector<std::uint32_t> start(n + 1, 0);
+    std::vector<std::uint32_t>& start = s.Scratch.First;
+    start.assign(n + 1, 0);
     for (const TLink& l : s.PathLinks) {
         ++start[static_cast<std::size_t>(l.A - s.PathNodes.data()) + 1];
         ++start[static_cast<std::size_t>(l.B - s.PathNodes.data()) + 1];
     }
     for (std::size_t i = 0; i < n; ++i) start[i + 1] += start[i];
     s.LinkRefs.assign(s.PathLinks.size() * 2, nullptr);
-    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+    std::vector<std::uint32_t>& fill = s.Scratch.Fill;
+    fill.assign(start.begin(), start.end() - 1);
     for (TLink& l : s.PathLinks) {
         s.LinkRefs[fill[static_cast<std::size_t>(l.A - s.PathNodes.data())]++] = &l;
         s.LinkRefs[fill[static_cast<std::size_t>(l.B - s.PathNodes.data())]++] = &l;
@@ -55,7 +58,7 @@ void BuildPathLinksAllPairs(TPathSearchState& s, int jumpRange, bool byDistance)
     WireNodeLinks(s);
 }
 
-void BuildPathLinks(TPathSearchState& s, int jumpRange, bool byDistance) {
+void BuildPathLinks(TPathSearchState& s, int jumpRange, bool byDistance, unsigned threadCount) {
     s.PathLinks.clear();
     const std::size_t n = s.PathNodes.size();
     if (jumpRange < 0 || n < 2) {
@@ -81,8 +84,10 @@ void BuildPathLinks(TPathSearchState& s, int jumpRange, bool byDistance) {
     const long long height = (maxZ - minZ) / cell + 1;
 
     // Bucket contents, bucket by bucket, each in ascending node order.
-    std::vector<std::uint32_t> bucketOf(n);
-    std::vector<std::uint32_t> first(static_cast<std::size_t>(width * height) + 1, 0);
+    std::vector<std::uint32_t>& bucketOf = s.Scratch.BucketOf;
+    bucketOf.resize(n);
+    std::vector<std::uint32_t>& first = s.Scratch.First;
+    first.assign(static_cast<std::size_t>(width * height) + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {
         const long long bx = FloorDiv(s.PathNodes[i].X - minX, cell);
         const long long bz = FloorDiv(s.PathNodes[i].Z - minZ, cell);
@@ -90,37 +95,72 @@ void BuildPathLinks(TPathSearchState& s, int jumpRange, bool byDistance) {
         ++first[bucketOf[i] + 1];
     }
     for (std::size_t b = 0; b + 1 < first.size(); ++b) first[b + 1] += first[b];
-    std::vector<std::uint32_t> members(n);
+    // Each bucket's members with their coordinates side by side, so a scan
+    // reads one contiguous run instead of visiting the large node records.
+    using Member = TPathScratch::Member;
+    std::vector<Member>& members = s.Scratch.Members;
+    members.resize(n);
     {
-        std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
-        for (std::size_t i = 0; i < n; ++i) members[fill[bucketOf[i]]++] = static_cast<std::uint32_t>(i);
+        std::vector<std::uint32_t>& fill = s.Scratch.Fill;
+        fill.assign(first.begin(), first.end() - 1);
+        for (std::size_t i = 0; i < n; ++i)
+            members[fill[bucketOf[i]]++] = {static_cast<std::uint32_t>(i), s.PathNodes[i].X, s.PathNodes[i].Z};
     }
 
-    std::vector<std::pair<std::uint32_t, int>> partners;  // (j, distance) of the current node
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        const TNode& a = s.PathNodes[i];
-        const long long bx = bucketOf[i] / height, bz = bucketOf[i] % height;
-        partners.clear();
-        for (long long x = std::max(0LL, bx - 1); x <= std::min(width - 1, bx + 1); ++x) {
-            for (long long z = std::max(0LL, bz - 1); z <= std::min(height - 1, bz + 1); ++z) {
-                const std::size_t b = static_cast<std::size_t>(x * height + z);
-                const std::uint32_t* begin = members.data() + first[b];
-                const std::uint32_t* end = members.data() + first[b + 1];
-                for (const std::uint32_t* p = std::upper_bound(begin, end, static_cast<std::uint32_t>(i)); p != end;
-                     ++p) {
-                    const TNode& b2 = s.PathNodes[*p];
-                    if (b2.X - a.X > jumpRange || a.X - b2.X > jumpRange || b2.Z - a.Z > jumpRange ||
-                        a.Z - b2.Z > jumpRange)
-                        continue;  // out of range on one axis already
-                    const int d = TUniverse::HexDistance(a.X, a.Z, b2.X, b2.Z);
-                    if (d <= jumpRange) partners.emplace_back(*p, d);
+    // The links of the nodes [begin, end), in list order, appended to out.
+    auto linksOf = [&](std::size_t begin, std::size_t end, std::vector<TLink>& out,
+                       std::vector<std::pair<std::uint32_t, int>>& partners) {  // (j, distance)
+        for (std::size_t i = begin; i < end; ++i) {
+            const long long ax = s.PathNodes[i].X, az = s.PathNodes[i].Z;
+            const long long bx = bucketOf[i] / height, bz = bucketOf[i] % height;
+            partners.clear();
+            for (long long x = std::max(0LL, bx - 1); x <= std::min(width - 1, bx + 1); ++x) {
+                for (long long z = std::max(0LL, bz - 1); z <= std::min(height - 1, bz + 1); ++z) {
+                    const std::size_t b = static_cast<std::size_t>(x * height + z);
+                    const Member* first_ = members.data() + first[b];
+                    const Member* last = members.data() + first[b + 1];
+                    const Member* p = std::upper_bound(first_, last, static_cast<std::uint32_t>(i),
+                                                       [](std::uint32_t v, const Member& m) { return v < m.Index; });
+                    for (; p != last; ++p) {
+                        if (p->X - ax > jumpRange || ax - p->X > jumpRange || p->Z - az > jumpRange ||
+                            az - p->Z > jumpRange)
+                            continue;  // out of range on one axis already
+                        const int d = TUniverse::HexDistance(s.PathNodes[i].X, s.PathNodes[i].Z, p->X, p->Z);
+                        if (d <= jumpRange) partners.emplace_back(p->Index, d);
+                    }
                 }
             }
+            std::sort(partners.begin(), partners.end());
+            for (const auto& [j, d] : partners)
+                out.push_back({&s.PathNodes[i], &s.PathNodes[j], Cost(d, jumpRange, byDistance), false});
         }
-        std::sort(partners.begin(), partners.end());
-        for (const auto& [j, d] : partners)
-            s.PathLinks.push_back({&s.PathNodes[i], &s.PathNodes[j], Cost(d, jumpRange, byDistance), false});
+    };
+
+    // Large graphs are built by several threads, each taking a run of nodes;
+    // the runs' links are joined in node order, so the list is the same.
+    const unsigned threads = std::max(
+        1u, threadCount ? threadCount : n < 20000 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    std::vector<TPathScratch::Part>& parts = s.Scratch.Parts;
+    if (parts.size() < threads - 1) parts.resize(threads - 1);
+    std::vector<std::exception_ptr> failures(threads - 1);
+    {
+        std::vector<std::jthread> workers;
+        for (unsigned t = 1; t < threads; ++t)
+            workers.emplace_back([&, t] {
+                try {
+                    TPathScratch::Part& part = parts[t - 1];
+                    part.Links.clear();
+                    linksOf(n * t / threads, n * (t + 1) / threads, part.Links, part.Partners);
+                } catch (...) {
+                    failures[t - 1] = std::current_exception();
+                }
+            });
+        linksOf(0, n / threads, s.PathLinks, s.Scratch.Partners);
     }
+    for (const std::exception_ptr& failure : failures)
+        if (failure) std::rethrow_exception(failure);
+    for (unsigned t = 1; t < threads; ++t)
+        s.PathLinks.insert(s.PathLinks.end(), parts[t - 1].Links.begin(), parts[t - 1].Links.end());
     WireNodeLinks(s);
 }
 
@@ -159,12 +199,18 @@ FindPathResult TUniverse::FindPath(const TStar& origin, const TStar& destination
             n.Dist = 32767;
             n.State = 0;
         }
-        std::deque<TNode*> queue{s.PathStart};
+        // First in, first out. A node is queued at most once at a time, so a
+        // ring of one place per node holds the queue.
+        std::vector<TNode*>& ring = s.Scratch.Queue;
+        ring.resize(s.PathNodes.size());
+        std::size_t head = 0, count = 1;
+        ring[0] = s.PathStart;
         s.PathStart->Dist = 0;
         s.PathStart->State = 1;
-        while (!queue.empty()) {
-            TNode* u = queue.front();
-            queue.pop_front();
+        while (count > 0) {
+            TNode* u = ring[head];
+            head = head + 1 == ring.size() ? 0 : head + 1;
+            --count;
             u->State = 2;
             for (TLink* link : u->Links) {
                 TNode* v = link->Other(u);
@@ -173,7 +219,10 @@ FindPathResult TUniverse::FindPath(const TStar& origin, const TStar& destination
                     v->Dist = c;
                     v->Prev = link;
                     if (v->State != 1) {
-                        queue.push_back(v);
+                        std::size_t tail = head + count;
+                        if (tail >= ring.size()) tail -= ring.size();
+                        ring[tail] = v;
+                        ++count;
                         v->State = 1;
                     }
                 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TLink;
@@ -32,6 +33,28 @@ struct TLink {
     TNode* Other(const TNode* n) const { return A == n ? B : A; }
 };
 
+// Working storage of the link builder and the search, kept from one search
+// to the next: fresh megabytes each time would cost more in page faults than
+// the search itself.
+struct TPathScratch {
+    struct Member {  // a bucket's node with its coordinates beside it
+        std::uint32_t Index;
+        int X;
+        int Z;
+    };
+    std::vector<std::uint32_t> BucketOf;
+    std::vector<std::uint32_t> First;
+    std::vector<std::uint32_t> Fill;
+    std::vector<Member> Members;
+    std::vector<std::pair<std::uint32_t, int>> Partners;
+    std::vector<TNode*> Queue;
+    struct Part {  // what each further thread of the link builder makes
+        std::vector<TLink> Links;
+        std::vector<std::pair<std::uint32_t, int>> Partners;
+    };
+    std::vector<Part> Parts;
+};
+
 // The graph and result of the last search. Nodes and links live in flat
 // arrays that are filled once per search and not resized afterwards.
 struct TPathSearchState {
@@ -41,6 +64,7 @@ struct TPathSearchState {
     TNode* PathStart = nullptr;
     TNode* PathEnd = nullptr;
     int PathCost = 0;
+    TPathScratch Scratch;
 };
 
 struct FindPathResult {
@@ -56,8 +80,9 @@ namespace hexlane {
 // Builds the links of a search graph: every pair i < j of nodes within
 // jumpRange, in order of (i, j), each node's Links in order of the other
 // node's index. Uses a grid of buckets over the distance coordinates so only
-// nearby nodes are compared.
-void BuildPathLinks(TPathSearchState& state, int jumpRange, bool byDistance);
+// nearby nodes are compared. threadCount 0 lets the size of the graph decide
+// how many threads share the work.
+void BuildPathLinks(TPathSearchState& state, int jumpRange, bool byDistance, unsigned threadCount = 0);
 
 // The same links by comparing every pair (the reference the grid must match).
 void BuildPathLinksAllPairs(TPathSearchState& state, int jumpRange, bool byDistance);
