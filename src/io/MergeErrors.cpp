@@ -10,6 +10,8 @@ namespace {
 
 enum class TMode { Merge, Overlay };
 
+const std::string kNotPlaced = "Not placed : ";
+
 // "Star : Nova": the class name without its leading T, then the name.
 std::string DuplicateLine(const TManager& object) {
     const std::string_view cls = object.Class().Name;
@@ -62,16 +64,31 @@ public:
         // in the order of the loaded objects.
         for (TManager* container : Snapshot(loaded)) {
             if (auto* routes = dynamic_cast<TRoutes*>(container)) {
+                ReportStrays<TRoute>(*routes);
                 for (TRoute* r : routes->ChildrenOf<TRoute>()) AddRoute(*r);
             } else if (auto* sectors = dynamic_cast<TSectors*>(container)) {
+                ReportStrays<TSector>(*sectors);
                 for (TSector* s : sectors->ChildrenOf<TSector>()) AddSector(*s);
             } else if (auto* allegiances = dynamic_cast<TAllegiances*>(container)) {
+                ReportStrays<TAllegiance>(*allegiances);
                 for (TAllegiance* a : allegiances->ChildrenOf<TAllegiance>()) AddAllegiance(*a);
+            } else {
+                Lines.push_back(kNotPlaced + DuplicateLine(*container));
             }
         }
     }
 
 private:
+    // A hand-made or damaged map may hold objects where no container of
+    // their kind is (a star directly in the sectors container, a leg in the
+    // routes container). They cannot be placed; name them rather than let
+    // them vanish with the loaded map.
+    template <class T>
+    void ReportStrays(const TManager& parent) {
+        for (const auto& child : parent.Children())
+            if (!dynamic_cast<const T*>(child.get())) Lines.push_back(kNotPlaced + DuplicateLine(*child));
+    }
+
     static std::vector<TManager*> Snapshot(const TManager& parent) {
         std::vector<TManager*> out;
         for (const auto& c : parent.Children()) out.push_back(c.get());
@@ -103,6 +120,7 @@ private:
             target = it->second;
         }
         const bool combined = target != nullptr;
+        if (combined) ReportStrays<TStar>(loaded);
         if (!combined) {
             Move(loaded, *sectors_);
             target = &loaded;
@@ -133,6 +151,7 @@ private:
             Move(loaded, *routes_);
             return;
         }
+        ReportStrays<TRouteLeg>(loaded);
         auto legs = legsByRoute_.find(target);
         if (legs == legsByRoute_.end()) legs = legsByRoute_.emplace(target, IndexChildren<TRouteLeg>(*target)).first;
         for (TRouteLeg* leg : loaded.ChildrenOf<TRouteLeg>())

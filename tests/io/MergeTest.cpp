@@ -291,6 +291,25 @@ TEST(Combine, EveryContainerOfTheLoadedMapIsRead) {
     ExpectOneContainerEach(*memory);
 }
 
+TEST(Combine, ObjectsOutsideAContainerOfTheirKindAreNamed) {
+    auto memory = NewMap();
+    TSector* home = AddSector(*memory, "Home", 1, 1);
+    AddRoute(*memory, "Trade", {"A"});
+    auto loaded = NewMap();
+    loaded->Sectors()->Create<TStar>()->Name1 = "InContainer";  // a star straight in the sectors container
+    loaded->Routes()->Create<TRouteLeg>()->Name1 = "LooseLeg";
+    loaded->Create<TStar>()->Name1 = "AtRoot";
+    TSector* namesake = AddSector(*loaded, "Home", 1, 1);
+    namesake->Create<TRouteLeg>()->Name1 = "InSector";  // lost when the sector is combined
+    AddRoute(*loaded, "Trade", {})->Create<TStar>()->Name1 = "InRoute";
+    const Lines expected{"Not placed : RouteLeg : LooseLeg", "Route : Trade", "Not placed : Star : InRoute",
+                         "Not placed : Star : InContainer", "Sector : Home", "Not placed : RouteLeg : InSector",
+                         "Not placed : Star : AtRoot"};
+    EXPECT_EQ(MergeUniverse(*memory, *loaded).Lines, expected);
+    EXPECT_EQ(home->ChildCount(), 0u);
+    ExpectOneContainerEach(*memory);
+}
+
 // ---- the commands after the choice of file ----
 
 namespace {
