@@ -377,6 +377,10 @@ private:
     void InlineLibrary(int i, int n) {
         if (!lib_ || i >= lib_->Functions.EntryCount()) throw std::logic_error("no such function");
         if (++libDepth_ > kMaxLibDepth) throw std::length_error("library functions nested too deep");
+        // Each use compiles the function's body again, so functions that use
+        // others several times grow the code exponentially; stop long before
+        // that costs minutes or gigabytes.
+        if (++inlined_ > kMaxInlined) throw std::length_error("library functions used too often");
         const std::size_t first = vs_.size() - static_cast<std::size_t>(n);
         MaterializePairs();
         int values = 0;
@@ -407,6 +411,7 @@ private:
     }
 
     static constexpr int kMaxLibDepth = 64;
+    static constexpr int kMaxInlined = 10000;
 
     const TFormulaLib* lib_;
     TCompiledFormula& out_;
@@ -417,6 +422,7 @@ private:
     bool accLive_ = false;
     int pairs_ = 0;
     int libDepth_ = 0;
+    int inlined_ = 0;
 };
 
 }  // namespace

@@ -18,7 +18,7 @@ bool IsValidEntryName(const std::string& name) {
 // Expansion stops beyond these limits, which only a library built outside
 // AddEntry (an alias that refers to itself) or an absurd chain can reach.
 constexpr int kMaxExpandDepth = 64;
-constexpr std::size_t kMaxExpandedLength = 1 << 20;
+constexpr std::size_t kMaxExpandedLength = 1 << 16;
 
 }  // namespace
 

@@ -92,6 +92,22 @@ TEST(Library, FunctionsTakeTheirParameterCountAndExpandInLine) {
     EXPECT_EQ(Eval(lib, "HYP(DOUBLE(1.5), PICK(1, %0, HYP(%0, %0*0)))", {4}), 5);
 }
 
+TEST(Library, FunctionsUsedTooOftenInLineAreRefusedNotExpandedForever) {
+    auto times = [](const std::string& name, int n) {
+        std::string text = name;
+        for (int i = 1; i < n; ++i) text += "+" + name;
+        return text;
+    };
+    TFormulaLib lib;
+    ASSERT_EQ(lib.Functions.AddEntry("A", "1+1"), 0);
+    ASSERT_EQ(lib.Functions.AddEntry("B", times("A", 30)), 0);
+    ASSERT_EQ(lib.Functions.AddEntry("C", times("B", 30)), 0);  // 900 copies of A
+    EXPECT_EQ(Eval(lib, "C"), 1800);
+    TFormulaCompilerE f;
+    f.SetLib(&lib);
+    EXPECT_EQ(f.Compile(times("C", 12)), -1);  // 10,800 copies
+}
+
 TEST(Library, CompiledFormulasKeepNoLinkToTheLibrary) {
     TFormulaLib lib;
     ASSERT_EQ(lib.Functions.AddEntry("F", "%0+1"), 0);
