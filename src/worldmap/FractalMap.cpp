@@ -130,7 +130,11 @@ unsigned DefaultThreadCount(const MapParameters& p) {
     constexpr std::int64_t kEvaluationsPerThread = 200000;
     const std::int64_t evaluations = std::int64_t{FaultLineCount(p.FaultCount)} * (p.N / 2);
     const std::int64_t wanted = std::max<std::int64_t>(1, evaluations / kEvaluationsPerThread);
-    const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
+    // Every thread beyond the first has a mark buffer of half the map, so
+    // the count is also capped: on a machine of many cores a large map would
+    // otherwise take gigabytes.
+    constexpr unsigned kMaxThreads = 8;
+    const unsigned hardware = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
     return static_cast<unsigned>(std::min<std::int64_t>(wanted, hardware));
 }
 

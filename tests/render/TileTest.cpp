@@ -32,7 +32,7 @@ Difference Compare(const QImage& reference, const QImage& assembled) {
     return d;
 }
 
-// The area drawn as one piece and again from pieces of w x h.
+// The area rendered as one piece and again drawn from pieces of w x h.
 Difference PiecesAgainstWhole(const MapRenderer& r, const QRect& area, int w, int h) {
     const QImage whole = r.Render(area);
     QImage assembled(area.size(), QImage::Format_RGB32);
@@ -41,7 +41,7 @@ Difference PiecesAgainstWhole(const MapRenderer& r, const QRect& area, int w, in
     for (int y = area.top(); y <= area.bottom(); y += h)
         for (int x = area.left(); x <= area.right(); x += w) {
             const QRect piece = QRect(x, y, w, h).intersected(area);
-            p.drawImage(piece.topLeft() - area.topLeft(), r.Render(piece));
+            r.Draw(p, piece, piece.topLeft() - area.topLeft());
         }
     p.end();
     return Compare(whole, assembled);
