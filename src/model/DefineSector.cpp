@@ -2,6 +2,8 @@
 
 #include "DefineStar.h"
 
+#include <cstring>
+
 void TSector::SetExcludeFromDisplay(bool value) {
     excludeFromDisplay_ = value;
     for (const auto& c : Children()) {
@@ -23,7 +25,9 @@ int TSector::FindSubsector(const std::string& name) const {
         const std::string& s = SSName[i];
         if (s.size() != n) continue;
         if (n == 0) return static_cast<int>(i) + 1;
-        if (s[n - 1] == name[n - 1] && s[0] == name[0] && s.compare(name) == 0) return static_cast<int>(i) + 1;
+        if (s[n - 1] == name[n - 1] && s[0] == name[0] &&
+            (n <= 2 || std::memcmp(s.data() + 1, name.data() + 1, n - 2) == 0))
+            return static_cast<int>(i) + 1;
     }
     return 0;
 }
