@@ -9,7 +9,9 @@
 #include "ConfigureRoute.h"
 #include "ConfigureRoutes.h"
 #include "Credits.h"
+#include "DefineAltTechLevels.h"
 #include "DefineUniverse.h"
+#include "EditSS.h"
 #include "GenPsiInstitute.h"
 #include "GenWorld.h"
 #include "Icons.h"
@@ -60,10 +62,12 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     // The windows the commands show, created once and kept.
     sysEdit_ = new TfSysEdit(*prompter_, this);
     legDialog_ = new TfConfigureRoutes(*prompter_, this);
+    sectorGrid_ = new TfEditSS(*prompter_, this);
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
     routeDialog_ = new TfConfigureRoute(*prompter_, this);
+    altTechLevels_ = new TfDefineAltTechLevels(*prompter_, this);
     columnChooser_ = new TfConfigSysListCols(this);
     genWorld_ = new TfGenWorld(*prompter_, this);
     psiDialog_ = new TfGenPsiInstitute(*prompter_, this);
@@ -135,7 +139,7 @@ void TfMainform::CreateActions() {
     Hint(NewAction("rImportSectorFile", {}), "Import Sector File");
 
     // Edit
-    Hint(NewAction("rEditSectors", "&Sectors/Subsectors..."), "Edit Sectors/Subsectors");
+    Hint(NewAction("rEditSectors", "&Sectors/Subsectors...", &TfMainform::rEditSectorsClick), "Edit Sectors/Subsectors");
     Hint(NewAction("rQuery", "&Query..."), "Query");
     Hint(NewAction("rNavigation", "&Navigation Information..."), "Navigation Information");
     NewAction("rDefineNewSystem", "&Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
@@ -169,7 +173,7 @@ void TfMainform::CreateActions() {
             [this](bool checked) { universe_->UseSectorHexAddressing = checked; });
 
     // System
-    NewAction("rDefineAltTL", "Define Alternate Tech Levels...");
+    NewAction("rDefineAltTL", "Define Alternate Tech Levels...", &TfMainform::rDefineAltTLClick);
     NewAction("rSystemListColumns", "&System List Columns...", &TfMainform::rSystemListColumnsClick);
 
     // Help
@@ -210,8 +214,8 @@ void TfMainform::CreateActions() {
     });
 
     // Commands whose dialogs the editor does not have yet: present, disabled.
-    for (const char* name : {"rSelectedSave", "rMergeMaps", "rOverlayMaps", "rImportSectorFile", "rEditSectors",
-                             "rQuery", "rNavigation", "rDefineAltTL"})
+    for (const char* name : {"rSelectedSave", "rMergeMaps", "rOverlayMaps", "rImportSectorFile", "rQuery",
+                             "rNavigation"})
         findChild<QAction*>(name)->setEnabled(false);
 }
 

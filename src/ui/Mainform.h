@@ -5,7 +5,10 @@
 // split by command group: Mainform.cpp (window, menus, toolbars, options),
 // MainformFile.cpp (open, save, close), MainformTree.cpp (navigator tree,
 // listing, drag and drop, add commands), MainformMap.cpp (map interaction,
-// display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands).
+// display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands),
+// MainformEdit.cpp (system editor and the dialogs it leads to),
+// MainformDialogs.cpp (sector, tech level, import, merge, selected save,
+// query and navigation dialogs).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -46,6 +49,8 @@ class TfConfigureAllegiance;
 class TfConfigureRoute;
 class TfConfigureRoutes;
 class TfCredits;
+class TfDefineAltTechLevels;
+class TfEditSS;
 class TfGenPsiInstitute;
 class TfGenWorld;
 class TfLegend;
@@ -145,6 +150,8 @@ public:
     void rDefineNewSystemClick();
     void rmAddStarClick();
     void rmAddLegClick();
+    void rEditSectorsClick();
+    void rDefineAltTLClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -256,6 +263,8 @@ private:
     TfConfigureRoute* routeDialog_ = nullptr;
     TfGenWorld* genWorld_ = nullptr;
     TfGenPsiInstitute* psiDialog_ = nullptr;
+    TfEditSS* sectorGrid_ = nullptr;  // owns the sector dialog
+    TfDefineAltTechLevels* altTechLevels_ = nullptr;
     TfConfigSysListCols* columnChooser_ = nullptr;
     TfLegend* legend_ = nullptr;
     TfAboutHexlane* about_ = nullptr;
