@@ -15,9 +15,12 @@
 #include "GenPsiInstitute.h"
 #include "GenWorld.h"
 #include "Icons.h"
+#include "ImportSecDialog.h"
 #include "Legend.h"
 #include "MapView.h"
+#include "MergeErrorsWindow.h"
 #include "NavigatorTree.h"
+#include "SelectedSaveDialog.h"
 #include "SystemList.h"
 #include "ViewState.h"
 #include "sysedit.h"
@@ -66,12 +69,22 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
+    messages_ = new TfMergeErrors(this);
     routeDialog_ = new TfConfigureRoute(*prompter_, this);
     altTechLevels_ = new TfDefineAltTechLevels(*prompter_, this);
     columnChooser_ = new TfConfigSysListCols(this);
     genWorld_ = new TfGenWorld(*prompter_, this);
+    selectedSave_ = new TfSelectedSave(*prompter_, this, this);
     psiDialog_ = new TfGenPsiInstitute(*prompter_, this);
     credits_ = new TfCredits(this);
+    importSec_ = new TfImportSec(*prompter_, *messages_, this, this);
+    // Each import that read a file refreshes the views while the dialog stays
+    // open, before the message window shows.
+    importSec_->SetAfterImport([this] {
+        RebuildTree();
+        FillList();
+        Invalidate();
+    });
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
 
@@ -123,10 +136,11 @@ void TfMainform::CreateActions() {
     connect(save, &QAction::triggered, this, [this] { rSaveClick(); });
     Hint(save, "Save Map");
     NewAction("rSaveAs", "Save &As...", &TfMainform::rSaveAsClick);
-    Hint(NewAction("rSelectedSave", "&Selected Save..."), "Selected Save");
+    Hint(NewAction("rSelectedSave", "&Selected Save...", &TfMainform::rSelectedSaveClick), "Selected Save");
     Hint(NewAction("rSaveBitmap", "Save &Bitmap As...", &TfMainform::rSaveBitmapClick), "Save Bitmap");
     NewAction("rImport4xMap", "Import Hexlane 4x Map")->setEnabled(false);
-    NewAction("rImportSector", "&Import Sector File...")->setEnabled(false);
+    // The menu item stays disabled; the toolbar button carries the command.
+    NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
     auto* esp = NewAction("rImportESP", "Import &ESP File...");
     esp->setVisible(false);
     esp->setEnabled(false);
@@ -134,9 +148,9 @@ void TfMainform::CreateActions() {
 
     // Toolbar-only commands of the File toolbar.
     Hint(NewAction("rPrintPreview", {}), "Print Preview");
-    Hint(NewAction("rMergeMaps", {}), "Merge Maps");
-    Hint(NewAction("rOverlayMaps", {}), "Overlay Maps");
-    Hint(NewAction("rImportSectorFile", {}), "Import Sector File");
+    Hint(NewAction("rMergeMaps", {}, &TfMainform::rMergeMapsClick), "Merge Maps");
+    Hint(NewAction("rOverlayMaps", {}, &TfMainform::rOverlayMapsClick), "Overlay Maps");
+    Hint(NewAction("rImportSectorFile", {}, &TfMainform::rImportSectorFileClick), "Import Sector File");
 
     // Edit
     Hint(NewAction("rEditSectors", "&Sectors/Subsectors...", &TfMainform::rEditSectorsClick), "Edit Sectors/Subsectors");
@@ -214,8 +228,7 @@ void TfMainform::CreateActions() {
     });
 
     // Commands whose dialogs the editor does not have yet: present, disabled.
-    for (const char* name : {"rSelectedSave", "rMergeMaps", "rOverlayMaps", "rImportSectorFile", "rQuery",
-                             "rNavigation"})
+    for (const char* name : {"rQuery", "rNavigation"})
         findChild<QAction*>(name)->setEnabled(false);
 }
 

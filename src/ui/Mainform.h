@@ -51,6 +51,9 @@ class TfConfigureRoutes;
 class TfCredits;
 class TfDefineAltTechLevels;
 class TfEditSS;
+class TfImportSec;
+class TfMergeErrors;
+class TfSelectedSave;
 class TfGenPsiInstitute;
 class TfGenWorld;
 class TfLegend;
@@ -152,6 +155,10 @@ public:
     void rmAddLegClick();
     void rEditSectorsClick();
     void rDefineAltTLClick();
+    void rImportSectorFileClick();
+    void rMergeMapsClick();
+    void rOverlayMapsClick();
+    void rSelectedSaveClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -265,6 +272,9 @@ private:
     TfGenPsiInstitute* psiDialog_ = nullptr;
     TfEditSS* sectorGrid_ = nullptr;  // owns the sector dialog
     TfDefineAltTechLevels* altTechLevels_ = nullptr;
+    TfMergeErrors* messages_ = nullptr;  // the one "Errors/Messages" window
+    TfSelectedSave* selectedSave_ = nullptr;
+    TfImportSec* importSec_ = nullptr;
     TfConfigSysListCols* columnChooser_ = nullptr;
     TfLegend* legend_ = nullptr;
     TfAboutHexlane* about_ = nullptr;

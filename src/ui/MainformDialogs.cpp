@@ -3,10 +3,16 @@
 
 #include "Mainform.h"
 
+#include "CombineMaps.h"
 #include "DefineAltTechLevels.h"
 #include "DefineUniverse.h"
 #include "EditSS.h"
+#include "ImportSecDialog.h"
+#include "MergeErrorsWindow.h"
+#include "SelectedSaveDialog.h"
 #include "SystemList.h"
+
+#include <QFileInfo>
 
 namespace hexlane::ui {
 
@@ -25,6 +31,40 @@ void TfMainform::rDefineAltTLClick() {
     // OK writes the table and marks the universe changed. The list's tech
     // level column shows the alternate codes while they are in use.
     if (altTechLevels_->Execute(*universe_) && universe_->UseAltTL) FillList();
+}
+
+// The dialog refreshes the views itself after each import (SetAfterImport);
+// nothing is left to do when it closes.
+void TfMainform::rImportSectorFileClick() { importSec_->Execute(*universe_); }
+
+// Both commands change the universe unless answered No or, for a merge,
+// refused for the loaded map's version. The views are refreshed right after
+// the change and before the message window: an overlay destroys the stars and
+// legs it replaces, which the system list may still show.
+void TfMainform::rMergeMapsClick() {
+    CombineMaps(CombineKind::Merge, *universe_, *prompter_, *messages_, this, fileName_, [this] {
+        RebuildTree();
+        FillList();
+        Invalidate();
+    });
+}
+
+void TfMainform::rOverlayMapsClick() {
+    // An overlay may replace the leg that InstaLeg is waiting to fill.
+    instaLegActive_ = false;
+    instaLeg_ = nullptr;
+    CombineMaps(CombineKind::Overlay, *universe_, *prompter_, *messages_, this, fileName_, [this] {
+        RebuildTree();
+        FillList();
+        Invalidate();
+    });
+}
+
+// The chooser starts in the folder of the map in memory; the map's own file
+// name is neither proposed nor changed.
+void TfMainform::rSelectedSaveClick() {
+    const QString folder = fileName_.isEmpty() ? QString() : QFileInfo(fileName_).absolutePath();
+    selectedSave_->SaveSelected(*universe_, folder);
 }
 
 }  // namespace hexlane::ui

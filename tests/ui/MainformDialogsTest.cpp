@@ -4,12 +4,35 @@
 
 #include "MainformFixture.h"
 
+#include "SystemList.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
+#include <fstream>
+
 using namespace hexlane::ui;
+
+namespace {
+
+// Waits for a modal window with this title, then acts on it. Polls, because
+// the window's status texts process pending events, which would run a
+// zero-delay timer before the window is up.
+void WhenShown(const QString& title, std::function<void(QDialog&)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, title, act] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d || d->windowTitle() != title) return;
+        timer->stop();
+        timer->deleteLater();
+        act(*d);
+    });
+    timer->start(10);
+}
+
+}  // namespace
 
 TEST_F(MainformTest, EditSectorsRebuildsTheTreeAndTheMap) {
     Open(Write(*SmallMap(), "small.map"));
@@ -41,4 +64,47 @@ TEST_F(MainformTest, DefineAltTechLevelsStoresTheTableOnOk) {
     Action("rDefineAltTL")->trigger();
     EXPECT_EQ(window->Universe().TLAltDesc[16], "G - Occasional non-Imperial");
     EXPECT_TRUE(window->Universe().ManagerRequiresSaving);
+}
+
+TEST_F(MainformTest, OverlayRefreshesTheViewsBeforeItsMessagesWhileTheListShowsReplacedStars) {
+    Open(Write(*SmallMap(), "small.map"));
+    const QString other = Write(*SmallMap(), "other.map");  // every star and leg a duplicate
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha", "a"}));
+    ASSERT_GT(window->ListModel()->rowCount(), 0);
+    prompter.YesNoAnswers.push_back(true);
+    prompter.OpenAnswers.push_back(other);
+    WhenShown("Errors/Messages", [this](QDialog& d) {
+        EXPECT_EQ(window->ListModel()->rowCount(), 0);
+        d.repaint();
+        window->repaint();
+        d.reject();
+    });
+    Action("rOverlayMaps")->trigger();
+    window->RefreshIfDirty();
+    EXPECT_TRUE(window->Universe().ManagerRequiresSaving);
+    EXPECT_EQ(window->FileName(), Path("small.map"));
+}
+
+TEST_F(MainformTest, ImportThroughTheToolbarThenSelectedSave) {
+    Open(Write(*SmallMap(), "small.map"));
+    const std::string line = "Nova          0101 A788899-C   " + std::string(17, ' ') + "   103    G2 V";
+    {
+        std::ofstream out((dir / "Beta.sec").string());
+        out << "....+....1....+....2....+....3....+....4....+....5....+....6....+....7....+....8\n" << line << "\n";
+    }
+    prompter.OpenAnswers.push_back(Path("Beta.sec"));
+    WhenShown("Import Sector File", [](QDialog& d) {
+        d.findChild<QPushButton*>("rImport")->click();
+        d.reject();
+    });
+    EXPECT_TRUE(Action("rImportSectorFile")->isEnabled());
+    EXPECT_FALSE(Action("rImportSector")->isEnabled());
+    Action("rImportSectorFile")->trigger();
+    EXPECT_NE(Star("Nova"), nullptr);
+    EXPECT_TRUE(Node({"Sectors", "Surveyed", "Beta"}));
+
+    prompter.SaveAnswers.push_back(std::nullopt);  // the chooser cancelled: nothing written
+    WhenShown("Selected Save", [](QDialog& d) { d.accept(); });
+    Action("rSelectedSave")->trigger();
+    EXPECT_TRUE(prompter.AllAnswersUsed());
 }
