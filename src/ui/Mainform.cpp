@@ -19,7 +19,10 @@
 #include "Legend.h"
 #include "MapView.h"
 #include "MergeErrorsWindow.h"
+#include "NavigationInformation.h"
 #include "NavigatorTree.h"
+#include "Query.h"
+#include "SearchPathInfo.h"
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
 #include "ViewState.h"
@@ -66,6 +69,20 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     sysEdit_ = new TfSysEdit(*prompter_, this);
     legDialog_ = new TfConfigureRoutes(*prompter_, this);
     sectorGrid_ = new TfEditSS(*prompter_, this);
+    pathSearch_ = new TfSearchPathInfo(*prompter_, this, this);
+    navigation_ = new TfNavigationInformation(*prompter_, this, *pathSearch_, this);
+    // The navigation dialog's edit buttons open the system editor as the map
+    // does; the list may show the record the editor replaces.
+    navigation_->SetEditStar([this](TStar& star) -> TStar* {
+        if (!EditStar(&star)) return nullptr;
+        FillList();
+        return sysEdit_->Result();
+    });
+    navigation_->SetMapChanged([this] { Invalidate(); });  // "Plot These Systems Only"
+    pathSearch_->SetRouteCreated([this] {                   // "Create Route"
+        Invalidate();
+        RebuildTree();
+    });
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
@@ -75,6 +92,8 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     columnChooser_ = new TfConfigSysListCols(this);
     genWorld_ = new TfGenWorld(*prompter_, this);
     selectedSave_ = new TfSelectedSave(*prompter_, this, this);
+    query_ = new TfQuery(*prompter_, this, this);
+    query_->SetMapChanged([this] { Invalidate(); });  // after each query, behind the dialog
     psiDialog_ = new TfGenPsiInstitute(*prompter_, this);
     credits_ = new TfCredits(this);
     importSec_ = new TfImportSec(*prompter_, *messages_, this, this);
@@ -154,8 +173,9 @@ void TfMainform::CreateActions() {
 
     // Edit
     Hint(NewAction("rEditSectors", "&Sectors/Subsectors...", &TfMainform::rEditSectorsClick), "Edit Sectors/Subsectors");
-    Hint(NewAction("rQuery", "&Query..."), "Query");
-    Hint(NewAction("rNavigation", "&Navigation Information..."), "Navigation Information");
+    Hint(NewAction("rQuery", "&Query...", &TfMainform::rQueryClick), "Query");
+    Hint(NewAction("rNavigation", "&Navigation Information...", &TfMainform::rNavigationClick),
+         "Navigation Information");
     NewAction("rDefineNewSystem", "&Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
     NewAction("rDefineNewAllegiance", "Define New &Allegiance...", &TfMainform::rmAddAllegianceClick);
     NewAction("rDefineNewRoute", "Define New &Route...", &TfMainform::rmAddRouteClick);
@@ -226,10 +246,6 @@ void TfMainform::CreateActions() {
     connect(zoomIn, &QAction::triggered, this, [this] {
         if (render::ZoomIn(*universe_)) Invalidate();
     });
-
-    // Commands whose dialogs the editor does not have yet: present, disabled.
-    for (const char* name : {"rQuery", "rNavigation"})
-        findChild<QAction*>(name)->setEnabled(false);
 }
 
 void TfMainform::ToggleDisplay(int which) {

@@ -53,6 +53,9 @@ class TfDefineAltTechLevels;
 class TfEditSS;
 class TfImportSec;
 class TfMergeErrors;
+class TfNavigationInformation;
+class TfQuery;
+class TfSearchPathInfo;
 class TfSelectedSave;
 class TfGenPsiInstitute;
 class TfGenWorld;
@@ -159,6 +162,11 @@ public:
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
+    void rQueryClick();
+    void rNavigationClick();
+    // The map popup's "Navigation Information...": the star under the last
+    // map point (if any) becomes the origin.
+    void rmNavigationClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -275,6 +283,9 @@ private:
     TfMergeErrors* messages_ = nullptr;  // the one "Errors/Messages" window
     TfSelectedSave* selectedSave_ = nullptr;
     TfImportSec* importSec_ = nullptr;
+    TfSearchPathInfo* pathSearch_ = nullptr;
+    TfNavigationInformation* navigation_ = nullptr;
+    TfQuery* query_ = nullptr;
     TfConfigSysListCols* columnChooser_ = nullptr;
     TfLegend* legend_ = nullptr;
     TfAboutHexlane* about_ = nullptr;

@@ -9,6 +9,8 @@
 #include "EditSS.h"
 #include "ImportSecDialog.h"
 #include "MergeErrorsWindow.h"
+#include "NavigationInformation.h"
+#include "Query.h"
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
 
@@ -65,6 +67,26 @@ void TfMainform::rOverlayMapsClick() {
 void TfMainform::rSelectedSaveClick() {
     const QString folder = fileName_.isEmpty() ? QString() : QFileInfo(fileName_).absolutePath();
     selectedSave_->SaveSelected(*universe_, folder);
+}
+
+// The dialog stays open across queries; each query sets the Visible flags,
+// MapDirty and the extent itself and repaints behind the dialog. Visible is
+// not stored, so the changed flag stays as it was.
+void TfMainform::rQueryClick() {
+    if (query_->Execute(*universe_)) {
+        universe_->ComputeExtent();
+        Invalidate();
+    }
+}
+
+void TfMainform::rNavigationClick() {
+    navigation_->Execute(*universe_);
+    Invalidate();
+}
+
+void TfMainform::rmNavigationClick() {
+    navigation_->Execute(*universe_, StarUnderLastPoint());
+    Invalidate();
 }
 
 }  // namespace hexlane::ui

@@ -55,8 +55,8 @@ void TfMainform::CreatePopups() {
         legend_->show();
         legend_->raise();
     });
-    Item(mapPopup_, "rmNavigation", "Navigation Information...")->setEnabled(false);
-    Item(mapPopup_, "rmQuery", "Query...")->setEnabled(false);
+    connectTo(Item(mapPopup_, "rmNavigation", "Navigation Information..."), [this] { rmNavigationClick(); });
+    connectTo(Item(mapPopup_, "rmQuery", "Query..."), [this] { rQueryClick(); });
     mapPopup_->addSeparator();
     connectTo(Item(mapPopup_, "rmDisplayOnlySector", "Display Only This Sector"), [this] { MapSectorFilter(0); });
     connectTo(Item(mapPopup_, "rmRemoveSector", "Remove Sector From Display"), [this] { MapSectorFilter(1); });

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -107,4 +108,37 @@ TEST_F(MainformTest, ImportThroughTheToolbarThenSelectedSave) {
     WhenShown("Selected Save", [](QDialog& d) { d.accept(); });
     Action("rSelectedSave")->trigger();
     EXPECT_TRUE(prompter.AllAnswersUsed());
+}
+
+TEST_F(MainformTest, QueryAndNavigationOpenFromTheirActionsAndTheMapPopup) {
+    Open(Write(*SmallMap(), "small.map"));
+    WhenModal("Query Survey Chart", [](QDialog& d) {
+        Control<QPlainTextEdit>(d, "rQueryText")->setPlainText("LEVEL_STARPORT");  // every starport is A (0)
+        Control<QPushButton>(d, "rQuery")->click();
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rQuery")->trigger();
+    EXPECT_FALSE(Star("Home")->Visible);
+    EXPECT_FALSE(window->Universe().ManagerRequiresSaving);
+    WhenModal("Query Survey Chart", [](QDialog& d) {
+        Control<QPlainTextEdit>(d, "rQueryText")->setPlainText("1");
+        Control<QPushButton>(d, "rQuery")->click();
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rQuery")->trigger();
+    window->RefreshIfDirty();
+    EXPECT_TRUE(Star("Home")->Visible);
+
+    // From the map popup the star under the pointer is the origin.
+    const TStar* home = Star("Home");
+    window->rImageMouseMove(QPoint(home->PictureX, home->PictureY));
+    WhenModal("Navigation Information", [](QDialog& d) {
+        EXPECT_EQ(Control<QLineEdit>(d, "rOriginName")->text(), "Home");
+        Control<QPushButton>(d, "rQueryNow")->click();
+        Control<QPushButton>(d, "rPlotOnly")->click();
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Trigger(window->MapPopup(), "Navigation Information...");
+    EXPECT_TRUE(Star("Home")->Visible);
+    EXPECT_FALSE(Star("Far")->Visible);
 }
