@@ -1,5 +1,7 @@
 #include "ConfigSysListCols.h"
 
+#include "DialogParts.h"
+
 #include <QCollator>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,13 +17,6 @@
 namespace hexlane::ui {
 
 namespace {
-
-QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QListWidget* MakeList(const char* name, QWidget* parent) {
     auto* list = new QListWidget(parent);

@@ -5,6 +5,7 @@
 
 #include "DefineStar.h"
 #include "DefineUniverse.h"
+#include "DialogParts.h"
 #include "worldmap/WorldMapInfo.h"
 #include "worldmap/WorldMapLoader.h"
 
@@ -180,13 +181,6 @@ worldmap::WorldPicture FromImage(const QImage& source) {
 int RealDie(int sides) {
     static std::mt19937 engine{std::random_device{}()};
     return std::uniform_int_distribution<int>(1, std::max(sides, 1))(engine);
-}
-
-QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 QLabel* MakeReadOut(const QString& text, const char* name, QWidget* parent) {

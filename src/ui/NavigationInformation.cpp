@@ -1,8 +1,9 @@
 #include "NavigationInformation.h"
 
 #include "Activity.h"
-#include "ListClicks.h"
 #include "DefineUniverse.h"
+#include "DialogParts.h"
+#include "ListClicks.h"
 #include "Navigation.h"
 #include "Prompter.h"
 #include "SearchPathInfo.h"
@@ -26,13 +27,6 @@
 namespace hexlane::ui {
 
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* objectName, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLabel* Label(QWidget* parent, const char* objectName, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -71,7 +65,7 @@ TfNavigationInformation::TfNavigationInformation(Prompter& prompter, Activity* a
     distance_ = Label(this, "rDistance", QStringLiteral("Distance : "));
     count_ = Label(this, "rCount", QStringLiteral("Number of Systems : "));
     QPushButton* findPath =
-        Button(this, "rFindPath", QStringLiteral("Find Shortest Path Between Origin and Destination Systems"));
+        MakeButton(QStringLiteral("Find Shortest Path Between Origin and Destination Systems"), "rFindPath", this);
 
     // The radius query.
     auto* query = new QGroupBox(QStringLiteral("Query"), this);
@@ -89,8 +83,8 @@ TfNavigationInformation::TfNavigationInformation(Prompter& prompter, Activity* a
     resultLabel->setBuddy(result_);
     distanceFromOrigin_ = Label(query, "rDistanceFromOrigin", QStringLiteral("0"));
     distanceFromDestination_ = Label(query, "rDistanceFromDestination", QStringLiteral("0"));
-    QPushButton* queryNow = Button(query, "rQueryNow", QStringLiteral("Query Now"));
-    QPushButton* plot = Button(query, "rPlotOnly", QStringLiteral("Plot These Systems Only"));
+    QPushButton* queryNow = MakeButton(QStringLiteral("Query Now"), "rQueryNow", query);
+    QPushButton* plot = MakeButton(QStringLiteral("Plot These Systems Only"), "rPlotOnly", query);
 
     auto* radiusRow = new QHBoxLayout;
     radiusRow->addWidget(radiusLabel);
@@ -111,7 +105,7 @@ TfNavigationInformation::TfNavigationInformation(Prompter& prompter, Activity* a
     queryLayout->addWidget(queryNow);
     queryLayout->addWidget(plot);
 
-    QPushButton* close = Button(this, "rClose", QStringLiteral("Close"));
+    QPushButton* close = MakeButton(QStringLiteral("Close"), "rClose", this);
 
     auto* sides = new QHBoxLayout;
     sides->addWidget(originBox, 1);
@@ -147,7 +141,7 @@ QWidget* TfNavigationInformation::MakeSide(TSide& side, const QString& title, co
     side.Name = new QLineEdit(group);
     side.Name->setObjectName(QString::fromLatin1(nameName));
     side.List = NameList(group, listName, model_);
-    QPushButton* edit = Button(group, editName, editCaption);
+    QPushButton* edit = MakeButton(editCaption, editName, group);
 
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(side.Name);

@@ -1,8 +1,9 @@
 #include "Query.h"
 
 #include "Activity.h"
-#include "ListClicks.h"
 #include "DefineUniverse.h"
+#include "DialogParts.h"
+#include "ListClicks.h"
 #include "Prompter.h"
 #include "SortedNames.h"
 #include "UiText.h"
@@ -27,13 +28,6 @@ namespace {
 // The map name of a list entry travels with it, so look-ups compare the
 // map's own bytes.
 constexpr int kNameRole = Qt::UserRole;
-
-QPushButton* Button(QWidget* parent, const char* objectName, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QListWidget* ScopeList(QWidget* parent, const char* objectName) {
     auto* list = new QListWidget(parent);
@@ -101,7 +95,7 @@ TfQuery::TfQuery(Prompter& prompter, Activity* activity, QWidget* parent)
     query_ = new QPushButton(QStringLiteral("Query"), this);
     query_->setObjectName(QStringLiteral("rQuery"));
     query_->setDefault(true);
-    QPushButton* close = Button(this, "rClose", QStringLiteral("Close"));
+    QPushButton* close = MakeButton(QStringLiteral("Close"), "rClose", this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(visibleOnly_);
     buttons->addStretch();
@@ -131,13 +125,13 @@ QWidget* TfQuery::MakeFormulaArea() {
     text_->setTabChangesFocus(true);
     text_->installEventFilter(this);
     text_->setFixedHeight(text_->fontMetrics().lineSpacing() * 4 + 12);
-    QPushButton* clear = Button(area, "rClear", QStringLiteral("Clear"));
+    QPushButton* clear = MakeButton(QStringLiteral("Clear"), "rClear", area);
 
     variable_ = new QComboBox(area);
     variable_->setObjectName(QStringLiteral("rVariable"));
     for (const char* name : QueryChooserOrder) variable_->addItem(QString::fromLatin1(name));
     variable_->setCurrentIndex(-1);
-    QPushButton* add = Button(area, "rAddVariable", QStringLiteral("Add Variable"));
+    QPushButton* add = MakeButton(QStringLiteral("Add Variable"), "rAddVariable", area);
     help_ = new QLabel(area);
     help_->setObjectName(QStringLiteral("rHelp"));
 
@@ -170,7 +164,7 @@ QWidget* TfQuery::MakeFormulaArea() {
     int column = 0;
     for (const auto& t : tokens) {
         const QString caption = QString::fromLatin1(t.caption);
-        QPushButton* button = Button(area, t.objectName, caption);
+        QPushButton* button = MakeButton(caption, t.objectName, area);
         if (t.hint) button->setToolTip(QString::fromLatin1(t.hint));
         connect(button, &QPushButton::clicked, this,
                 [this, caption] { SetQueryText(text_->toPlainText() + caption); });
@@ -207,14 +201,14 @@ QWidget* TfQuery::MakeScopeArea() {
     subsectorsToQuery_ = ScopeList(group, "rSubsectorsToQuery");
     availableSubsectors_ = ScopeList(group, "rAvailableSubsectors");
 
-    QPushButton* sectorOut = Button(group, "rSectorOut", QStringLiteral(">"));
-    QPushButton* sectorIn = Button(group, "rSectorIn", QStringLiteral("<"));
-    QPushButton* sectorAllOut = Button(group, "rSectorAllOut", QStringLiteral(">>"));
-    QPushButton* sectorAllIn = Button(group, "rSectorAllIn", QStringLiteral("<<"));
-    QPushButton* subsectorOut = Button(group, "rSubsectorOut", QStringLiteral(">"));
-    QPushButton* subsectorIn = Button(group, "rSubsectorIn", QStringLiteral("<"));
-    QPushButton* subsectorAllOut = Button(group, "rSubsectorAllOut", QStringLiteral(">>"));
-    QPushButton* subsectorAllIn = Button(group, "rSubsectorAllIn", QStringLiteral("<<"));
+    QPushButton* sectorOut = MakeButton(QStringLiteral(">"), "rSectorOut", group);
+    QPushButton* sectorIn = MakeButton(QStringLiteral("<"), "rSectorIn", group);
+    QPushButton* sectorAllOut = MakeButton(QStringLiteral(">>"), "rSectorAllOut", group);
+    QPushButton* sectorAllIn = MakeButton(QStringLiteral("<<"), "rSectorAllIn", group);
+    QPushButton* subsectorOut = MakeButton(QStringLiteral(">"), "rSubsectorOut", group);
+    QPushButton* subsectorIn = MakeButton(QStringLiteral("<"), "rSubsectorIn", group);
+    QPushButton* subsectorAllOut = MakeButton(QStringLiteral(">>"), "rSubsectorAllOut", group);
+    QPushButton* subsectorAllIn = MakeButton(QStringLiteral("<<"), "rSubsectorAllIn", group);
 
     auto label = [group](const char* objectName, const char* text, QWidget* buddy) {
         auto* l = new QLabel(QString::fromLatin1(text), group);

@@ -2,6 +2,7 @@
 
 #include "Activity.h"
 #include "DefineUniverse.h"
+#include "DialogParts.h"
 #include "Navigation.h"
 #include "Prompter.h"
 #include "UiText.h"
@@ -22,13 +23,6 @@
 namespace hexlane::ui {
 
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* objectName, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QString JumpCountText(int count) { return QStringLiteral("Number of Jumps = %1").arg(count); }
 
@@ -73,9 +67,9 @@ TfSearchPathInfo::TfSearchPathInfo(Prompter& prompter, Activity* activity, QWidg
     jumpCount_ = new QLabel(JumpCountText(0), this);
     jumpCount_->setObjectName(QStringLiteral("rJumpCount"));
 
-    findPath_ = Button(this, "rFindPath", QStringLiteral("Find Path"));
-    createRoute_ = Button(this, "rCreateRoute", QStringLiteral("Create Route"));
-    QPushButton* close = Button(this, "rClose", QStringLiteral("Close"));
+    findPath_ = MakeButton(QStringLiteral("Find Path"), "rFindPath", this);
+    createRoute_ = MakeButton(QStringLiteral("Create Route"), "rCreateRoute", this);
+    QPushButton* close = MakeButton(QStringLiteral("Close"), "rClose", this);
 
     auto* rangeRow = new QHBoxLayout;
     rangeRow->addWidget(rangeLabel);

@@ -3,6 +3,7 @@
 // opened, the messages in their order, what reaches the universe, and that a
 // refused or cancelled command leaves it as it was.
 
+#include "DialogTesting.h"
 #include "Activity.h"
 #include "CombineMaps.h"
 #include "ImportSec.h"
@@ -30,33 +31,14 @@
 #include <functional>
 
 using namespace hexlane::ui;
+using namespace uitest;
 
 namespace {
-
-template <class W>
-W* Find(QWidget& dialog, const char* name) {
-    W* w = dialog.findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 
 QStringList Entries(const QComboBox* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) out << list->itemText(i);
     return out;
-}
-
-// Acts on the modal window the next call opens, once it is up.
-void WhenModal(const QString& title, std::function<void(QDialog&)> act) {
-    QTimer::singleShot(0, [title, act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "no window opened for " << title.toStdString();
-            return;
-        }
-        EXPECT_EQ(dialog->windowTitle(), title);
-        act(*dialog);
-    });
 }
 
 // Runs `call` and fails (closing the window) if it opens a modal window.

@@ -2,6 +2,7 @@
 // level table, the file dialogs and the search dialogs, and what the window
 // refreshes after them. The dialogs are answered once they are up.
 
+#include "DialogTesting.h"
 #include "MainformFixture.h"
 
 #include "SystemList.h"
@@ -15,23 +16,9 @@
 #include <fstream>
 
 using namespace hexlane::ui;
+using namespace uitest;
 
 namespace {
-
-// Waits for a modal window with this title, then acts on it. Polls, because
-// the window's status texts process pending events, which would run a
-// zero-delay timer before the window is up.
-void WhenShown(const QString& title, std::function<void(QDialog&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, title, act] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!d || d->windowTitle() != title) return;
-        timer->stop();
-        timer->deleteLater();
-        act(*d);
-    });
-    timer->start(10);
-}
 
 }  // namespace
 

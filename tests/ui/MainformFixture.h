@@ -3,6 +3,7 @@
 // of three sectors, three allegiances and two routes to open in it.
 
 #include "DefineUniverse.h"
+#include "DialogTesting.h"
 #include "Mainform.h"
 #include "NavigatorTree.h"
 #include "ScriptedPrompter.h"
@@ -147,15 +148,7 @@ protected:
     // Acts on the modal dialog that the next command opens (once it is up);
     // `title` is the dialog's expected title.
     void WhenModal(const QString& title, std::function<void(QDialog&)> act) {
-        QTimer::singleShot(0, [title, act] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog) {
-                ADD_FAILURE() << "no dialog opened for " << title.toStdString();
-                return;
-            }
-            EXPECT_EQ(dialog->windowTitle(), title);
-            act(*dialog);
-        });
+        uitest::WhenModal(title, std::move(act));
     }
     template <typename T>
     static T* Control(QDialog& dialog, const char* name) {

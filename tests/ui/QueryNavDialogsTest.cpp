@@ -2,6 +2,7 @@
 // what they show when opened, the checks and their messages in order, what
 // each command changes in the map, and that closing changes nothing.
 
+#include "DialogTesting.h"
 #include "Activity.h"
 #include "NavigationInformation.h"
 #include "Query.h"
@@ -28,15 +29,9 @@
 #include <functional>
 
 using namespace hexlane::ui;
+using namespace uitest;
 
 namespace {
-
-template <class W>
-W* Find(QWidget& dialog, const char* name) {
-    W* w = dialog.findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 
 // Counts the busy cursor's uses; it must be balanced after every command.
 struct CountingActivity final : Activity {
@@ -50,19 +45,6 @@ struct CountingActivity final : Activity {
     void Progress(int) override {}
     void Status(const QString&) override {}
 };
-
-// Runs `act` on the modal dialog that opens next.
-void WhenModal(const QString& title, std::function<void(QDialog&)> act) {
-    QTimer::singleShot(0, [title, act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "no dialog opened for " << title.toStdString();
-            return;
-        }
-        EXPECT_EQ(dialog->windowTitle(), title);
-        act(*dialog);
-    });
-}
 
 QStringList Entries(const QAbstractItemView* list) {
     QStringList out;

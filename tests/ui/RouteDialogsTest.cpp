@@ -2,6 +2,7 @@
 // leg's system lists and search edits, the override of a leg's line, the
 // checks on OK in their order, and that Cancel changes nothing.
 
+#include "DialogTesting.h"
 #include "ConfigureAllegiance.h"
 #include "ConfigureRoute.h"
 #include "ConfigureRoutes.h"
@@ -22,15 +23,9 @@
 #include <gtest/gtest.h>
 
 using namespace hexlane::ui;
+using namespace uitest;
 
 namespace {
-
-template <class W>
-W* Find(QWidget& dialog, const char* name) {
-    W* w = dialog.findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
 
 QStringList Entries(QListView* list) {
     QStringList out;

@@ -3,6 +3,7 @@
 // their order, renaming subsectors with their systems, Delete with its two
 // questions, and Cancel.
 
+#include "DialogTesting.h"
 #include "EditSS.h"
 #include "EditSectorInfo.h"
 
@@ -29,28 +30,10 @@
 using hexlane::ui::TfEditSectorInfo;
 using hexlane::ui::TfEditSS;
 using State = TfEditSS::CellState;
+using uitest::Find;
+using uitest::WhenModal;
 
 namespace {
-
-// Acts on the modal dialog that the next call opens, once it is up.
-void WhenModal(const QString& title, std::function<void(QDialog&)> act) {
-    QTimer::singleShot(0, [title, act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "no dialog opened for " << title.toStdString();
-            return;
-        }
-        EXPECT_EQ(dialog->windowTitle(), title);
-        act(*dialog);
-    });
-}
-
-template <class W>
-W* Get(QWidget& dialog, const QString& name) {
-    W* w = dialog.findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
 
 // Object name of the subsector edit in column c, row r.
 QString SS(int c, int r) { return QStringLiteral("rSS0%1").arg(c) + QStringLiteral("0%1").arg(r); }
@@ -61,7 +44,7 @@ const QString kSectorDialog = QStringLiteral("Edit Sector Information");
 void AnswerSectorDialog(const char* button, std::function<void(QDialog&)> edit = {}) {
     WhenModal(kSectorDialog, [button, edit](QDialog& d) {
         if (edit) edit(d);
-        Get<QPushButton>(d, QString::fromLatin1(button))->click();
+        Find<QPushButton>(d, QString::fromLatin1(button))->click();
     });
 }
 
@@ -83,7 +66,7 @@ struct SectorDialog : Universe {
                 sector->SubsectorName(c, r) = TfEditSectorInfo::DefaultSubsectorName(c, r).toStdString();
     }
 
-    QLineEdit* Edit(const QString& name) { return Get<QLineEdit>(dialog, name); }
+    QLineEdit* Edit(const QString& name) { return Find<QLineEdit>(dialog, name); }
     bool Focused(const QString& name) { return dialog.focusWidget() == dialog.findChild<QWidget*>(name); }
     void Open() {
         dialog.Load(*universe, *sector);
@@ -136,7 +119,7 @@ TEST_F(Universe, EmptyCellMakesANewSectorThatStaysOnlyOnOk) {
     TfEditSS grid{prompter};
     grid.Load(*universe);
 
-    AnswerSectorDialog("rCancel", [](QDialog& d) { EXPECT_EQ(Get<QLabel>(d, "rSectorY")->text(), "Y = 7"); });
+    AnswerSectorDialog("rCancel", [](QDialog& d) { EXPECT_EQ(Find<QLabel>(d, "rSectorY")->text(), "Y = 7"); });
     grid.rCellClick(4, 7);
     EXPECT_EQ(SectorCount(), 0u);
     EXPECT_EQ(grid.StateAt(4, 7), State::Empty);
@@ -166,13 +149,13 @@ TEST_F(Universe, GridFollowsEditsAndDeletionsOfItsSectors) {
     grid.Load(*universe);
 
     // Cancel on an existing sector keeps it; an edit shows in the cell.
-    AnswerSectorDialog("rCancel", [](QDialog& d) { Get<QLineEdit>(d, "rSectorName")->setText("Ignored"); });
+    AnswerSectorDialog("rCancel", [](QDialog& d) { Find<QLineEdit>(d, "rSectorName")->setText("Ignored"); });
     grid.rCellClick(2, 2);
     EXPECT_EQ(grid.SectorAt(2, 2), sector);
     EXPECT_EQ(sector->Name1, "Old");
     AnswerSectorDialog("rOK", [](QDialog& d) {
-        Get<QLineEdit>(d, "rSectorName")->setText("New");
-        Get<QCheckBox>(d, "rExcludeFromDisplay")->setChecked(true);
+        Find<QLineEdit>(d, "rSectorName")->setText("New");
+        Find<QCheckBox>(d, "rExcludeFromDisplay")->setChecked(true);
     });
     grid.rCellClick(2, 2);
     EXPECT_EQ(grid.Cell(2, 2)->toolTip(), "New");
@@ -203,9 +186,9 @@ TEST_F(Universe, GridRunsModallyUntilClose) {
     testutil::AddSector(*universe, "Only", 1, 1);
     TfEditSS grid{prompter};
     WhenModal("Edit Sectors/Subsectors", [](QDialog& g) {
-        AnswerSectorDialog("rOK", [](QDialog& d) { Get<QLineEdit>(d, "rSectorName")->setText("Renamed"); });
-        Get<QPushButton>(g, "r0101")->click();
-        Get<QPushButton>(g, "rClose")->click();
+        AnswerSectorDialog("rOK", [](QDialog& d) { Find<QLineEdit>(d, "rSectorName")->setText("Renamed"); });
+        Find<QPushButton>(g, "r0101")->click();
+        Find<QPushButton>(g, "rClose")->click();
     });
     grid.Execute(*universe);
     EXPECT_EQ(universe->FindSector("Renamed")->SectorCoordsX, 1);
@@ -220,9 +203,9 @@ TEST_F(SectorDialog, OpensOnTheSectorWithDefaultLettersForEmptyNames) {
     Open();
     EXPECT_EQ(dialog.windowTitle(), "Edit Sector Information");
     EXPECT_EQ(Edit("rSectorName")->text(), "Spinward");
-    EXPECT_EQ(Get<QLabel>(dialog, "rSectorX")->text(), "X = 3");
-    EXPECT_EQ(Get<QLabel>(dialog, "rSectorY")->text(), "Y = 2");
-    EXPECT_TRUE(Get<QCheckBox>(dialog, "rExcludeFromDisplay")->isChecked());
+    EXPECT_EQ(Find<QLabel>(dialog, "rSectorX")->text(), "X = 3");
+    EXPECT_EQ(Find<QLabel>(dialog, "rSectorY")->text(), "Y = 2");
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "rExcludeFromDisplay")->isChecked());
     EXPECT_EQ(Edit(SS(1, 1))->text(), "a");
     EXPECT_EQ(Edit(SS(4, 1))->text(), "d");
     EXPECT_EQ(Edit(SS(1, 2))->text(), "e");
@@ -283,7 +266,7 @@ TEST_F(SectorDialog, OkRenamesTheSubsectorsOfTheSystemsAndWritesTheExclusion) {
     Edit(SS(2, 1))->setText("p");
     Edit(SS(4, 4))->setText("b");
     Edit("rSectorName")->setText("Trailing");
-    Get<QCheckBox>(dialog, "rExcludeFromDisplay")->setChecked(false);
+    Find<QCheckBox>(dialog, "rExcludeFromDisplay")->setChecked(false);
     ASSERT_TRUE(dialog.rOKClick());
     EXPECT_EQ(inA->SubSectorName, "Outer");
     EXPECT_EQ(inB->SubSectorName, "p");
@@ -298,7 +281,7 @@ TEST_F(SectorDialog, OkRenamesTheSubsectorsOfTheSystemsAndWritesTheExclusion) {
     EXPECT_TRUE(universe->ManagerRequiresSaving);
 
     Open();
-    Get<QCheckBox>(dialog, "rExcludeFromDisplay")->setChecked(true);
+    Find<QCheckBox>(dialog, "rExcludeFromDisplay")->setChecked(true);
     ASSERT_TRUE(dialog.rOKClick());
     EXPECT_TRUE(sector->ExcludeFromDisplay());
     EXPECT_FALSE(inA->Visible);
@@ -309,8 +292,8 @@ TEST_F(SectorDialog, CancelAndUnstorableTextsChangeNothing) {
     Open();
     Edit("rSectorName")->setText("Changed");
     Edit(SS(1, 1))->setText("Outer");
-    Get<QCheckBox>(dialog, "rExcludeFromDisplay")->setChecked(true);
-    Get<QPushButton>(dialog, "rCancel")->click();
+    Find<QCheckBox>(dialog, "rExcludeFromDisplay")->setChecked(true);
+    Find<QPushButton>(dialog, "rCancel")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(sector->Name1 + " " + sector->SubsectorName(1, 1) + " " + star->SubSectorName, "Spinward a a");
     EXPECT_FALSE(sector->ExcludeFromDisplay());
@@ -334,7 +317,7 @@ TEST_F(SectorDialog, DeleteAsksOnceForAnEmptySectorAndTwiceForOneWithSystems) {
     // No to the first question: kept, yet the map counts as changed; the dialog closes.
     Open();
     prompter.YesNoAnswers = {false};
-    Get<QPushButton>(dialog, "rDelete")->click();
+    Find<QPushButton>(dialog, "rDelete")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.Deleted());
     EXPECT_EQ(SectorCount(), 1u);
