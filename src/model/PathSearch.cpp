@@ -111,21 +111,22 @@ void BuildPathLinks(TPathSearchState& s, int jumpRange, bool byDistance, unsigne
     auto linksOf = [&](std::size_t begin, std::size_t end, std::vector<TLink>& out,
                        std::vector<std::pair<std::uint32_t, int>>& partners) {  // (j, distance)
         for (std::size_t i = begin; i < end; ++i) {
-            const long long ax = s.PathNodes[i].X, az = s.PathNodes[i].Z;
+            const TNode& a = s.PathNodes[i];
+            const long long ax = a.X, az = a.Z;
             const long long bx = bucketOf[i] / height, bz = bucketOf[i] % height;
             partners.clear();
             for (long long x = std::max(0LL, bx - 1); x <= std::min(width - 1, bx + 1); ++x) {
                 for (long long z = std::max(0LL, bz - 1); z <= std::min(height - 1, bz + 1); ++z) {
                     const std::size_t b = static_cast<std::size_t>(x * height + z);
-                    const Member* first_ = members.data() + first[b];
-                    const Member* last = members.data() + first[b + 1];
-                    const Member* p = std::upper_bound(first_, last, static_cast<std::uint32_t>(i),
+                    const Member* bucketBegin = members.data() + first[b];
+                    const Member* bucketEnd = members.data() + first[b + 1];
+                    const Member* p = std::upper_bound(bucketBegin, bucketEnd, static_cast<std::uint32_t>(i),
                                                        [](std::uint32_t v, const Member& m) { return v < m.Index; });
-                    for (; p != last; ++p) {
+                    for (; p != bucketEnd; ++p) {
                         if (p->X - ax > jumpRange || ax - p->X > jumpRange || p->Z - az > jumpRange ||
                             az - p->Z > jumpRange)
                             continue;  // out of range on one axis already
-                        const int d = TUniverse::HexDistance(s.PathNodes[i].X, s.PathNodes[i].Z, p->X, p->Z);
+                        const int d = TUniverse::HexDistance(a.X, a.Z, p->X, p->Z);
                         if (d <= jumpRange) partners.emplace_back(p->Index, d);
                     }
                 }
