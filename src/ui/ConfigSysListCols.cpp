@@ -1,8 +1,8 @@
 #include "ConfigSysListCols.h"
 
 #include "DialogParts.h"
+#include "SortedNames.h"
 
-#include <QCollator>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -93,10 +93,9 @@ void TfConfigSysListCols::Apply(std::vector<TSysListCol>& table) const {
 void TfConfigSysListCols::Insert(QListWidget* to, const QString& caption) {
     int position = to->count();
     if (to == available_) {
-        QCollator collator;
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        position = 0;
-        while (position < to->count() && collator.compare(to->item(position)->text(), caption) <= 0) ++position;
+        QStringList listed;
+        for (int i = 0; i < to->count(); ++i) listed.push_back(to->item(i)->text());
+        position = SortedInsertPosition(listed, caption);
     }
     to->insertItem(position, caption);
 }

@@ -3,10 +3,10 @@
 #include "DefineUniverse.h"
 #include "LineStyleControls.h"
 #include "Prompter.h"
+#include "SortedNames.h"
 #include "UiText.h"
 
 #include <QCheckBox>
-#include <QCollator>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,7 +18,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <numeric>
 
 namespace hexlane::ui {
 
@@ -100,12 +99,7 @@ void TfConfigureRoutes::Load(TUniverse& universe, TRoute& route, TRouteLeg& leg)
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(names.size()));
     for (const std::string& n : names) texts.push_back(FromMap(n));
-    std::vector<int> order(names.size());
-    std::iota(order.begin(), order.end(), 0);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return collator.compare(texts[a], texts[b]) < 0; });
+    const std::vector<int> order = SortedOrder(texts);
     QStringList sorted;
     sorted.reserve(texts.size());
     names_.clear();

@@ -5,9 +5,9 @@
 #include "ImportSec.h"
 #include "MergeErrorsWindow.h"
 #include "Prompter.h"
+#include "SortedNames.h"
 #include "UiText.h"
 
-#include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace hexlane::ui {
 
@@ -30,15 +29,14 @@ const QString kNoDescription = QStringLiteral("XX");
 
 // Fills a list with texts sorted without regard to case (equal texts keep
 // their map order and all appear); each entry keeps its map bytes.
-void FillSorted(QComboBox* list, std::vector<std::string> texts) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(texts.begin(), texts.end(), [&](const std::string& a, const std::string& b) {
-        return collator.compare(FromMap(a), FromMap(b)) < 0;
-    });
+void FillSorted(QComboBox* list, const std::vector<std::string>& texts) {
+    QStringList shown;
+    for (const std::string& text : texts) shown.push_back(FromMap(text));
     list->clear();
-    for (const std::string& text : texts)
-        list->addItem(FromMap(text), QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    for (const int i : SortedOrder(shown)) {
+        const std::string& text = texts[static_cast<std::size_t>(i)];
+        list->addItem(shown[i], QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    }
 }
 
 std::string Bytes(const QComboBox* list) {
