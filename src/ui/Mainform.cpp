@@ -99,11 +99,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     importSec_ = new TfImportSec(*prompter_, *messages_, this, this);
     // Each import that read a file refreshes the views while the dialog stays
     // open, before the message window shows.
-    importSec_->SetAfterImport([this] {
-        RebuildTree();
-        FillList();
-        Invalidate();
-    });
+    importSec_->SetAfterImport([this] { RefreshViews(); });
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
 

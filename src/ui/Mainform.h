@@ -105,6 +105,9 @@ public:
     void RefreshIfDirty();
     // Rebuilds the navigator tree and selects "Sectors".
     void RebuildTree();
+    // Rebuilds the tree, refills the list and repaints: after a command that
+    // added or removed objects of the universe.
+    void RefreshViews();
     // Refills the system list for the tree's selection.
     void FillList();
     // Selects the tree node with this path of texts ("Sectors", "Surveyed",

@@ -18,6 +18,12 @@
 
 namespace hexlane::ui {
 
+void TfMainform::RefreshViews() {
+    RebuildTree();
+    FillList();
+    Invalidate();
+}
+
 void TfMainform::rEditSectorsClick() {
     // The sector dialog can delete sectors with their systems: the list lets
     // go of its star references first (the rebuilt tree starts with an empty
@@ -44,22 +50,14 @@ void TfMainform::rImportSectorFileClick() { importSec_->Execute(*universe_); }
 // the change and before the message window: an overlay destroys the stars and
 // legs it replaces, which the system list may still show.
 void TfMainform::rMergeMapsClick() {
-    CombineMaps(CombineKind::Merge, *universe_, *prompter_, *messages_, this, fileName_, [this] {
-        RebuildTree();
-        FillList();
-        Invalidate();
-    });
+    CombineMaps(CombineKind::Merge, *universe_, *prompter_, *messages_, this, fileName_, [this] { RefreshViews(); });
 }
 
 void TfMainform::rOverlayMapsClick() {
     // An overlay may replace the leg that InstaLeg is waiting to fill.
     instaLegActive_ = false;
     instaLeg_ = nullptr;
-    CombineMaps(CombineKind::Overlay, *universe_, *prompter_, *messages_, this, fileName_, [this] {
-        RebuildTree();
-        FillList();
-        Invalidate();
-    });
+    CombineMaps(CombineKind::Overlay, *universe_, *prompter_, *messages_, this, fileName_, [this] { RefreshViews(); });
 }
 
 // The chooser starts in the folder of the map in memory; the map's own file
