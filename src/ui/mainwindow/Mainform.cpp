@@ -64,6 +64,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     CreateCentralArea();
     CreateStatusBar();
     CreatePopups();
+    CreateConventions();
 
     // The windows the commands show, created once and kept.
     sysEdit_ = new TfSysEdit(*prompter_, this);
@@ -115,6 +116,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     columns_ = DefaultSysListColumns();
     listModel_->SetStarColumns(columns_);
     RebuildTree();
+    RestoreSettings();
 }
 
 TfMainform::~TfMainform() {
@@ -145,7 +147,7 @@ void Hint(QAction* action, const QString& hint) {
 
 void TfMainform::CreateActions() {
     // File
-    NewAction("rNew", "&New")->setEnabled(false);
+    NewAction("rNew", "&New", &TfMainform::rNewClick);
     Hint(NewAction("rOpen", "&Open...", &TfMainform::rOpenClick), "Open Map");
     auto* save = NewAction("rSave", "&Save");
     connect(save, &QAction::triggered, this, [this] { rSaveClick(); });
@@ -234,18 +236,15 @@ void TfMainform::CreateActions() {
     Hint(NewAction("rRefresh", {}, &TfMainform::rRefreshClick), "Refresh Image");
     QAction* zoomOut = NewAction("rZoomOut", {});
     Hint(zoomOut, "Zoom Out");
-    connect(zoomOut, &QAction::triggered, this, [this] {
-        if (render::ZoomOut(*universe_)) Invalidate();
-    });
+    connect(zoomOut, &QAction::triggered, this, [this] { ZoomAbout(false); });
     QAction* zoomIn = NewAction("rZoomIn", {});
     Hint(zoomIn, "Zoom In");
-    connect(zoomIn, &QAction::triggered, this, [this] {
-        if (render::ZoomIn(*universe_)) Invalidate();
-    });
+    connect(zoomIn, &QAction::triggered, this, [this] { ZoomAbout(true); });
 }
 
 void TfMainform::ToggleDisplay(int which) {
     render::Toggle(*universe_, static_cast<DisplayToggle>(which));
+    SyncDisplayChecks();
     Invalidate();
 }
 
@@ -449,6 +448,7 @@ void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
     mapView_->SetUniverse(nullptr);
     universe_ = std::move(universe);
     mapView_->SetUniverse(universe_.get());
+    SyncDisplayChecks();
 }
 
 // ---------------------------------------------------------------- activity
@@ -494,8 +494,10 @@ void TfMainform::rRefreshClick() {
 }
 
 void TfMainform::closeEvent(QCloseEvent* event) {
-    if (AskToSaveChanges())
+    if (AskToSaveChanges()) {
+        SaveSettings();
         event->accept();
+    }
     else
         event->ignore();
 }

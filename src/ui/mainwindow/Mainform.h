@@ -8,7 +8,9 @@
 // display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands),
 // MainformEdit.cpp (system editor and the dialogs it leads to),
 // MainformDialogs.cpp (sector, tech level, import, merge, selected save,
-// query and navigation dialogs).
+// query and navigation dialogs), MainformView.cpp (View menu, shortcuts,
+// zoom about a point, Find System), MainformSession.cpp (New, recent files,
+// remembered settings).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -50,6 +52,7 @@ class TfConfigureRoute;
 class TfConfigureRoutes;
 class TfCredits;
 class TfDefineAltTechLevels;
+class TfFindSystem;
 class TfEditSS;
 class TfImportSec;
 class TfMergeErrors;
@@ -170,6 +173,22 @@ public:
     // The map popup's "Navigation Information...": the star under the last
     // map point (if any) becomes the origin.
     void rmNavigationClick();
+    // File > New: asks about unsaved changes, then an empty universe.
+    void rNewClick();
+    // Opens a map of the recent files list; a missing one is said and dropped.
+    void OpenRecent(const QString& path);
+    // Edit > Find System...
+    void rFindSystemClick();
+    // Scrolls the map to the star, selects it in the tree and the list and
+    // shows it in the pointer read-out.
+    void ShowFoundSystem(TStar& star);
+    // One zoom step, keeping the picture point under this view point (the
+    // view's centre when none) where it is.
+    void ZoomAbout(bool in, std::optional<QPoint> viewportPoint = std::nullopt);
+    QMenu* RecentMenu() const { return recentMenu_; }
+    TfFindSystem* FindSystemDialog() const { return findSystem_; }
+    // Writes what the window remembers (geometry, toolbars, columns) to the settings.
+    void SaveSettings();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -188,6 +207,13 @@ private:
     void NewUniverse();
     void SetUniverse(std::unique_ptr<TUniverse> universe);
     void ToggleDisplay(int which);
+
+    // Desktop conventions (MainformView.cpp, MainformSession.cpp).
+    void CreateConventions();
+    void SyncDisplayChecks();
+    void RestoreSettings();
+    void NoteRecentFile(const QString& path);
+    void FillRecentMenu();
 
     // Files (MainformFile.cpp).
     bool AskToSaveChanges();  // false: the user cancelled or the save failed
@@ -293,6 +319,8 @@ private:
     TfLegend* legend_ = nullptr;
     TfAboutHexlane* about_ = nullptr;
     TfCredits* credits_ = nullptr;
+    TfFindSystem* findSystem_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace hexlane::ui

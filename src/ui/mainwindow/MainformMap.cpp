@@ -278,7 +278,9 @@ void TfMainform::rmInstaLegClick() {
 // ---------------------------------------------------------------- Locate
 
 void TfMainform::Locate(TStar* star) {
-    mapView_->ScrollTo(star->PictureX, star->PictureY);
+    // The star in the middle of the view, its name and hex whole.
+    const QSize view = mapView_->viewport()->size();
+    mapView_->ScrollTo(star->PictureX - view.width() / 2, star->PictureY - view.height() / 2);
     QCursor::setPos(mapView_->PictureToGlobal(QPoint(star->PictureX, star->PictureY)));
     QCoreApplication::processEvents();
     mapView_->ShowPointingHand();

@@ -53,6 +53,11 @@ void SystemListModel::RemoveColumns() {
     SetColumns(ColumnKind::None, {});
 }
 
+int SystemListModel::ColumnNumber(int column) const {
+    if (column < 0 || column >= static_cast<int>(columns_.size())) return -1;
+    return columns_[static_cast<std::size_t>(column)].Number;
+}
+
 int SystemListModel::ColumnWidth(int column) const {
     if (column < 0 || column >= static_cast<int>(columns_.size())) return 0;
     return columns_[static_cast<std::size_t>(column)].Width;
