@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -28,19 +29,27 @@ SystemNameIndex::SystemNameIndex(const TUniverse& universe) {
                 stars.push_back(star);
                 ++count[star->Name1];
             }
-    entries_.reserve(stars.size());
+    std::vector<Entry> entries;
+    entries.reserve(stars.size());
     for (TStar* star : stars) {
-        QString label = FromMap(star->Name1);
+        const QString name = FromMap(star->Name1);
+        const QString foldedName = name.toCaseFolded();
         if (count[star->Name1] > 1) {
             const TSector* sector = star->Sector();
-            label += QStringLiteral(" (") + FromMap(sector ? sector->Name1 : std::string()) + ' ' +
-                     QString::fromStdString(render::StarHexNumber(*star, true)) + ')';
+            const QString label = name + QStringLiteral(" (") + FromMap(sector ? sector->Name1 : std::string()) +
+                                  ' ' + QString::fromStdString(render::StarHexNumber(*star, true)) + ')';
+            entries.push_back({label, label.toCaseFolded(), foldedName, star});
+        } else {
+            entries.push_back({name, foldedName, foldedName, star});
         }
-        entries_.push_back({label, label.toCaseFolded(), FromMap(star->Name1).toCaseFolded(), star});
     }
-    std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-        return a.Folded < b.Folded;
-    });
+    // Sorted through an order of indices: moving the entries themselves is dearer.
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return entries[a].Folded < entries[b].Folded; });
+    entries_.reserve(entries.size());
+    for (std::size_t i : order) entries_.push_back(std::move(entries[i]));
 }
 
 QStringList SystemNameIndex::Matches(const QString& text, int limit) const {
@@ -60,6 +69,9 @@ TStar* SystemNameIndex::Find(const QString& text) const {
         if (entry.Folded == folded) return entry.Star;
     for (const Entry& entry : entries_)
         if (entry.FoldedName == folded) return entry.Star;
+    // Enter on a part of a name takes the first system the completion lists.
+    for (const Entry& entry : entries_)
+        if (entry.Folded.contains(folded)) return entry.Star;
     return nullptr;
 }
 
@@ -125,6 +137,7 @@ void TfFindSystem::rFindClick() {
         field_->setFocus();
         return;
     }
+    completer_->popup()->hide();
     accept();
     if (locate_) locate_(*star);
 }

@@ -35,7 +35,8 @@ public:
     // Labels that contain `text` ignoring case, in index order, at most `limit`.
     QStringList Matches(const QString& text, int limit) const;
     // The star whose label equals `text` ignoring case; failing that, the
-    // first whose name does; null when none.
+    // first whose name does, then the first whose label contains it; null
+    // when none.
     TStar* Find(const QString& text) const;
 
 private:

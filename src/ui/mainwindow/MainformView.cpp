@@ -197,8 +197,19 @@ void TfMainform::rFindSystemClick() {
 }
 
 void TfMainform::ShowFoundSystem(TStar& star) {
-    // The tree: the star's subsector under its sector.
+    // The map first: Locate lets pending events run, which the selections
+    // below must come after.
     const TSector* sector = star.Sector();
+    bool located = false;
+    if (showMap_->isChecked()) {
+        RefreshIfDirty();
+        located = mapView_->HasPicture() && star.Visible && sector && !sector->ExcludeFromDisplay();
+        if (located)
+            Locate(&star);
+        else
+            Status(FromMap(star.Name1) + " is not displayed on the map.");
+    }
+    // The tree: the star's subsector under its sector.
     QTreeWidgetItem* subsector = nullptr;
     for (QTreeWidgetItemIterator it(tree_); *it && !subsector; ++it)
         if (KindOf(*it) == NodeKind::Sector && SectorOf(*it) == sector)
@@ -212,21 +223,14 @@ void TfMainform::ShowFoundSystem(TStar& star) {
     for (int row = 0; row < listModel_->rowCount(); ++row)
         if (listModel_->StarAt(row) == &star) {
             const QModelIndex index = listModel_->index(row, 0);
-            listView_->selectionModel()->select(
-                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             listView_->setCurrentIndex(index);
+            listView_->selectionModel()->select(index,
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             listView_->scrollTo(index);
             break;
         }
-    // The map and the pointer read-out.
-    if (!showMap_->isChecked()) return;
-    RefreshIfDirty();
-    if (!mapView_->HasPicture() || !star.Visible || (sector && sector->ExcludeFromDisplay())) {
-        Status(FromMap(star.Name1) + " is not displayed on the map.");
-        return;
-    }
-    Locate(&star);
-    rImageMouseMove(QPoint(star.PictureX, star.PictureY));
+    // The pointer read-out, as if the pointer rested on the star.
+    if (located) rImageMouseMove(QPoint(star.PictureX, star.PictureY));
 }
 
 }  // namespace hexlane::ui
