@@ -11,6 +11,7 @@
 #include "Credits.h"
 #include "DefineAltTechLevels.h"
 #include "DefineUniverse.h"
+#include "DropDowns.h"
 #include "EditSS.h"
 #include "GenPsiInstitute.h"
 #include "GenWorld.h"
@@ -117,6 +118,8 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     listModel_->SetStarColumns(columns_);
     RebuildTree();
     RestoreSettings();
+    // Every dialog's drop-down lists show their entries whole.
+    WidenDropDownPopups(this);
 }
 
 TfMainform::~TfMainform() {

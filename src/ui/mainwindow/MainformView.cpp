@@ -4,6 +4,7 @@
 
 #include "Mainform.h"
 
+#include "ClippedTextTips.h"
 #include "DefineUniverse.h"
 #include "FindSystem.h"
 #include "MapGeometry.h"
@@ -153,6 +154,12 @@ void TfMainform::CreateConventions() {
     view->addAction(universeInspector_);
     view->addAction(showList_);
     view->addAction(showMap_);
+
+    // Names cut short by a narrow pane end in an ellipsis and show whole as a tooltip.
+    tree_->setTextElideMode(Qt::ElideRight);
+    tree_->setItemDelegate(new ClippedTextTips(tree_));
+    listView_->setTextElideMode(Qt::ElideRight);
+    listView_->setItemDelegate(new ClippedTextTips(listView_));
 
     // Hints stay tooltips: a status tip would hide the five status panels.
     for (QAction* each : findChildren<QAction*>()) each->setStatusTip({});

@@ -204,7 +204,8 @@ QVariant SystemListModel::data(const QModelIndex& index, int role) const {
 QVariant SystemListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return QVariant();
     const Column& col = columns_[static_cast<std::size_t>(section)];
-    if (role == Qt::DisplayRole) return col.Caption;
+    // The tooltip gives the whole caption of a header cut short.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return col.Caption;
     return QVariant();
 }
 

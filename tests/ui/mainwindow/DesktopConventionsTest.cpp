@@ -2,11 +2,13 @@
 // the map, View toggles, File > New, recent files, remembered settings and
 // Find System.
 
+#include "ClippedTextTips.h"
 #include "FindSystem.h"
 #include "MainformFixture.h"
 #include "MapView.h"
 #include "Settings.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -235,4 +237,48 @@ TEST_F(MainformTest, FindSystemTellsNamesakesApartAndShowsTheOneChosen) {
         EXPECT_EQ(window->PanelText(1), panel) << typed;
         EXPECT_EQ(window->PanelText(3), sector) << typed;
     }
+}
+
+TEST_F(MainformTest, EveryDialogFitsASmallScreenAndItsDropDownsShowWholeEntries) {
+    // 1024 x 768 less a title bar and a panel.
+    const QSize screen(1024, 700);
+    Open(Write(*SmallMap(), "small.map"));
+    for (QDialog* dialog : window->findChildren<QDialog*>()) {
+        // The size it opens with (its own when it sets one) and the least it takes.
+        const QSize opens = dialog->testAttribute(Qt::WA_Resized) ? dialog->size() : dialog->sizeHint();
+        const QSize needs = opens.expandedTo(dialog->minimumSizeHint());
+        EXPECT_LE(needs.width(), screen.width()) << dialog->windowTitle().toStdString();
+        EXPECT_LE(needs.height(), screen.height()) << dialog->windowTitle().toStdString();
+        for (QComboBox* list : dialog->findChildren<QComboBox*>()) {
+            int widest = 0;
+            for (int i = 0; i < list->count(); ++i)
+                widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+            EXPECT_GE(list->view()->minimumWidth(), widest) << list->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(MainformTest, NamesCutShortShowWholeAsATooltip) {
+    auto universe = SmallMap();
+    universe->FindSector("Alpha")->Name1 = "Alpha of the Very Long Name Beyond Any Pane";
+    Open(Write(*universe, "long.map"));
+    window->resize(900, 600);
+    window->show();
+    QCoreApplication::processEvents();
+    auto* tips = qobject_cast<hexlane::ui::ClippedTextTips*>(window->Tree()->itemDelegate());
+    ASSERT_TRUE(tips);
+    for (const auto& [path, clipped] : {std::pair{QStringList{"Sectors", "Surveyed", "Alpha of the Very Long Name Beyond Any Pane"}, true},
+                                        std::pair{QStringList{"Sectors", "Surveyed", "Gamma"}, false}}) {
+        QTreeWidgetItem* node = Node(path);
+        ASSERT_TRUE(node);
+        const QModelIndex index = window->Tree()->indexFromItem(node);
+        QStyleOptionViewItem option;
+        option.initFrom(window->Tree());
+        option.rect = window->Tree()->visualRect(index);
+        option.widget = window->Tree();
+        EXPECT_EQ(tips->Clipped(option, index), clipped) << path.last().toStdString();
+    }
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Gamma", "a"}));
+    EXPECT_EQ(window->ListModel()->headerData(0, Qt::Horizontal, Qt::ToolTipRole),
+              window->ListModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole));
 }
