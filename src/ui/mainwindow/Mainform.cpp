@@ -10,6 +10,7 @@
 #include "ConfigureRoutes.h"
 #include "Credits.h"
 #include "DefineAltTechLevels.h"
+#include "AccessKeys.h"
 #include "DefineUniverse.h"
 #include "DropDowns.h"
 #include "EditSS.h"
@@ -32,6 +33,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -118,8 +120,10 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     listModel_->SetStarColumns(columns_);
     RebuildTree();
     RestoreSettings();
-    // Every dialog's drop-down lists show their entries whole.
+    // Every dialog's drop-down lists show their entries whole, and its
+    // labels and buttons have access keys.
     WidenDropDownPopups(this);
+    for (QDialog* dialog : findChildren<QDialog*>()) GiveAccessKeys(dialog);
 }
 
 TfMainform::~TfMainform() {

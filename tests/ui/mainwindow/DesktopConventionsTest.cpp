@@ -8,7 +8,12 @@
 #include "MapView.h"
 #include "Settings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QMap>
+#include <QRegularExpression>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -281,4 +286,38 @@ TEST_F(MainformTest, NamesCutShortShowWholeAsATooltip) {
     ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Gamma", "a"}));
     EXPECT_EQ(window->ListModel()->headerData(0, Qt::Horizontal, Qt::ToolTipRole),
               window->ListModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole));
+}
+
+TEST_F(MainformTest, EveryDialogHasDistinctAccessKeysAndEnterPressesItsDefaultButton) {
+    for (QDialog* dialog : window->findChildren<QDialog*>()) {
+        const std::string title = dialog->windowTitle().toStdString();
+        QStringList texts;
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            if (label->buddy() && label->window() == dialog) texts << label->text();
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+            if ((qobject_cast<QPushButton*>(button) || qobject_cast<QCheckBox*>(button)) && button->window() == dialog)
+                texts << button->text();
+        QMap<QChar, QString> keys;
+        QStringList keyless;
+        for (const QString& text : texts) {
+            if (!text.contains(QRegularExpression("[A-Za-z]"))) continue;  // "<<", "01,02"
+            const int at = QString(text).replace("&&", "__").indexOf('&');
+            if (at < 0) {
+                keyless << text;
+                continue;
+            }
+            const QChar key = text[at + 1].toLower();
+            EXPECT_FALSE(keys.contains(key)) << title << ": " << text.toStdString() << " and "
+                                             << keys.value(key).toStdString();
+            keys.insert(key, text);
+        }
+        // A caption is left without a key only when every letter of it is taken.
+        for (const QString& text : keyless)
+            for (const QChar c : text)
+                EXPECT_TRUE(!c.isLetter() || keys.contains(c.toLower())) << title << ": " << text.toStdString();
+        int defaults = 0;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            defaults += button->isDefault() && button->window() == dialog ? 1 : 0;
+        EXPECT_LE(defaults, 1) << title;
+    }
 }
