@@ -7,7 +7,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -89,19 +88,20 @@ void MapPainter::PaintGrid(QPainter& p, const QRect& inner) const {
     const MapFrame& f = layout_.Frame;
     const CellSpan span = CellsReaching(f, inner);
     if (span.Empty()) return;
-    // One path for the whole grid: far fewer drawing calls on a printer or
-    // in a PDF than one outline per hex.
-    QPainterPath grid;
-    for (int c = span.First.x(); c <= span.Last.x(); ++c) {
+    // Every hex's own outline, as the raster picture draws it (neighbouring
+    // outlines do not quite coincide at integer sizes), as separate lines:
+    // one long path of all outlines would be stroked many times slower.
+    std::vector<QLine> lines;
+    lines.reserve(static_cast<std::size_t>(span.Last.x() - span.First.x() + 1) *
+                  static_cast<std::size_t>(span.Last.y() - span.First.y() + 1) * 6);
+    for (int c = span.First.x(); c <= span.Last.x(); ++c)
         for (int r = span.First.y(); r <= span.Last.y(); ++r) {
-            const auto outline = HexOutline(m_, CellCentre(f, c, r));
-            grid.moveTo(outline[0]);
-            for (std::size_t i = 1; i < outline.size(); ++i) grid.lineTo(outline[i]);
+            const auto o = HexOutline(m_, CellCentre(f, c, r));
+            for (std::size_t i = 0; i + 1 < o.size(); ++i) lines.emplace_back(o[i], o[i + 1]);
         }
-    }
     p.setPen(QPen(QColor(kInkSilver), 1.0));
     p.setBrush(Qt::NoBrush);
-    p.drawPath(grid);
+    p.drawLines(lines.data(), static_cast<int>(lines.size()));
     if (!m_.HexNumbers()) return;
     for (int c = span.First.x(); c <= span.Last.x(); ++c)
         for (int r = span.First.y(); r <= span.Last.y(); ++r) {

@@ -161,8 +161,10 @@ void TfMainform::CreateActions() {
     esp->setEnabled(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
 
-    // Toolbar-only commands of the File toolbar.
-    Hint(NewAction("rPrintPreview", {}), "Print Preview");
+    // Commands of the File toolbar (print preview also in the File menu).
+    Hint(NewAction("rPrintPreview", "Print Pre&view...", &TfMainform::rPrintPreviewClick), "Print Preview");
+    NewAction("rPrint", "&Print...", &TfMainform::rPrintClick)->setShortcut(QKeySequence::Print);
+    NewAction("rExportPicture", "&Export Picture...", &TfMainform::rExportPictureClick);
     Hint(NewAction("rMergeMaps", {}, &TfMainform::rMergeMapsClick), "Merge Maps");
     Hint(NewAction("rOverlayMaps", {}, &TfMainform::rOverlayMapsClick), "Overlay Maps");
     Hint(NewAction("rImportSectorFile", {}, &TfMainform::rImportSectorFileClick), "Import Sector File");
@@ -264,6 +266,10 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rImport4xMap"));
     special->addAction(action("rImportSector"));
     special->addAction(action("rImportESP"));
+    file->addSeparator();
+    file->addAction(action("rExportPicture"));
+    file->addAction(action("rPrintPreview"));
+    file->addAction(action("rPrint"));
     file->addSeparator();
     file->addAction(action("rExit"));
 
