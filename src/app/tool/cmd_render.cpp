@@ -141,7 +141,11 @@ int Render(const RenderRequest& r) {
         area = *found;
         title = *r.sector;
     } else if (r.subsector) {
-        const auto found = SubsectorHexes(u, {}, *r.subsector);
+        // NAME, or SECTOR/NAME where subsectors of several sectors share a name.
+        auto found = SubsectorHexes(u, {}, *r.subsector);
+        const std::size_t slash = r.subsector->rfind('/');
+        if (!found && slash != std::string::npos)
+            found = SubsectorHexes(u, r.subsector->substr(0, slash), r.subsector->substr(slash + 1));
         if (!found) return tool::Fail("--subsector: no shown sector has a subsector named \"" + tool::ToUtf8(*r.subsector) + "\"");
         area = *found;
         title = *r.subsector;
@@ -229,7 +233,7 @@ tool::RegisterCommand renderCmd(
     "render",
     "render MAP OUT.bmp|OUT.png|OUT.svg|OUT.pdf [--hex N (10|30|90 for .bmp, 4..200 otherwise)] "
     "[--show names,starports,contents,routes,sectors,subsectors,allegiances|all] [--sector-hex-addressing] "
-    "[--region X,Y,W,H | --sector NAME | --subsector NAME] [--pages fit|poster] [--page A4|Letter]",
+    "[--region X,Y,W,H | --sector NAME | --subsector [SECTOR/]NAME] [--pages fit|poster] [--page A4|Letter]",
     RunRender);
 
 }  // namespace
