@@ -83,15 +83,18 @@ PrintScopeDialog::PrintScopeDialog(QWidget* parent) : QDialog(parent) {
 
     for (QRadioButton* b : {whole_, view_, sector_, subsector_, fit_, poster_})
         connect(b, &QRadioButton::toggled, this, &PrintScopeDialog::UpdateEnabled);
+    for (QRadioButton* b : {whole_, view_, sector_, subsector_})
+        connect(b, &QRadioButton::toggled, this, &PrintScopeDialog::ProposeTitle);
     connect(titleLine_, &QCheckBox::toggled, this, &PrintScopeDialog::UpdateEnabled);
-    // A sector or subsector chosen from its list proposes its name as title.
+    connect(titleText_, &QLineEdit::textEdited, this, [this] { titleTyped_ = true; });
+    // Choosing from a list chooses that part of the map.
     connect(sectorList_, &QComboBox::activated, this, [this] {
         sector_->setChecked(true);
-        titleText_->setText(sectorList_->currentText());
+        ProposeTitle();
     });
     connect(subsectorList_, &QComboBox::activated, this, [this] {
         subsector_->setChecked(true);
-        titleText_->setText(subsectorList_->currentText());
+        ProposeTitle();
     });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -111,9 +114,17 @@ void PrintScopeDialog::Load(const std::vector<std::string>& sectors,
     // A scope whose list became empty falls back to the whole map.
     if ((sector_->isChecked() && sectors.empty()) || (subsector_->isChecked() && subsectors.empty()))
         whole_->setChecked(true);
-    if (mapTitle_ != mapTitle || titleText_->text().isEmpty()) titleText_->setText(mapTitle);
+    if (mapTitle_ != mapTitle) titleTyped_ = false;
     mapTitle_ = mapTitle;
+    ProposeTitle();
     UpdateEnabled();
+}
+
+void PrintScopeDialog::ProposeTitle() {
+    if (titleTyped_) return;
+    if (sector_->isChecked()) titleText_->setText(sectorList_->currentText());
+    else if (subsector_->isChecked()) titleText_->setText(subsectorList_->currentText());
+    else titleText_->setText(mapTitle_);
 }
 
 void PrintScopeDialog::UpdateEnabled() {
@@ -121,7 +132,6 @@ void PrintScopeDialog::UpdateEnabled() {
     subsector_->setEnabled(subsectorList_->count() > 0);
     sectorList_->setEnabled(sectorList_->count() > 0);
     subsectorList_->setEnabled(subsectorList_->count() > 0);
-    hexSize_->setEnabled(true);  // also the size of PNG and SVG pictures
     titleText_->setEnabled(titleLine_->isChecked());
 }
 

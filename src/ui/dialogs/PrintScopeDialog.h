@@ -50,6 +50,9 @@ public:
 
 private:
     void UpdateEnabled();
+    // The title line follows the chosen part (the map's, the sector's or the
+    // subsector's name) until the user types a title of their own.
+    void ProposeTitle();
 
     QRadioButton *whole_, *view_, *sector_, *subsector_, *fit_, *poster_;
     QComboBox *sectorList_, *subsectorList_;
@@ -58,6 +61,7 @@ private:
     QCheckBox *titleLine_, *pageNumbers_;
     QLineEdit* titleText_;
     QString mapTitle_;
+    bool titleTyped_ = false;
     std::vector<std::pair<std::string, std::string>> subsectors_;
     std::vector<std::string> sectors_;
 };
