@@ -4,6 +4,7 @@
 #include "Palette.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -44,6 +45,7 @@ int WriteRows(PngState& s, std::FILE* file, int width, int height, int bandRows,
     // The pictures are large areas of few colours: fast compression already
     // shrinks them well, and unfiltered rows suit indexed pixels.
     png_set_compression_level(s.png, 1);
+    png_set_compression_strategy(s.png, Z_RLE);
     if (pixels == PngPixels::Palette16) {
         png_set_IHDR(s.png, s.info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 4,
                      PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
