@@ -490,6 +490,10 @@ void TfMainform::RefreshIfDirty() {
 }
 
 void TfMainform::rRefreshClick() {
+    // Places every star anew first, so Refresh also mends an extent that a
+    // change left behind; the picture is then out of date whatever AutoRefresh says.
+    universe_->ComputeExtent();
+    universe_->MapDirty = true;
     if (showMap_->isChecked()) mapView_->Rebuild(this);
 }
 

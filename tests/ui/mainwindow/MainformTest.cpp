@@ -309,6 +309,16 @@ TEST_F(MainformTest, ZoomAndDisplayTogglesRebuildThePicture) {
     EXPECT_TRUE(u.UseSectorHexAddressing);
 }
 
+TEST_F(MainformTest, RefreshPlacesTheStarsAnewBeforeDrawing) {
+    Open(Write(*SmallMap(), "small.map"));
+    TStar* home = Star("Home");
+    const int column = home->HexX;
+    home->StarCoordsX += 1;  // moved without the extent being computed
+    Action("rRefresh")->trigger();
+    EXPECT_EQ(home->HexX, column + 1);
+    EXPECT_FALSE(window->Universe().MapDirty);
+}
+
 // ---------------------------------------------------------------- pointer and map popup
 
 TEST_F(MainformTest, PointerShowsTheStarUnderItInTheFirstFourPanels) {
