@@ -447,6 +447,8 @@ void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
     instaLeg_ = nullptr;
     listModel_->Clear();
     mapView_->SetUniverse(nullptr);
+    // Dialogs that keep values between openings drop those of the old map.
+    if (navigation_) navigation_->ForgetMap();
     universe_ = std::move(universe);
     mapView_->SetUniverse(universe_.get());
 }
