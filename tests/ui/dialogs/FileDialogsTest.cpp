@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -355,7 +356,7 @@ TEST(MergeOverlay, OverlayReplacesTheDuplicateStarAndListsIt) {
     EXPECT_TRUE(f.Run(CombineKind::Overlay));
 
     EXPECT_EQ(f.prompter.Choices.at(0).Filter, "Map File (*.map)");
-    EXPECT_EQ(f.prompter.Choices.at(0).InitialPath, "/maps/home.map");
+    EXPECT_EQ(f.prompter.Choices.at(0).InitialPath, "/maps");  // the folder, no file proposed
     EXPECT_TRUE(shown.contains("Star : Nova")) << shown.join('|').toStdString();
     EXPECT_FALSE(shown.contains("Star : Alpha"));
     EXPECT_EQ(f.StarNames(), (std::vector<std::string>{"Alpha 788899", "Nova 555555", "Vega 788899"}));
@@ -364,6 +365,23 @@ TEST(MergeOverlay, OverlayReplacesTheDuplicateStarAndListsIt) {
     EXPECT_TRUE(f.memory->MapDirty);
     EXPECT_EQ(f.activity.Depth, 0);
     EXPECT_GT(f.activity.Turns, 0);
+}
+
+TEST(MergeOverlay, ChoosingTheMapInMemoryItselfChangesNothing) {
+    for (CombineKind kind : {CombineKind::Merge, CombineKind::Overlay}) {
+        CombineFixture f;
+        const QString own = f.SecondMap();
+        const QFileInfo info(own);
+        f.prompter.Script.YesNoAnswers.push_back(true);
+        f.prompter.Script.OpenAnswers.push_back(info.absolutePath() + "/./" + info.fileName());
+        WithoutModal([&] {
+            EXPECT_FALSE(CombineMaps(kind, *f.memory, f.prompter, f.messages, &f.activity, own, [&] { ++f.refreshes; }));
+        });
+        EXPECT_EQ(f.prompter.Script.Log.back(), "info: This is the map in memory.");
+        EXPECT_EQ(f.StarNames().size(), 2u);
+        EXPECT_FALSE(f.memory->ManagerRequiresSaving);
+        EXPECT_EQ(f.refreshes, 0);
+    }
 }
 
 TEST(MergeOverlay, MergeKeepsTheStarInMemoryAndListsTheDuplicate) {
