@@ -6,6 +6,7 @@
 #include "DialogTesting.h"
 #include "Activity.h"
 #include "CombineMaps.h"
+#include "ImportESPDialog.h"
 #include "ImportSec.h"
 #include "ImportSecDialog.h"
 #include "MergeErrors.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -561,6 +563,30 @@ TEST(SelectedSave, CancellingWritesNothingAndAFailedWriteIsShown) {
     ASSERT_EQ(f.prompter.Script.Log.size(), 3);
     EXPECT_TRUE(f.prompter.Script.Log[2].startsWith("error: ")) << f.prompter.Script.Log[2].toStdString();
     EXPECT_EQ(f.activity.Depth, 0);
+}
+
+// ---------------------------------------------------------------- ESP import
+
+TEST(ImportESP, OnlyAChosenFileEnablesImportWhichChangesNothing) {
+    ChoicePrompter prompter;
+    TfImportESP dialog(prompter);
+    EXPECT_EQ(dialog.windowTitle(), "Import ESP File");
+    auto* import = Find<QPushButton>(dialog, "rImport");
+    auto* name = Find<QLineEdit>(dialog, "rImportFilename");
+    EXPECT_FALSE(import->isEnabled());
+    EXPECT_EQ(Find<QComboBox>(dialog, "rIntoSector")->count(), 0);
+    EXPECT_EQ(Find<QLabel>(dialog, "rRecords")->text(), "Number of Records : ");
+
+    prompter.Script.OpenAnswers = {std::nullopt, QString("/maps/rim.esp")};
+    Find<QPushButton>(dialog, "rBrowse")->click();  // cancelled
+    EXPECT_EQ(name->text(), "");
+    EXPECT_FALSE(import->isEnabled());
+    Find<QPushButton>(dialog, "rBrowse")->click();
+    EXPECT_EQ(prompter.Choices.at(1).Filter, "Extended System Profile Files (*.esp)");
+    EXPECT_EQ(name->text(), "/maps/rim.esp");
+    EXPECT_TRUE(import->isEnabled());
+    import->click();
+    EXPECT_EQ(prompter.Script.Log.size(), 2);  // the two choosers, nothing else
 }
 
 }  // namespace

@@ -74,6 +74,19 @@ TEST_F(MainformTest, OverlayRefreshesTheViewsBeforeItsMessagesWhileTheListShowsR
     EXPECT_EQ(window->FileName(), Path("small.map"));
 }
 
+TEST_F(MainformTest, TheHiddenEspCommandOpensItsDialog) {
+    bool shown = false;
+    WhenModal("Import ESP File", [&shown](QDialog& d) {
+        shown = true;
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rImportESP")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(Action("rImportESP")->isVisible());
+    EXPECT_FALSE(window->Universe().ManagerRequiresSaving);
+}
+
 TEST_F(MainformTest, OpeningAnotherMapEmptiesTheNavigationDialog) {
     Open(Write(*SmallMap(), "small.map"));
     WhenModal("Navigation Information", [](QDialog& d) {
