@@ -646,6 +646,8 @@ TEST_F(MainformTest, DeleteSectorAsksTwiceWhenItHasStarsAndDeleteRouteRebuildsTh
               QStringList({"yesno: Delete Alpha Sector from the Universe?",
                            "yesno: There are still systems in this sector.\n\nIf this sector is deleted, then all "
                            "systems \nwill be deleted, also.\n\nContinue with deletion?"}));
+    EXPECT_EQ(prompter.Looks.mid(prompter.Looks.size() - 2),
+              QList<hexlane::ui::Look>({hexlane::ui::Look::Question, hexlane::ui::Look::Warning}));
     EXPECT_TRUE(Sector("Alpha"));
     prompter.YesNoAnswers = {true, true};
     window->rmDeleteSectorClick();
