@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -24,13 +25,22 @@ bool Fail(QString* error, const QString& text) {
     return false;
 }
 
-// The size of the picture at a hex size from the picture of its level.
+// The size of the picture at a hex size from the picture of its level,
+// capped as the level's picture is.
 QSize ScaledSize(QSize level, double scale) {
-    return QSize(std::max(1, static_cast<int>(std::ceil(level.width() * scale - 1e-6))),
-                 std::max(1, static_cast<int>(std::ceil(level.height() * scale - 1e-6))));
+    auto side = [scale](int length) {
+        return static_cast<int>(std::clamp(std::ceil(length * scale - 1e-6), 1.0, double(1 << 30)));
+    };
+    return QSize(side(level.width()), side(level.height()));
 }
 
 }  // namespace
+
+QString TooManyPagesText() {
+    return QStringLiteral("The map would need more than %1 pages at this hex size: choose a smaller hex size or "
+                          "fit it to one page.")
+        .arg(kMaxPages);
+}
 
 bool IsRasterHexSize(int hexSize) {
     return hexSize == 10 || hexSize == 30 || hexSize == 90;
@@ -118,8 +128,11 @@ bool ExportPdf(const TUniverse& u, const QRectF& areaHexes, const PageSetup& set
     }
     if (outcome != PrintOutcome::Done) {
         file.cancelWriting();
-        return Fail(error, outcome == PrintOutcome::Cancelled ? QStringLiteral("Stopped: %1 was not written.").arg(path)
-                                                              : QStringLiteral("Cannot write %1").arg(path));
+        switch (outcome) {
+        case PrintOutcome::Cancelled: return Fail(error, QStringLiteral("Stopped: %1 was not written.").arg(path));
+        case PrintOutcome::TooManyPages: return Fail(error, TooManyPagesText());
+        default: return Fail(error, QStringLiteral("Cannot write %1").arg(path));
+        }
     }
     if (!file.commit()) return Fail(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     return true;

@@ -18,6 +18,9 @@ namespace hexlane::render {
 inline constexpr int kMinExportHexSize = 4;
 inline constexpr int kMaxExportHexSize = 200;
 
+// The message for a poster of more than kMaxPages pages.
+QString TooManyPagesText();
+
 // True for the zoom levels whose PNG is the raster picture (10, 30, 90).
 bool IsRasterHexSize(int hexSize);
 

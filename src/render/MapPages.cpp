@@ -123,21 +123,26 @@ PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double 
     const double perHex = plan.HexSize * devicePerPixel;
     plan.Scale = perHex / LevelForHexSize(plan.HexSize);
     // A sliver of less than a thousandth of a page gets no page of its own.
-    plan.Across = std::max(1, static_cast<int>(std::ceil(areaW * perHex / content.width() - 1e-3)));
-    plan.Down = std::max(1, static_cast<int>(std::ceil(areaH * perHex / content.height() - 1e-3)));
+    // Counted in doubles and capped, so that no area overflows the count.
+    auto pagesFor = [](double length, double page) {
+        return static_cast<int>(std::clamp(std::ceil(length / page - 1e-3), 1.0, double(kMaxPages + 1)));
+    };
+    plan.Across = pagesFor(areaW * perHex, content.width());
+    plan.Down = pagesFor(areaH * perHex, content.height());
     plan.MapBox = content;
     return plan;
 }
 
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
                       const PageSetup& setup, const ContinueFn& onPage) {
-    QPainter painter;
-    if (!painter.begin(&device)) return PrintOutcome::Failed;
     QFont lineFont(QStringLiteral("Arial"));
     lineFont.setPointSizeF(10);
     const QFontMetricsF lineMetrics(lineFont, &device);
     const PagePlan plan = PlanPages(areaHexes, QSizeF(device.width(), device.height()), device.logicalDpiX(),
                                     lineMetrics.height(), setup);
+    if (static_cast<long long>(plan.Across) * plan.Down > kMaxPages) return PrintOutcome::TooManyPages;
+    QPainter painter;
+    if (!painter.begin(&device)) return PrintOutcome::Failed;
     const MapPainter map = MapPainter::ForHexSize(universe, plan.HexSize);
     const double level = map.LevelHexSize();
     const QRectF area(areaHexes.left() * level, areaHexes.top() * level, areaHexes.width() * level,

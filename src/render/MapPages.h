@@ -74,11 +74,15 @@ PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double 
 // Told after each page (pages done, pages in all); false stops the job.
 using ContinueFn = std::function<bool(int done, int total)>;
 
-enum class PrintOutcome { Done, Cancelled, Failed };
+enum class PrintOutcome { Done, Cancelled, Failed, TooManyPages };
+
+// A poster of more pages than this is refused before anything is printed.
+inline constexpr int kMaxPages = 1000;
 
 // Prints `areaHexes` of the universe's map picture on the device as the
 // setup says, one page after the other; the continuation is asked after
-// every page, so a job stops between pages.
+// every page, so a job stops between pages. Nothing is drawn when the
+// poster would need more than kMaxPages pages.
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
                       const PageSetup& setup, const ContinueFn& onPage);
 

@@ -148,8 +148,7 @@ void MapPainter::PaintStar(QPainter& p, const StarPlacement& s) const {
     PaintSizedSystem(p, star, centre);
 }
 
-void MapPainter::PaintSizedSystem(QPainter& p, const TStar& star, QPointF centreF) const {
-    const QPoint centre = centreF.toPoint();
+void MapPainter::PaintSizedSystem(QPainter& p, const TStar& star, QPoint centre) const {
     if (star.TravelZoneCode == tzcAmber) {
         p.setPen(QPen(QColor(kInkYellow), 1.0));
         p.setBrush(QColor(kInkYellow));
@@ -160,7 +159,7 @@ void MapPainter::PaintSizedSystem(QPainter& p, const TStar& star, QPointF centre
         p.drawEllipse(EllipseRect(TravelZoneBox(m_, centre)));
     }
     if (layout_.Show.SystemContents) {
-        p.setPen(QPen(QColor(kInkBlack), 0.75));
+        p.setPen(QPen(QColor(kInkBlack), 1.0));
         p.setBrush(QColor(kInkWhite));
         for (const Box& b : ContentMarkerBoxes(m_, centre, star.SystemContent)) p.drawEllipse(EllipseRect(b));
     }

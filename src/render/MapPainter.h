@@ -41,7 +41,7 @@ public:
 private:
     void PaintGrid(QPainter& p, const QRect& inner) const;
     void PaintStar(QPainter& p, const StarPlacement& star) const;
-    void PaintSizedSystem(QPainter& p, const TStar& star, QPointF centre) const;
+    void PaintSizedSystem(QPainter& p, const TStar& star, QPoint centre) const;
     void PaintLines(QPainter& p) const;
     bool StarReaches(const StarPlacement& star, const QRectF& inner) const;
     void PaintText(QPainter& p, QPointF centreTop, const QString& text, const QFont& font, QRgb ink) const;

@@ -209,3 +209,27 @@ TEST(MapParts, SectorAndSubsectorHoldTheirOwnSystemsOnly) {
             << s.Star->Name1;
     }
 }
+
+TEST(ExportPdf, APosterOfTooManyPagesIsRefusedBeforeAnyPage) {
+    auto u = TUniverse::CreateNew();
+    TSector* west = renderfix::AddSector(*u, "West", 1, 1);
+    renderfix::AddStar(*west, "NW", 1, 1);
+    renderfix::AddStar(*west, "SW", 1, 40);
+    renderfix::AddStar(*renderfix::AddSector(*u, "East", 40, 1), "E", 1, 1);
+    u->ComputeExtent();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("huge.pdf");
+    PageSetup setup;
+    setup.Mode = PageMode::Poster;
+    setup.HexSize = 200;
+    QString error;
+    int pages = 0;  // about 350 across and 8 down
+    EXPECT_FALSE(ExportPdf(*u, WholeMapHexes(*u), setup, QPageSize(QPageSize::A4), pdf,
+                           [&pages](int, int) { return ++pages > 0; }, &error));
+    EXPECT_EQ(pages, 0);
+    EXPECT_EQ(error, TooManyPagesText());
+    EXPECT_FALSE(QFile::exists(pdf));
+    // The count itself never overflows, however large the area.
+    const PagePlan plan = PlanPages(QRectF(0, 0, 1e12, 1e12), QSizeF(100, 100), 96, 10, setup);
+    EXPECT_GT(static_cast<long long>(plan.Across) * plan.Down, kMaxPages);
+}

@@ -126,7 +126,14 @@ int Render(const RenderRequest& r) {
     StartQt();
 
     const QSize size = PictureSizeAt(u, r.hexSize);
-    std::string title = u.Name1;
+    // The title line of PDF pages and of an SVG (as UTF-8): the part's name,
+    // the map's, else the map file's.
+    std::string title = tool::ToUtf8(u.Name1);
+    if (title.empty()) {
+        const std::size_t slash = r.mapFile.find_last_of("/\\");
+        title = r.mapFile.substr(slash == std::string::npos ? 0 : slash + 1);
+        if (const std::size_t dot = title.rfind('.'); dot != std::string::npos && dot > 0) title.resize(dot);
+    }
     QRectF area = WholeMapHexes(u);
     if (r.region) {
         const QRect inside = r.region->intersected(QRect(QPoint(0, 0), size));
@@ -139,7 +146,7 @@ int Render(const RenderRequest& r) {
         const auto found = SectorHexes(u, *r.sector);
         if (!found) return tool::Fail("--sector: no shown sector is named \"" + tool::ToUtf8(*r.sector) + "\"");
         area = *found;
-        title = *r.sector;
+        title = tool::ToUtf8(*r.sector);
     } else if (r.subsector) {
         // NAME, or SECTOR/NAME where subsectors of several sectors share a name.
         auto found = SubsectorHexes(u, {}, *r.subsector);
@@ -148,11 +155,11 @@ int Render(const RenderRequest& r) {
             found = SubsectorHexes(u, r.subsector->substr(0, slash), r.subsector->substr(slash + 1));
         if (!found) return tool::Fail("--subsector: no shown sector has a subsector named \"" + tool::ToUtf8(*r.subsector) + "\"");
         area = *found;
-        title = *r.subsector;
+        title = tool::ToUtf8(*r.subsector);
     }
 
     const QString out = QString::fromStdString(r.outFile);
-    const QString titleText = QString::fromStdString(tool::ToUtf8(title));
+    const QString titleText = QString::fromStdString(title);
     QString error;
     bool written = false;
     switch (r.format) {

@@ -113,6 +113,7 @@ void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRe
            : outcome == render::PrintOutcome::Cancelled ? "Printing stopped"
                                                          : QString());
     if (outcome == render::PrintOutcome::Failed) prompter_->Error("The map could not be printed.");
+    if (outcome == render::PrintOutcome::TooManyPages) prompter_->Error(render::TooManyPagesText());
 }
 
 void TfMainform::rPrintClick() {
