@@ -1,0 +1,34 @@
+#pragma once
+// The names of every star of a universe, and the unique-name rule over them
+// that the sector imports apply: the name itself when free, else the name
+// with " (2)", " (3)" ... A name taken once stays taken during an import
+// (stars are only added), so the search for a base name can go on from the
+// last suffix it gave.
+
+#include "DefineUniverse.h"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+class TStarNames {
+public:
+    explicit TStarNames(const TUniverse& universe) {
+        universe.ForEachStar([this](const TStar& star) { taken_.insert(star.Name1); });
+    }
+
+    std::string Take(const std::string& name) {
+        if (taken_.insert(name).second) return name;
+        int& n = lastSuffix_[name];
+        if (n < 2) n = 1;
+        for (;;) {
+            ++n;
+            std::string candidate = name + " (" + std::to_string(n) + ")";
+            if (taken_.insert(candidate).second) return candidate;
+        }
+    }
+
+private:
+    std::unordered_set<std::string> taken_;
+    std::unordered_map<std::string, int> lastSuffix_;
+};
