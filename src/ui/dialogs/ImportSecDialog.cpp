@@ -53,6 +53,10 @@ QLabel* Note(const QString& text, QWidget* parent) {
 
 }  // namespace
 
+QString SectorImportFilter() {
+    return QStringLiteral("Sector files (*.sec *.tab *.txt *.t5);;All files (*)");
+}
+
 TfImportSec::TfImportSec(Prompter& prompter, TfMergeErrors& messages, Activity* activity, QWidget* parent)
     : QDialog(parent), prompter_(prompter), messages_(messages), activity_(activity), folder_(QDir::currentPath()) {
     setObjectName(QStringLiteral("TfImportSec"));
@@ -186,7 +190,7 @@ bool TfImportSec::rImportClick() {
     }
 
     const auto path = prompter_.OpenFile(FileChoice{QStringLiteral("Import Sector File"),
-                                                    QStringLiteral("Sector Files (*.sec)"), QStringLiteral("sec"),
+                                                    SectorImportFilter(), QStringLiteral("sec"),
                                                     QDir(folder_).filePath(FromMap(name) + QStringLiteral(".sec"))});
     if (!path) return false;
     folder_ = QFileInfo(*path).absolutePath();

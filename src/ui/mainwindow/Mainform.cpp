@@ -156,6 +156,7 @@ void TfMainform::CreateActions() {
     NewAction("rImport4xMap", "Import Hexlane 4x Map")->setEnabled(false);
     // The menu item stays disabled; the toolbar button carries the command.
     NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
+    NewAction("rExportSector", "&Export Sector File...", &TfMainform::rExportSectorClick);
     auto* esp = NewAction("rImportESP", "Import &ESP File...");
     esp->setVisible(false);
     esp->setEnabled(false);
@@ -263,6 +264,7 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rSaveBitmap"));
     special->addAction(action("rImport4xMap"));
     special->addAction(action("rImportSector"));
+    special->addAction(action("rExportSector"));
     special->addAction(action("rImportESP"));
     file->addSeparator();
     file->addAction(action("rExit"));

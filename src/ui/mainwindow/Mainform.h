@@ -8,7 +8,7 @@
 // display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands),
 // MainformEdit.cpp (system editor and the dialogs it leads to),
 // MainformDialogs.cpp (sector, tech level, import, merge, selected save,
-// query and navigation dialogs).
+// query and navigation dialogs), MainformExport.cpp (sector file export).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -162,6 +162,10 @@ public:
     void rEditSectorsClick();
     void rDefineAltTLClick();
     void rImportSectorFileClick();
+    // "Export Sector File...": the menu's (the selected sector, else the one
+    // the user names) and the sector popup's.
+    void rExportSectorClick();
+    void rmExportSectorClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -222,6 +226,10 @@ private:
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
 
+    // Sector export (MainformExport.cpp).
+    TSector* SelectedSector() const;  // of the selected sector or subsector node
+    void ExportSectorFile(const TSector& sector);
+
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
     TStar* StarUnderLastPoint() const;
@@ -235,6 +243,7 @@ private:
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<TUniverse> universe_;
     QString fileName_;
+    QString exportFolder_;  // where the last sector file was exported
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;

@@ -208,7 +208,7 @@ TEST(ImportSectorFile, ReadsTheChosenFileIntoTheSelectedSectorAndListsTheBadLine
 
     ASSERT_EQ(f.prompter.Choices.size(), 1u);
     EXPECT_EQ(f.prompter.Choices[0].InitialPath, QDir(f.dir.path()).filePath("Alpha.sec"));
-    EXPECT_EQ(f.prompter.Choices[0].Filter, "Sector Files (*.sec)");
+    EXPECT_EQ(f.prompter.Choices[0].Filter, "Sector files (*.sec *.tab *.txt *.t5);;All files (*)");
     EXPECT_EQ(shown, "Error at Line 4 Incomplete Data\nError at Line 6 Incomplete Data");
 
     // The lines themselves are the import's business; here: they reach the selected sector.
@@ -245,7 +245,7 @@ TEST(ImportSectorFile, AFileWithNothingToImportOrNoFileLeavesTheUniverseAsItWas)
     ASSERT_EQ(f.prompter.Script.Log.size(), 7);
     EXPECT_EQ(f.prompter.Script.Log[1], "info: Nothing to do.");
     EXPECT_EQ(f.prompter.Script.Log[3], "info: Nothing to do.");
-    EXPECT_EQ(f.prompter.Script.Log[4], "open: Sector Files (*.sec)") << "a cancelled choice says nothing";
+    EXPECT_EQ(f.prompter.Script.Log[4], "open: Sector files (*.sec *.tab *.txt *.t5);;All files (*)") << "a cancelled choice says nothing";
     EXPECT_TRUE(f.prompter.Script.Log[6].startsWith("error: Cannot open " + f.dir.filePath("missing.sec")))
         << f.prompter.Script.Log[6].toStdString();
     EXPECT_FALSE(f.universe->FindSector("Alpha")->HasStars());

@@ -49,7 +49,7 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     EXPECT_EQ(MenuTexts("rFileMenu"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "S&pecial", "", "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
-                                                       "Import &ESP File..."}));
+                                                       "&Export Sector File...", "Import &ESP File..."}));
     EXPECT_FALSE(Action("rNew")->isEnabled());
     EXPECT_FALSE(Action("rImport4xMap")->isEnabled());
     EXPECT_FALSE(Action("rImportESP")->isVisible());
