@@ -89,9 +89,13 @@ std::string PBG(std::string kept, std::int32_t content) {
 }
 
 // A code of `width` characters: cut, or filled with "?" (an unknown value).
+// A blank or control character is written "?" too: a reader would take a
+// blank at either end of the field for padding.
 std::string Code(const std::string& code, std::size_t width) {
     std::string out = code.substr(0, width);
     out.resize(width, '?');
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) c = '?';
     return out;
 }
 

@@ -230,7 +230,8 @@ TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format) {
     std::string_view raw;
     std::string line;
     while (lines.Next(raw)) {
-        if (IsBlankOrComment(raw)) continue;
+        // Comments come before the header only: a row may begin with "#".
+        if (Trim(raw).empty()) continue;
         if (!LineText(raw, line)) {
             out.Errors.emplace_back(lines.Number(), ErrorAt(lines.Number(), "Not Windows-1252 Text"));
             continue;

@@ -54,6 +54,6 @@ TSectorFormat DetectSectorFormat(std::string_view text);
 
 // Reads the rows of a T5 file of the given format (T5Tab or T5Column). Each
 // line is taken as UTF-8 when it is valid UTF-8, else as Windows-1252; a row
-// with characters Windows-1252 cannot hold is refused. Blank lines and "#"
-// comment lines are passed over.
+// with characters Windows-1252 cannot hold is refused. Blank lines are passed
+// over ("#" comments stand only before the header).
 TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format);

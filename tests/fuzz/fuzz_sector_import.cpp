@@ -1,9 +1,11 @@
 // libFuzzer target for the sector-file import: any bytes, imported into an
 // empty sector of a small universe that already has stars and allegiances.
-// Besides not crashing, every imported system must lie in the sector.
+// Besides not crashing, every imported system must lie in the sector, and the
+// sector exported as a T5 file must import back whole.
 
 #include "DefineUniverse.h"
 #include "ImportSec.h"
+#include "SectorExport.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -51,5 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (s->HexX < 33 || s->HexX > 64 || s->HexY < 1 || s->HexY > 40) std::abort();
     }
     if (!r.Ok() && (r.StarsImported != 0 || !r.Lines.empty())) std::abort();
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column}) {
+        std::vector<std::string> lines;
+        const std::string exported = SectorFileText(*u, *target, format, lines);
+        auto again = SmallUniverse();
+        const TSectorImportResult back = ImportSectorText(*again, "Target", exported);
+        if (!lines.empty() || (!stars.empty() && (!back.Ok() || !back.Lines.empty() ||
+                                                  back.StarsImported != r.StarsImported)))
+            std::abort();
+    }
     return 0;
 }

@@ -133,11 +133,9 @@ void TfImportSec::FillSectors() {
     if (sectors_->count() > 0) sectors_->setCurrentIndex(0);
 }
 
-void TfImportSec::Load(TUniverse& universe) {
-    universe_ = &universe;
-    FillSectors();
+void TfImportSec::FillAllegianceCodes() {
     std::vector<std::string> codes;
-    for (TAllegiance* allegiance : universe.Allegiances()->ChildrenOf<TAllegiance>())
+    for (TAllegiance* allegiance : universe_->Allegiances()->ChildrenOf<TAllegiance>())
         codes.push_back(allegiance->ImportCode);
     {
         // Filling the list selects its first entry; the description follows below.
@@ -145,12 +143,18 @@ void TfImportSec::Load(TUniverse& universe) {
         FillSorted(allegianceCodes_, std::move(codes));
         allegianceCodes_->setCurrentIndex(allegianceCodes_->count() > 0 ? 0 : -1);
     }
+    AllegianceCodeChanged();
+}
+
+void TfImportSec::Load(TUniverse& universe) {
+    universe_ = &universe;
+    FillSectors();
+    FillAllegianceCodes();
     {
         const QSignalBlocker block(baseCodes_);
         baseCodes_->setCurrentIndex(0);
     }
     BaseCodeChanged();
-    AllegianceCodeChanged();
     import_->setEnabled(sectors_->count() > 0);
 }
 
@@ -223,6 +227,8 @@ bool TfImportSec::rImportClick() {
         prompter_.Error(QFile::decodeName(QByteArray::fromStdString(result.Message)));
         break;
     case TStatus::Imported:
+        // A T5 file may have added allegiances: their codes join the list.
+        FillAllegianceCodes();
         if (afterImport_) afterImport_();
         messages_.AddLines(result.Lines);
         messages_.ShowIfAny();

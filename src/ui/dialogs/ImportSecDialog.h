@@ -53,6 +53,7 @@ public:
 
 private:
     void FillSectors();
+    void FillAllegianceCodes();
     void BaseCodeChanged();
     void AllegianceCodeChanged();
     std::string SelectedSector() const;

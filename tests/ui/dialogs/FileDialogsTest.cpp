@@ -231,6 +231,28 @@ TEST(ImportSectorFile, ReadsTheChosenFileIntoTheSelectedSectorAndListsTheBadLine
     EXPECT_TRUE(f.prompter.Script.AllAnswersUsed());
 }
 
+TEST(ImportSectorFile, AT5FileWhateverItsNameAddsItsNewAllegiancesToTheCodeList) {
+    ImportFixture f;
+    TSector* alpha = testutil::AddSector(*f.universe, "Alpha", 1, 1);
+    f.prompter.Script.OpenAnswers.push_back(
+        f.File("survey.sec", "Hex\tName\tUWP\tAllegiance\n0101\tNova\tA788899-C\tNwCo\n"));
+    f.dialog.Load(*f.universe);
+    auto* codes = Find<QComboBox>(f.dialog, "rAllegianceCode");
+    EXPECT_EQ(codes->count(), 0);
+
+    QString shown;
+    WhenModal("Errors/Messages", [&](QDialog& window) {
+        shown = ShownMessages(window);
+        window.reject();
+    });
+    EXPECT_TRUE(f.dialog.rImportClick());
+    EXPECT_EQ(shown, "Allegiance NwCo added");
+    ASSERT_EQ(alpha->Stars().size(), 1u);
+    EXPECT_EQ(alpha->Stars()[0]->Allegiance, "NwCo");
+    EXPECT_EQ(Entries(codes), QStringList({"NwCo"}));
+    EXPECT_EQ(Find<QLabel>(f.dialog, "rAllegianceName")->text(), "NwCo");
+}
+
 TEST(ImportSectorFile, AFileWithNothingToImportOrNoFileLeavesTheUniverseAsItWas) {
     ImportFixture f;
     testutil::AddSector(*f.universe, "Alpha", 1, 1);
