@@ -99,7 +99,8 @@ std::string Code(const std::string& code, std::size_t width) {
     return out;
 }
 
-// Tabs and line ends would break a row; they are written as blanks.
+// Tabs and line ends would break a row; they are written as blanks (and the
+// system is listed).
 std::string OneLine(std::string value) {
     for (char& c : value)
         if (c == '\t' || c == '\r' || c == '\n') c = ' ';
@@ -124,6 +125,13 @@ std::vector<TStarRow> Rows(const TUniverse& universe, const TSector& sector, std
             lines.push_back(star->Name1 + " left out: its subsector is not one of the sector's");
             continue;
         }
+        bool changed = false;
+        for (std::string& field : r.Row.Field) {
+            std::string one = OneLine(field);
+            changed = changed || one != field;
+            field = std::move(one);
+        }
+        if (changed) lines.push_back(star->Name1 + " changed (tabs and line ends written as blanks)");
         rows.push_back(std::move(r));
     }
     return rows;
@@ -134,7 +142,7 @@ std::string TabText(const std::vector<TStarRow>& rows) {
     for (int f = 0; f < tfCount; ++f) text += std::string(f ? "\t" : "") + T5FieldName(static_cast<TT5Field>(f));
     text += "\r\n";
     for (const TStarRow& r : rows) {
-        for (int f = 0; f < tfCount; ++f) text += (f ? "\t" : "") + OneLine(r.Row.Field[static_cast<std::size_t>(f)]);
+        for (int f = 0; f < tfCount; ++f) text += (f ? "\t" : "") + r.Row.Field[static_cast<std::size_t>(f)];
         text += "\r\n";
     }
     return hexlane::Cp1252ToUtf8(text);
@@ -157,7 +165,7 @@ std::string ColumnText(const std::vector<TStarRow>& rows) {
     if (std::none_of(rows.begin(), rows.end(), [](const TStarRow& r) { return !r.Row[tfRU].empty(); }))
         cols.erase(std::find_if(cols.begin(), cols.end(), [](const TCol& c) { return c.Field == tfRU; }));
     auto value = [](const TCol& c, const TT5Row& row) {
-        const std::string v = OneLine(row[c.Field]);
+        const std::string& v = row[c.Field];
         return v.empty() && c.Dash ? std::string("-") : v;
     };
     for (TCol& c : cols) {
@@ -194,14 +202,14 @@ std::string ClassicText(const TSector& sector, const std::vector<TStarRow>& rows
         pbg.resize(3, '0');
         std::string code = row[tfAllegiance];
         if (!code.empty() && code.size() != 2) shortened.push_back("Allegiance");
-        std::string stars = OneLine(row[tfStars]);
+        std::string stars = row[tfStars];
         if (stars.size() > 16) stars.resize(16), shortened.push_back("Stars");
         const std::string& zone = row[tfZone];
 
         std::string line;
-        AppendPadded(line, OneLine(name), 14);
+        AppendPadded(line, name, 14);
         line += row[tfHex] + ' ' + row[tfUWP] + "  " + base;
-        AppendPadded(line, OneLine(row[tfRemarks]).substr(0, 16), 17);
+        AppendPadded(line, row[tfRemarks].substr(0, 16), 17);
         line += (zone.empty() ? ' ' : zone[0]);
         line += "  " + pbg + ' ';
         AppendPadded(line, code.substr(0, 2), 2);

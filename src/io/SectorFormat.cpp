@@ -54,7 +54,7 @@ bool IsBlankOrComment(std::string_view line) {
     return t.empty() || t.front() == '#';
 }
 
-// The first line that is neither blank nor a comment, and the line after it.
+// Moves to the header: the first line that is neither blank nor a comment.
 bool HeaderLines(TLines& lines, std::string_view& header) {
     while (lines.Next(header))
         if (!IsBlankOrComment(header)) return true;

@@ -306,3 +306,14 @@ TEST_F(T5, ExportWritesTheFileOfItsExtension) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.dat"));
     std::filesystem::remove_all(dir);
 }
+
+TEST_F(T5, TabsAndLineEndsInAValueAreWrittenAsBlanksAndListed) {
+    ASSERT_TRUE(Run(TabFile({Row("0101", "Alder")})).Ok());
+    target->Stars()[0]->SysData = "G2\tV\r\nPBG : 123\r\nRemarks : Ri\rCp";
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column, TSectorFormat::Classic}) {
+        std::vector<std::string> lines;
+        const std::string text = SectorFileText(*u, *target, format, lines);
+        EXPECT_EQ(lines, std::vector<std::string>{"Alder changed (tabs and line ends written as blanks)"});
+        EXPECT_NE(text.find("G2 V"), std::string::npos);
+    }
+}
