@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <unordered_set>
 
 namespace {
 
@@ -133,7 +134,13 @@ TSectorImportResult ImportT5Text(TUniverse& universe, TSector& sector, std::stri
     }
 
     std::vector<std::pair<std::size_t, std::string>> messages = std::move(rows.Errors);
-    TStarNames names(universe);
+    // The names the rows can ask for: only the universe's names that clash
+    // with them need to be known.
+    std::unordered_set<std::string> bases;
+    for (const TT5Row& row : rows.Rows)
+        bases.insert(!row[tfName].empty() ? row[tfName]
+                     : row[tfUWP].size() == 9 ? "Star" + row[tfUWP].substr(1, 6) : std::string());
+    TStarNames names(universe, bases);
     TAllegianceCodes allegiances(universe, messages);
     for (const TT5Row& row : rows.Rows) {
         const char* reason = "";

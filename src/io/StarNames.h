@@ -17,6 +17,21 @@ public:
         universe.ForEachStar([this](const TStar& star) { taken_.insert(star.Name1); });
     }
 
+    // The same for an import that will only ever take these base names: of
+    // the universe's names it keeps those the rule can meet, a base name
+    // itself or one with a " (n)" suffix.
+    TStarNames(const TUniverse& universe, const std::unordered_set<std::string>& bases) {
+        universe.ForEachStar([&](const TStar& star) {
+            const std::string& name = star.Name1;
+            bool met = bases.count(name) != 0;
+            if (!met && !name.empty() && name.back() == ')') {
+                const std::size_t open = name.rfind(" (");
+                met = open != std::string::npos && bases.count(name.substr(0, open)) != 0;
+            }
+            if (met) taken_.insert(name);
+        });
+    }
+
     std::string Take(const std::string& name) {
         if (taken_.insert(name).second) return name;
         int& n = lastSuffix_[name];

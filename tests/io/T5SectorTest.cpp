@@ -42,7 +42,9 @@ protected:
     void SetUp() override {
         u = TUniverse::CreateNew();
         target = testutil::AddSector(*u, "Target", 2, 1);
-        testutil::AddStar(*testutil::AddSector(*u, "Other", 1, 1), "Nova", 5, 5);
+        TSector* other = testutil::AddSector(*u, "Other", 1, 1);
+        testutil::AddStar(*other, "Nova", 5, 5);
+        testutil::AddStar(*other, "Nova (2)", 5, 6);
         for (auto [name, code] : {std::pair{"Corvane Compact", "Cv"}, {"Old Imperium", "Im"}, {"Drift League", "DrLg"}}) {
             auto* a = u->Allegiances()->Create<TAllegiance>();
             a->Name1 = name;
@@ -102,7 +104,7 @@ TEST_F(T5, FieldRules) {
         {Row("0103", "Cedar", "C000000-0", "-", "Cx", "-", "110", "DrLg"), "Cedar", "Drift League", scPlanetoids, tzcGreen, true},
         {Row("0104", "", "X9A5000-7", "G", "CpX", "a", "101", "NwCo"), "Star9A5000", "NwCo", scVargrNavalBase | scGasGiant,
          tzcGreen, false},
-        {Row("0105", "Nova", "E200000-?", "a", "", "", "", ""), "Nova (2)", "Unknown", 0, tzcGreen, false},
+        {Row("0105", "Nova", "E200000-?", "a", "", "", "", ""), "Nova (3)", "Unknown", 0, tzcGreen, false},
         {Row("0106", "-", "A788899-C", "", "", "", "-", "NwCo"), "Star788899", "NwCo", 0, tzcGreen, false},
     };
     std::vector<std::vector<std::string>> rows;
