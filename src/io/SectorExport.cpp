@@ -199,6 +199,7 @@ std::string ClassicText(const TSector& sector, const std::vector<TStarRow>& rows
         const char base = ClassicBaseLetter(r.Star->SystemContent & BaseMask(), exact);
         if (!exact) shortened.push_back("Bases");
         std::string pbg = row[tfPBG];
+        if (pbg.size() > 3) shortened.push_back("PBG");
         pbg.resize(3, '0');
         std::string code = row[tfAllegiance];
         if (!code.empty() && code.size() != 2) shortened.push_back("Allegiance");
