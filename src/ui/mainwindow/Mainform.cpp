@@ -164,8 +164,10 @@ void TfMainform::CreateActions() {
     NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
 
-    // Toolbar-only commands of the File toolbar.
-    Hint(NewAction("rPrintPreview", {}), "Print Preview");
+    // Commands of the File toolbar (print preview also in the File menu).
+    Hint(NewAction("rPrintPreview", "Print Pre&view...", &TfMainform::rPrintPreviewClick), "Print Preview");
+    NewAction("rPrint", "&Print...", &TfMainform::rPrintClick)->setShortcut(QKeySequence::Print);
+    NewAction("rExportPicture", "&Export Picture...", &TfMainform::rExportPictureClick);
     Hint(NewAction("rMergeMaps", {}, &TfMainform::rMergeMapsClick), "Merge Maps");
     Hint(NewAction("rOverlayMaps", {}, &TfMainform::rOverlayMapsClick), "Overlay Maps");
     Hint(NewAction("rImportSectorFile", {}, &TfMainform::rImportSectorFileClick), "Import Sector File");
@@ -268,6 +270,10 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rImportSector"));
     special->addAction(action("rExportSector"));
     special->addAction(action("rImportESP"));
+    file->addSeparator();
+    file->addAction(action("rExportPicture"));
+    file->addAction(action("rPrintPreview"));
+    file->addAction(action("rPrint"));
     file->addSeparator();
     file->addAction(action("rExit"));
 
