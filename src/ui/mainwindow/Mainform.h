@@ -9,9 +9,9 @@
 // MainformEdit.cpp (system editor and the dialogs it leads to),
 // MainformDialogs.cpp (sector, tech level, import, merge, selected save,
 // query and navigation dialogs), MainformPrint.cpp (print, print preview,
-// picture export), MainformView.cpp (View menu, shortcuts, zoom about a
-// point, Find System), MainformSession.cpp (New, recent files, remembered
-// settings).
+// picture export), MainformExport.cpp (sector file export), MainformView.cpp
+// (View menu, shortcuts, zoom about a point, Find System), MainformSession.cpp
+// (New, recent files, remembered settings).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -178,6 +178,10 @@ public:
     void rEditSectorsClick();
     void rDefineAltTLClick();
     void rImportSectorFileClick();
+    // "Export Sector File...": the menu's (the selected sector, else the one
+    // the user names) and the sector popup's.
+    void rExportSectorClick();
+    void rmExportSectorClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -267,6 +271,10 @@ private:
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
 
+    // Sector export (MainformExport.cpp).
+    TSector* SelectedSector() const;  // of the selected sector or subsector node
+    void ExportSectorFile(const TSector& sector);
+
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
     TStar* StarUnderLastPoint() const;
@@ -280,6 +288,7 @@ private:
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<TUniverse> universe_;
     QString fileName_;
+    QString exportFolder_;  // where the last sector file was exported
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;
