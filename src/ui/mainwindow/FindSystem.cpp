@@ -129,6 +129,9 @@ void TfFindSystem::Refilter(const QString& text) {
 QStringList TfFindSystem::Completions() const { return model_->stringList(); }
 
 void TfFindSystem::rFindClick() {
+    // Enter in the completion's popup both chooses and presses Find: the
+    // second press finds the window already closed.
+    if (!isVisible()) return;
     const QString text = field_->text();
     if (text.trimmed().isEmpty()) return;
     TStar* star = index_.Find(text);
