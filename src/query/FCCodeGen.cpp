@@ -155,16 +155,9 @@ public:
         Emit(RET);
         if (mem_ != 0) throw std::logic_error("unbalanced stack");
         out_.StackDepth = maxMem_;
-        // One slot more: the evaluator keeps a zero below the first one.
-        if (maxMem_ > kLocalStack) out_.DeepStack.reset(new long double[static_cast<std::size_t>(maxMem_) + 1]);
+        if (maxMem_ > kLocalStack) out_.DeepStack.reset(new long double[static_cast<std::size_t>(maxMem_)]);
         out_.Pool.resize(static_cast<std::size_t>(pool_.Count()));
         for (int i = 0; i < pool_.Count(); ++i) out_.Pool[static_cast<std::size_t>(i)] = pool_.ValueAt(i);
-        out_.SplitPool.resize(out_.Pool.size());
-        for (std::size_t i = 0; i < out_.Pool.size(); ++i)
-            if (!Split(out_.Pool[i], out_.SplitPool[i])) {
-                out_.SplitPool.clear();
-                break;
-            }
     }
 
 private:

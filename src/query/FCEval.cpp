@@ -94,8 +94,6 @@ struct Frame {
     const std::uint8_t* code;
     const long double* X;
     const long double* K;
-    const SplitValue* XS;  // X split, when the run loads leaves from split copies
-    const SplitValue* KS;  // the constant pool split, likewise
     long double* stack;
     const TCompiledFormula* prog;
     const TFormulaCompilerE* owner;
@@ -131,9 +129,8 @@ inline long double Pow(long double l, long double r) {
 }
 
 // Returns the formula's value; status gets kOk or the reason the run stopped.
-// With FromSplit, parameters and constants are loaded from their split copies.
 // Kept out of line so that the loop has the registers to itself.
-template <bool Checked, bool FromSplit>
+template <bool Checked>
 [[gnu::noinline]] long double Run(const Frame& f, int& status) {
     // Leaves the fast run when a value that could vanish is not finite.
 #define CHECK(v)                                                \
@@ -147,33 +144,23 @@ template <bool Checked, bool FromSplit>
     const std::uint8_t* ip = f.code;
     const long double* const X = f.X;
     const long double* const K = f.K;
-#define PARAM(i) (FromSplit ? Join(f.XS[i]) : X[i])
-#define CONST(i) (FromSplit ? Join(f.KS[i]) : K[i])
     long double* const base = f.stack;
     long double* sp = base;
     long double acc = 0;
-    // Copy of the value on top of the stack (sp[-1]). Every push still writes
-    // the stack, so slots can be read by position, but an operator takes its
-    // left operand from this register instead of waiting for the value it
-    // just stored to come back from memory. Below the first slot lies a zero.
-    long double top = base[-1];
     for (;;) {
         switch (*ip++) {
 #define LOADS(SRC, EXPR)                                                    \
     case LD_##SRC: acc = EXPR; ip += 4; break;                              \
-    case PLD_##SRC: *sp++ = acc; top = acc; acc = EXPR; ip += 4; break;
-            LOADS(X, PARAM(Rd(ip)))
-            LOADS(K, CONST(Rd(ip)))
+    case PLD_##SRC: *sp++ = acc; acc = EXPR; ip += 4; break;
+            LOADS(X, X[Rd(ip)])
+            LOADS(K, K[Rd(ip)])
             LOADS(T, base[Rd(ip)])
 #undef LOADS
         case LD_V:
         case PLD_V:
             if constexpr (Checked) {
                 if (!f.owner->OnVariable) return Stop(status, kUnknownVariable);
-                if (ip[-1] == PLD_V) {
-                    *sp++ = acc;
-                    top = acc;
-                }
+                if (ip[-1] == PLD_V) *sp++ = acc;
                 acc = f.owner->OnVariable(f.prog->Names[static_cast<std::size_t>(Rd(ip))]);
                 ip += 4;
                 std::feclearexcept(kErrorFlags);  // flags of the handler's own work are not ours
@@ -181,22 +168,21 @@ template <bool Checked, bool FromSplit>
             } else {
                 return Stop(status, kSuspect);  // formulas with handlers run checked
             }
-        case PUSH: *sp++ = acc; top = acc; break;
+        case PUSH: *sp++ = acc; break;
         case DROP: {
             const int n = Rd(ip);
             ip += 4;
             for (int i = 0; i < n; ++i) { --sp; CHECK(*sp) }
-            top = sp[-1];
             break;
         }
 #define BINARY(NAME, EXPR, TEST)                                                                   \
-    case NAME##_S: { const long double l = top, r = acc; top = *(--sp - 1); TEST acc = (EXPR); break; } \
-    case NAME##_X: { const long double l = acc, r = PARAM(Rd(ip)); ip += 4; TEST acc = (EXPR); break; } \
-    case NAME##_K: { const long double l = acc, r = CONST(Rd(ip)); ip += 4; TEST acc = (EXPR); break; } \
+    case NAME##_S: { const long double l = *--sp, r = acc; TEST acc = (EXPR); break; }           \
+    case NAME##_X: { const long double l = acc, r = X[Rd(ip)]; ip += 4; TEST acc = (EXPR); break; } \
+    case NAME##_K: { const long double l = acc, r = K[Rd(ip)]; ip += 4; TEST acc = (EXPR); break; } \
     case NAME##_T: { const long double l = acc, r = base[Rd(ip)]; ip += 4; TEST acc = (EXPR); break; }
 #define REVERSED(NAME, EXPR)                                                                   \
-    case R##NAME##_X: { const long double l = PARAM(Rd(ip)), r = acc; ip += 4; CHECK2(l, r) acc = (EXPR); break; } \
-    case R##NAME##_K: { const long double l = CONST(Rd(ip)), r = acc; ip += 4; CHECK2(l, r) acc = (EXPR); break; } \
+    case R##NAME##_X: { const long double l = X[Rd(ip)], r = acc; ip += 4; CHECK2(l, r) acc = (EXPR); break; } \
+    case R##NAME##_K: { const long double l = K[Rd(ip)], r = acc; ip += 4; CHECK2(l, r) acc = (EXPR); break; } \
     case R##NAME##_T: { const long double l = base[Rd(ip)], r = acc; ip += 4; CHECK2(l, r) acc = (EXPR); break; }
             BINARY(ADD, l + r, )
             BINARY(SUB, l - r, )
@@ -225,7 +211,7 @@ template <bool Checked, bool FromSplit>
 #define TEST_DIV(l, r) CHECK2(l, r)
 #define FUSED_FORM(N, OP1, OP2, SA, SB)                                      \
     case N: {                                                                \
-        const long double a = SA(Rd(ip)), bv = SB(Rd(ip + 4));               \
+        const long double a = SA[Rd(ip)], bv = SB[Rd(ip + 4)];               \
         ip += 8;                                                             \
         TEST_##OP2(a, bv)                                                    \
         const long double t = OPERATE_##OP2(a, bv);                          \
@@ -234,9 +220,9 @@ template <bool Checked, bool FromSplit>
         break;                                                               \
     }
 #define FUSED_OPS(I1, OP1, I2, OP2)                                         \
-    FUSED_FORM(FUSED + ((I1) * 4 + (I2)) * 3 + 0, OP1, OP2, PARAM, PARAM)           \
-    FUSED_FORM(FUSED + ((I1) * 4 + (I2)) * 3 + 1, OP1, OP2, PARAM, CONST)           \
-    FUSED_FORM(FUSED + ((I1) * 4 + (I2)) * 3 + 2, OP1, OP2, CONST, PARAM)
+    FUSED_FORM(FUSED + ((I1) * 4 + (I2)) * 3 + 0, OP1, OP2, X, X)           \
+    FUSED_FORM(FUSED + ((I1) * 4 + (I2)) * 3 + 1, OP1, OP2, X, K)           \
+    FUSED_FORM(FUSED + ((I1) * 4 + (I2)) * 3 + 2, OP1, OP2, K, X)
 #define FUSED_OUTER(I1, OP1) \
     FUSED_OPS(I1, OP1, 0, ADD) FUSED_OPS(I1, OP1, 1, SUB) FUSED_OPS(I1, OP1, 2, MUL) FUSED_OPS(I1, OP1, 3, DIV)
             FUSED_OUTER(0, ADD)
@@ -284,13 +270,12 @@ template <bool Checked, bool FromSplit>
             Settle<Checked>(acc, in); break;
         }
         case U_ATANH: { const long double in = acc; acc = std::log(std::sqrt((1.0L + acc) / (1.0L - acc))); Settle<Checked>(acc, in); break; }
-        case BINOM_S: { const long double l = top; top = *(--sp - 1); if (const int e = Binom(l, acc)) return Stop(status, e); break; }
-        case IIF_S: sp -= 2; top = sp[-1]; CHECK2(sp[0], sp[1]) CHECK(acc) acc = sp[0] != 0 ? sp[1] : acc; break;
+        case BINOM_S: if (const int e = Binom(*--sp, acc)) return Stop(status, e); break;
+        case IIF_S: sp -= 2; CHECK2(sp[0], sp[1]) CHECK(acc) acc = sp[0] != 0 ? sp[1] : acc; break;
 #define VARIADIC(NAME, EXPR, TEST)                                                      \
     case NAME##_N: {                                                              \
         const int n = Rd(ip); ip += 4;                                            \
         for (int i = n - 2; i >= 0; --i) { const long double l = *--sp, r = acc; TEST acc = (EXPR); } \
-        top = sp[-1];                                                             \
         break;                                                              \
     }
             VARIADIC(MIN, l < r ? l : r, CHECK2(l, r))
@@ -307,7 +292,6 @@ template <bool Checked, bool FromSplit>
                 sp -= n;
                 acc = f.owner->OnFunction(f.prog->Names[static_cast<std::size_t>(name)],
                                           std::span<const long double>(sp, static_cast<std::size_t>(n)));
-                top = sp[-1];
                 std::feclearexcept(kErrorFlags);
                 break;
             } else {
@@ -322,8 +306,6 @@ template <bool Checked, bool FromSplit>
         }
 #undef CHECK
 #undef CHECK2
-#undef PARAM
-#undef CONST
         if constexpr (Checked) {
             if (const int flags = std::fetestexcept(kErrorFlags)) return Stop(status, FlagsToError(flags));
         }
@@ -331,7 +313,6 @@ template <bool Checked, bool FromSplit>
 }
 
 }  // namespace
-
 }  // namespace fc
 
 long double TFormulaCompilerE::Evaluate(std::span<const long double> X) const {
@@ -339,20 +320,10 @@ long double TFormulaCompilerE::Evaluate(std::span<const long double> X) const {
     const TCompiledFormula& prog = *compiled_;
     if (!prog.External && prog.StackDepth <= kLocalStack &&
         X.size() >= static_cast<std::size_t>(prog.ParameterCount) && prog.Code.Count() > 0) {
-        long double stack[kLocalStack + 1];
-        stack[0] = 0;  // below the first slot
-        SplitValue xs[kMaxParameter + 1];
-        Frame frame{prog.Code.Data(), X.data(), prog.Pool.data(), nullptr, prog.SplitPool.data(), stack + 1, &prog, this};
-        bool split = prog.SplitPool.size() == prog.Pool.size();
-        for (int i = 0; split && i < prog.ParameterCount; ++i) split = Split(X[static_cast<std::size_t>(i)], xs[i]);
+        long double stack[kLocalStack];
+        const Frame frame{prog.Code.Data(), X.data(), prog.Pool.data(), stack, &prog, this};
         int e = kOk;
-        long double r;
-        if (split) {
-            frame.XS = xs;
-            r = Run<false, true>(frame, e);
-        } else {
-            r = Run<false, false>(frame, e);
-        }
+        const long double r = Run<false>(frame, e);
         if (e == kOk) return r;
     }
     return EvaluateChecked(X);
@@ -372,7 +343,7 @@ long double TFormulaCompilerE::EvaluateChecked(std::span<const long double> X) c
             padded[i] = static_cast<std::size_t>(i) < X.size() ? X[static_cast<std::size_t>(i)] : 0.0L;
         x = padded;
     }
-    long double local[kLocalStack + 1];
+    long double local[kLocalStack];
     long double* stack = local;
     std::unique_ptr<long double[]> own;
     struct Release {
@@ -386,21 +357,20 @@ long double TFormulaCompilerE::EvaluateChecked(std::span<const long double> X) c
             release.flag = &prog.DeepStackBusy;
             stack = prog.DeepStack.get();
         } else {
-            own.reset(new long double[static_cast<std::size_t>(prog.StackDepth) + 1]);
+            own.reset(new long double[static_cast<std::size_t>(prog.StackDepth)]);
             stack = own.get();
         }
     }
-    stack[0] = 0;  // below the first slot
-    const Frame frame{prog.Code.Data(), x, prog.Pool.data(), nullptr, nullptr, stack + 1, &prog, this};
+    const Frame frame{prog.Code.Data(), x, prog.Pool.data(), stack, &prog, this};
     int e = kOk;
     if (!prog.External) {
-        const long double r = Run<false, false>(frame, e);
+        const long double r = Run<false>(frame, e);
         if (e == kOk) return r;
     }
     // Clear what may be left from before, find the first error, and leave the
     // error flags clear.
     std::feclearexcept(kErrorFlags);
-    const long double result = Run<true, false>(frame, e);
+    const long double result = Run<true>(frame, e);
     std::feclearexcept(kErrorFlags);
     switch (e) {
     case kOk: return result;

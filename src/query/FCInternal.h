@@ -6,10 +6,7 @@
 #include "FCArray.h"
 
 #include <atomic>
-#include <bit>
 #include <cstdint>
-#include <cstring>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,47 +81,10 @@ enum Op : std::uint8_t {
     kOpCount
 };
 
-// An extended value held as the sum of two doubles. Loading a double is far
-// cheaper than loading an 80-bit value, and for the values Split accepts the
-// sum, taken in extended precision, gives back exactly the original bits.
-struct SplitValue {
-    double hi, lo;
-};
-inline long double Join(SplitValue v) { return static_cast<long double>(v.hi) + static_cast<long double>(v.lo); }
-// Splits v; false (out unusable) for a value that two doubles cannot carry
-// exactly: infinities, NaN, values beyond or near the ends of the double range
-// and malformed bit patterns. Works on the bits of the 80-bit format: the high
-// part takes the upper 53 bits of the significand, the low part the other 11,
-// so both are exact and no 80-bit value passes through memory.
-inline bool Split(const long double& v, SplitValue& out) {
-    if constexpr (std::numeric_limits<long double>::digits != 64) {
-        return false;  // not the x87 extended format: no faster load to gain
-    } else {
-        std::uint64_t significand;
-        std::uint16_t signAndExponent;
-        std::memcpy(&significand, &v, 8);
-        std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&v) + 8, 2);
-        const int exponent = signAndExponent & 0x7fff;  // biased by 16383
-        const std::uint64_t sign = static_cast<std::uint64_t>(signAndExponent >> 15) << 63;
-        if (exponent == 0 && significand == 0) {
-            out.hi = out.lo = std::bit_cast<double>(sign);
-            return true;
-        }
-        // Both parts must be normal doubles; the integer bit must be set.
-        if (exponent < 16383 - 959 || exponent > 16383 + 1023 || (significand >> 63) == 0) return false;
-        const auto power = static_cast<std::uint64_t>(exponent - 16383 + 1023);
-        out.hi = std::bit_cast<double>(sign | power << 52 | ((significand >> 11) & 0xFFFFFFFFFFFFFull));
-        const double low = static_cast<double>(significand & 0x7FF) * std::bit_cast<double>((power - 63) << 52);
-        out.lo = sign ? -low : low;
-        return true;
-    }
-}
-
 // A compiled formula; replaced as a whole by each successful compile.
 struct TCompiledFormula {
     TCodeArray Code;
     std::vector<long double> Pool;
-    std::vector<SplitValue> SplitPool;  // the Pool split, when every entry splits; else empty
     std::vector<std::string> Names;
     int StackDepth = 0;       // values the stack array must hold
     int ParameterCount = 0;   // highest %N read from X, plus 1
