@@ -157,10 +157,19 @@ int StarValues::Get(int i) {
     return Flag((s.SystemContent & ContentBitOf(i)) != 0);
 }
 
-// The query works through the stars in batches: first the values of a batch
-// are read into a small table, then the formula runs over the table. Reading
-// many stars in one tight loop lets the processor fetch them from memory at
-// the same time instead of one after the other between evaluations. The
+// Asks the processor to start loading the memory at p; nothing else happens.
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
+// The query works through the stars in batches. The stars of a map lie all
+// over memory, and read one after the other each waits for its own fetch; so
+// the batch first asks for the memory of all its stars at once, then reads
+// their values into a small table, then runs the formula over the table. The
 // formula and the flags are still worked in star order, so an evaluation
 // error leaves the stars before it updated and the rest as they were.
 class QueryBatch {
@@ -170,17 +179,26 @@ public:
 
     bool Full() const { return count_ == kSize; }
 
-    void Add(TStar& star, bool inScope, TechLevelCache& techLevels) {
+    void Add(TStar& star, bool inScope) {
         Entry& e = entries_[count_++];
         e.star = &star;
         e.inScope = inScope;
-        StarValues values(star, &techLevels);
-        for (std::size_t j = 0; j < used_.size(); ++j) e.values[j] = values.Get(used_[j]);
+        // Starts loading the parts of the star that the values are read from.
+        // Short codes live inside the string objects themselves.
+        Prefetch(&star.UPC);
+        Prefetch(&star.SystemContent);
+        Prefetch(&star.StoredTechLevel());
+        Prefetch(&star.Visited);
     }
 
-    // Evaluates the formula for every star of the batch and sets its Visible
-    // flag; `changed` tells whether any flag was set.
-    void Evaluate(bool& changed) {
+    // Reads the values of the stars, evaluates the formula for each and sets
+    // its Visible flag; `changed` tells whether any flag was set.
+    void Evaluate(TechLevelCache& techLevels, bool& changed) {
+        for (int k = 0; k < count_; ++k) {
+            Entry& e = entries_[k];
+            StarValues values(*e.star, &techLevels);
+            for (std::size_t j = 0; j < used_.size(); ++j) e.values[j] = values.Get(used_[j]);
+        }
         long double X[kMaxQueryVariables] = {};
         for (int k = 0; k < count_; ++k) {
             const Entry& e = entries_[k];
@@ -268,11 +286,11 @@ TStarQueryResult TStarQuery::Run(TUniverse& universe, const std::string& text, c
                     if (scope.VisibleSystemsOnly && !star->Visible) continue;
                     const bool inScope =
                         sectorQueried && (!oneSector || ContainsExact(scope.SubsectorsToQuery, star->SubSectorName));
-                    batch->Add(*star, inScope, techLevels);
-                    if (batch->Full()) batch->Evaluate(changed);
+                    batch->Add(*star, inScope);
+                    if (batch->Full()) batch->Evaluate(techLevels, changed);
                 }
             }
-            batch->Evaluate(changed);
+            batch->Evaluate(techLevels, changed);
         }
     } catch (const std::exception& e) {
         // Stars examined before the error keep their new flag.
