@@ -328,18 +328,15 @@ int Scan(const std::string& expanded, const TFormulaLib* lib, bool unknownNames,
 // ZERO or ONE, so -0 and -1 become CHS calls, while -2 is the literal -2).
 void RewriteUnary(TInternalExprArray& items) {
     TInternalExprArray out;
+    out.SetCapacity(items.Count());  // at least this many; grows for each rewritten operator
     // Parenthesis depths at which a call made the operand of a unary operator
     // closes; the closing parenthesis added after that call is written there.
     std::vector<int> closeAfterCall;
     int depth = 0;
-    auto emit = [&](ExprItem item) {
-        if (item.Kind == 'c' && item.Index == -1) {
-            if (item.Value == 0) item.Index = kZERO;
-            else if (item.Value == 1) item.Index = kONE;
-        }
-        out.AddItem(item);
-        if (item.Kind == '(') ++depth;
-        if (item.Kind != ')') return;
+    // Follows the parentheses of an item just written.
+    auto track = [&](char kind) {
+        if (kind == '(') ++depth;
+        if (kind != ')') return;
         --depth;
         if (!closeAfterCall.empty() && closeAfterCall.back() == depth) {
             closeAfterCall.pop_back();
@@ -347,13 +344,27 @@ void RewriteUnary(TInternalExprArray& items) {
             --depth;
         }
     };
+    auto emit = [&](ExprItem item) {
+        if (item.Kind == 'c' && item.Index == -1) {
+            if (item.Value == 0) item.Index = kZERO;
+            else if (item.Value == 1) item.Index = kONE;
+        }
+        out.AddItem(item);
+        track(item.Kind);
+    };
     const int n = items.Count();
     for (int i = 0; i < n; ++i) {
-        const ExprItem item = items.Item(i);
+        const char kind = items.Kind(i);
         if (!IsUnaryAt(items, i)) {
-            emit(item);
+            if (kind == 'c' && items.Index(i) == -1) {
+                emit(items.Item(i));
+            } else {
+                out.Add(items.Data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(items.ElementSize()));
+                track(kind);
+            }
             continue;
         }
+        const ExprItem item = items.Item(i);
         if (item.Kind == '+') continue;
         const bool hasOperand = i + 1 < n;  // always true for scanned input
         const ExprItem operand = hasOperand ? items.Item(i + 1) : ExprItem{};
