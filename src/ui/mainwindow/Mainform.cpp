@@ -159,12 +159,15 @@ void TfMainform::CreateActions() {
     NewAction("rImport4xMap", "Import Hexlane 4x Map")->setEnabled(false);
     // The menu item stays disabled; the toolbar button carries the command.
     NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
+    NewAction("rExportSector", "&Export Sector File...", &TfMainform::rExportSectorClick);
     // Never shown: the one way to the ESP import dialog (connected below).
     NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
 
-    // Toolbar-only commands of the File toolbar.
-    Hint(NewAction("rPrintPreview", {}), "Print Preview");
+    // Commands of the File toolbar (print preview also in the File menu).
+    Hint(NewAction("rPrintPreview", "Print Pre&view...", &TfMainform::rPrintPreviewClick), "Print Preview");
+    NewAction("rPrint", "&Print...", &TfMainform::rPrintClick)->setShortcut(QKeySequence::Print);
+    NewAction("rExportPicture", "&Export Picture...", &TfMainform::rExportPictureClick);
     Hint(NewAction("rMergeMaps", {}, &TfMainform::rMergeMapsClick), "Merge Maps");
     Hint(NewAction("rOverlayMaps", {}, &TfMainform::rOverlayMapsClick), "Overlay Maps");
     Hint(NewAction("rImportSectorFile", {}, &TfMainform::rImportSectorFileClick), "Import Sector File");
@@ -265,7 +268,12 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rSaveBitmap"));
     special->addAction(action("rImport4xMap"));
     special->addAction(action("rImportSector"));
+    special->addAction(action("rExportSector"));
     special->addAction(action("rImportESP"));
+    file->addSeparator();
+    file->addAction(action("rExportPicture"));
+    file->addAction(action("rPrintPreview"));
+    file->addAction(action("rPrint"));
     file->addSeparator();
     file->addAction(action("rExit"));
 

@@ -46,10 +46,13 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     QStringList menus;
     for (QAction* a : window->menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Options", "&System", "&Help"}));
-    EXPECT_EQ(MenuTexts("rFileMenu"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "S&pecial", "", "&Exit"}));
+    EXPECT_EQ(MenuTexts("rFileMenu"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "S&pecial", "",
+                                                    "&Export Picture...", "Print Pre&view...", "&Print...", "",
+                                                    "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
-                                                       "Import &ESP File..."}));
+                                                       "&Export Sector File...", "Import &ESP File..."}));
+    EXPECT_EQ(Action("rPrint")->shortcut(), QKeySequence(QKeySequence::Print));
     EXPECT_FALSE(Action("rNew")->isEnabled());
     EXPECT_FALSE(Action("rImport4xMap")->isEnabled());
     EXPECT_FALSE(Action("rImportESP")->isVisible());
