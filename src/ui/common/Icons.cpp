@@ -21,9 +21,11 @@ void EnsureResources() {
 }
 
 // Hint text and the image's base name under :/toolbar/.
-const std::array<std::pair<const char*, const char*>, 22> kToolbar{{
+const std::array<std::pair<const char*, const char*>, 24> kToolbar{{
     {"Open Map", "open-map"},
     {"Save Map", "save-map"},
+    {"Undo", "undo"},
+    {"Redo", "redo"},
     {"Print Preview", "print-preview"},
     {"Selected Save", "selected-save"},
     {"Save Bitmap", "save-bitmap"},

@@ -25,6 +25,7 @@
 #include "SearchPathInfo.h"
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
+#include "UndoHistory.h"
 #include "ViewState.h"
 #include "sysedit.h"
 
@@ -55,10 +56,11 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
         ownPrompter_ = std::make_unique<QtPrompter>(this);
         prompter_ = ownPrompter_.get();
     }
-    setWindowTitle("Hexlane");
+    setWindowTitle("Hexlane[*]");
     setWindowIcon(AppIcon());
 
     CreateActions();
+    CreateUndoActions();
     CreateMenus();
     CreateToolBars();
     CreateCentralArea();
@@ -82,6 +84,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     pathSearch_->SetRouteCreated([this] {                   // "Create Route"
         Invalidate();
         RebuildTree();
+        RecordStep("Create Route");
     });
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
@@ -99,7 +102,10 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     importSec_ = new TfImportSec(*prompter_, *messages_, this, this);
     // Each import that read a file refreshes the views while the dialog stays
     // open, before the message window shows.
-    importSec_->SetAfterImport([this] { RefreshViews(); });
+    importSec_->SetAfterImport([this] {
+        RefreshViews();
+        RecordStep("Import Sector File");
+    });
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
 
@@ -269,6 +275,9 @@ void TfMainform::CreateMenus() {
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("rEditMenu");
+    edit->addAction(undo_);
+    edit->addAction(redo_);
+    edit->addSeparator();
     edit->addAction(action("rEditSectors"));
     edit->addAction(action("rQuery"));
     edit->addAction(action("rNavigation"));
@@ -306,7 +315,7 @@ void TfMainform::CreateToolBars() {
         std::vector<const char*> actions;
     } bars[] = {
         {"rFileToolBar", "File",
-         {"rOpen", "rSave", "rPrintPreview", "rSelectedSave", "rSaveBitmap", "rMergeMaps", "rOverlayMaps",
+         {"rOpen", "rSave", "rUndo", "rRedo", "rPrintPreview", "rSelectedSave", "rSaveBitmap", "rMergeMaps", "rOverlayMaps",
           "rImportSectorFile"}},
         {"rDisplayToolBar", "Display Parameters",
          {"rShowAllInfo", "rShowAllegianceColors", "rShowRoutes", "rShowSystemContents", "rShowStarports",
@@ -441,7 +450,7 @@ void TfMainform::UpdateLocateActions() {
 
 void TfMainform::NewUniverse() { SetUniverse(TUniverse::CreateNew()); }
 
-void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
+void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe, bool newHistory) {
     // The views refer into the old universe until they are refilled.
     instaLegActive_ = false;
     instaLeg_ = nullptr;
@@ -449,6 +458,10 @@ void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
     mapView_->SetUniverse(nullptr);
     universe_ = std::move(universe);
     mapView_->SetUniverse(universe_.get());
+    if (newHistory) {
+        history_->Reset(*universe_);
+        SyncModified();
+    }
 }
 
 // ---------------------------------------------------------------- activity
@@ -494,8 +507,10 @@ void TfMainform::rRefreshClick() {
 }
 
 void TfMainform::closeEvent(QCloseEvent* event) {
-    if (AskToSaveChanges())
+    if (AskToSaveChanges()) {
+        history_->Clear();
         event->accept();
+    }
     else
         event->ignore();
 }

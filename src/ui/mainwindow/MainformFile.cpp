@@ -8,6 +8,7 @@
 #include "MapView.h"
 #include "OpenMap.h"
 #include "UiText.h"
+#include "UndoHistory.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -62,7 +63,7 @@ bool TfMainform::ReadMap(const QString& path) {
     }
     SetUniverse(std::move(result.Universe));
     fileName_ = QFileInfo(path).absoluteFilePath();
-    setWindowTitle(kTitlePrefix + fileName_);
+    setWindowTitle(kTitlePrefix + fileName_ + "[*]");
     autoRefresh_->setChecked(universe_->AutoRefresh);
     useAltTL_->setChecked(universe_->UseAltTL);
     useSectorHexAddressing_->setChecked(false);
@@ -89,7 +90,11 @@ QString TfMainform::ChooseMapToSave() {
 SaveOutcome TfMainform::SaveTo(const QString& path) {
     BusyScope busy(this);
     std::string message;
-    if (universe_->SaveToFile(NativePath(path), message)) return SaveOutcome::Saved;
+    if (universe_->SaveToFile(NativePath(path), message)) {
+        history_->SetSaved();
+        SyncModified();
+        return SaveOutcome::Saved;
+    }
     prompter_->Error(FromMap(message));
     return SaveOutcome::Failed;
 }
@@ -108,7 +113,7 @@ void TfMainform::rSaveAsClick() {
     if (path.isEmpty()) return;
     SaveTo(path);
     fileName_ = QFileInfo(path).absoluteFilePath();
-    setWindowTitle(kTitlePrefix + fileName_);
+    setWindowTitle(kTitlePrefix + fileName_ + "[*]");
 }
 
 bool TfMainform::AskToSaveChanges() {
