@@ -2,7 +2,9 @@
 
 #include "ObjectStream.h"
 
+#include <algorithm>
 #include <functional>
+#include <thread>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -186,10 +188,24 @@ std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const
         const std::vector<std::string> heads = ChildHeads(child);
         const auto items = MatchEarlier(heads, earlier ? &earlier->Items : nullptr);
         bool allShared = earlier && container->Head == earlier->Head && earlier->Items.size() == child.ChildCount();
-        for (std::size_t i = 0; i < child.ChildCount(); ++i) {
-            container->Items.push_back(writer.Item(*child.Child(i), heads[i], items[i]));
-            allShared = allShared && container->Items.back() == earlier->Items[i];
-        }
+        container->Items.resize(child.ChildCount());
+        // Writing every system is most of the time a snapshot takes: a large
+        // container is written by several threads, each taking a run of its
+        // objects with a writer of its own.
+        const std::size_t count = child.ChildCount();
+        const unsigned threads =
+            count < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        std::vector<SnapshotWriter> writers(threads);
+        auto write = [&](unsigned t) {
+            for (std::size_t i = count * t / threads; i < count * (t + 1) / threads; ++i)
+                container->Items[i] = writers[t].Item(*child.Child(i), heads[i], items[i]);
+        };
+        std::vector<std::thread> workers;
+        for (unsigned t = 1; t < threads; ++t) workers.emplace_back(write, t);
+        write(0);
+        for (std::thread& worker : workers) worker.join();
+        for (const SnapshotWriter& w : writers) writer.added += w.added;
+        for (std::size_t i = 0; allShared && i < count; ++i) allShared = container->Items[i] == earlier->Items[i];
         if (allShared)
             snapshot->Containers.push_back(earlier);
         else

@@ -80,7 +80,13 @@ QIcon ToolbarIcon(const QString& hint) {
 
 QIcon TreeIcon(int index) {
     if (index < 0 || index >= static_cast<int>(kTree.size())) return {};
-    return TwoSizeIcon(QStringLiteral(":/tree/") + QLatin1String(kTree[static_cast<std::size_t>(index)]));
+    // The tree asks for an icon per node, thousands on a large map: each is
+    // read once (kept for the program's life; QIcon copies are shared).
+    static auto* icons = new std::array<QIcon, 3>();
+    QIcon& icon = (*icons)[static_cast<std::size_t>(index)];
+    if (icon.isNull())
+        icon = TwoSizeIcon(QStringLiteral(":/tree/") + QLatin1String(kTree[static_cast<std::size_t>(index)]));
+    return icon;
 }
 
 QIcon AppIcon() {
