@@ -19,6 +19,10 @@ constexpr std::size_t kRunLength = 16;
 
 const std::string kSignature = "TPF0";
 
+// What a piece costs beside its bytes: the allocation and the shared count,
+// about a pointer's worth per place that holds it.
+constexpr std::size_t kPieceOverhead = 64, kPointer = sizeof(SnapshotBytes);
+
 // The earlier piece each new object is compared with: first the unused one
 // with the same head bytes (the same object, wherever it moved), then, for
 // an object whose head changed (renamed, excluded from display), the unused
@@ -59,8 +63,9 @@ public:
     // The earlier piece when its bytes equal `bytes`, else a new piece.
     SnapshotBytes Keep(const std::string& bytes, const SnapshotBytes* earlier) {
         if (earlier && *earlier && **earlier == bytes) return *earlier;
-        added += bytes.size();
-        return std::make_shared<const std::string>(bytes);
+        auto piece = std::make_shared<const std::string>(bytes);
+        added += piece->capacity() + kPieceOverhead;
+        return piece;
     }
 
     std::shared_ptr<const SnapshotItem> Item(const TManager& object, const std::string& head,
@@ -97,6 +102,7 @@ public:
             ++run;
         }
         if (allShared && earlier->Runs.size() == item->Runs.size() && item->Head == earlier->Head) return earlier;
+        added += sizeof(SnapshotItem) + item->Runs.size() * kPointer + kPieceOverhead;
         return item;
     }
 
@@ -206,12 +212,14 @@ std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const
         for (std::thread& worker : workers) worker.join();
         for (const SnapshotWriter& w : writers) writer.added += w.added;
         for (std::size_t i = 0; allShared && i < count; ++i) allShared = container->Items[i] == earlier->Items[i];
-        if (allShared)
+        if (allShared) {
             snapshot->Containers.push_back(earlier);
-        else
+        } else {
+            writer.added += sizeof(SnapshotContainer) + container->Items.size() * kPointer + kPieceOverhead;
             snapshot->Containers.push_back(std::move(container));
+        }
     }
-    snapshot->AddedBytes = writer.added;
+    snapshot->AddedBytes = writer.added + sizeof(MapSnapshot) + snapshot->Containers.size() * kPointer;
     return snapshot;
 }
 
@@ -239,9 +247,6 @@ std::string SnapshotStream(const MapSnapshot& snapshot) {
 }
 
 std::size_t SnapshotMemory(const std::vector<const MapSnapshot*>& snapshots) {
-    // Each piece costs its bytes and about a pointer's worth of bookkeeping
-    // per place that holds it.
-    constexpr std::size_t kPieceOverhead = 64, kPointer = sizeof(SnapshotBytes);
     std::unordered_set<const void*> seen;
     std::size_t total = 0;
     auto bytes = [&](const SnapshotBytes& piece) {

@@ -32,8 +32,8 @@ struct SnapshotContainer {
 struct MapSnapshot {
     SnapshotBytes Head;  // the universe's own record, no children
     std::vector<std::shared_ptr<const SnapshotContainer>> Containers;
-    // Bytes of the pieces this snapshot holds that the one it was taken
-    // after did not (all of them without an earlier one).
+    // Memory of what this snapshot holds that the one it was taken after
+    // did not (all of it without an earlier one), as SnapshotMemory counts.
     std::size_t AddedBytes = 0;
 };
 

@@ -127,4 +127,6 @@ TEST(MapSnapshot, MemoryCountsSharedPiecesOnce) {
     EXPECT_GT(both, one);
     EXPECT_LT(both - one, one / 4);
     EXPECT_EQ(SnapshotMemory({first.get(), first.get()}), one);
+    EXPECT_EQ(second->AddedBytes, both - one);
+    EXPECT_EQ(first->AddedBytes, one);
 }

@@ -58,7 +58,7 @@ bool UndoHistory::Record(const TUniverse& universe, const QString& what) {
     live_ = after;
     estimate_ += after->AddedBytes;
     stack_.push(new SnapshotStep(*this, what, std::move(before), std::move(after)));
-    if (estimate_ > kMaxBytes) DropOldestWhileOverBudget();
+    if (estimate_ > maxBytes_) DropOldestWhileOverBudget();
     return true;
 }
 
@@ -99,7 +99,7 @@ void UndoHistory::DropOldestWhileOverBudget() {
     }
     int dropped = 0;
     std::size_t memory = MemoryBytes();
-    while (memory > kMaxBytes && steps.size() > static_cast<std::size_t>(dropped) + 1) {
+    while (memory > maxBytes_ && steps.size() > static_cast<std::size_t>(dropped) + 1) {
         ++dropped;
         std::vector<const MapSnapshot*> left;
         for (std::size_t i = dropped; i < steps.size(); ++i) {

@@ -46,6 +46,8 @@ public:
 
     // Memory held by all steps' snapshots, shared pieces counted once.
     std::size_t MemoryBytes() const;
+    // The memory beyond which the oldest steps go (kMaxBytes unless set).
+    void SetMaxBytes(std::size_t bytes) { maxBytes_ = bytes; }
 
 private:
     friend class SnapshotStep;
@@ -58,6 +60,7 @@ private:
     Snapshot live_;  // the state of the live universe as last taken or restored
     std::size_t estimate_ = 0;  // memory estimate: all of the first state plus each step's new pieces
     bool replaying_ = false;    // the stack is being rebuilt: steps move without restoring
+    std::size_t maxBytes_ = kMaxBytes;
 };
 
 }  // namespace hexlane::ui

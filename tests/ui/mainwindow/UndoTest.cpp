@@ -226,3 +226,35 @@ TEST_F(UndoTest, UndoWhileInstaLegWaitsDropsTheUnfinishedLeg) {
     Redo();
     EXPECT_EQ(Bytes(window->Universe()), before);
 }
+
+// At most 100 steps, and no more memory than the budget: the oldest steps
+// go first, the others still undo to their exact bytes, and a saved state
+// that went with them is never reached again.
+TEST_F(UndoTest, TheHistoryDropsItsOldestStepsBeyondItsCountAndItsMemory) {
+    auto addAllegiances = [this](int from, int count, std::vector<std::string>* states) {
+        for (int i = from; i < from + count; ++i) {
+            prompter.InputAnswers = {QString("Empire %1").arg(i)};
+            window->rmAddAllegianceClick();
+            if (states) states->push_back(Bytes(window->Universe()));
+        }
+    };
+    addAllegiances(0, UndoHistory::kMaxSteps + 5, nullptr);
+    EXPECT_EQ(window->History().Stack().count(), UndoHistory::kMaxSteps);
+
+    prompter.YesNoCancelAnswers = {Answer::No};  // the changes go
+    Open(Path("small.map"));
+    const std::size_t opened = window->History().MemoryBytes();
+    std::vector<std::string> states{Bytes(window->Universe())};
+    const std::size_t budget = 4 * opened;  // the map grows to about three times its size
+    window->History().SetMaxBytes(budget);
+    addAllegiances(0, 30, &states);
+    const int kept = window->History().Stack().count();
+    EXPECT_LT(kept, 30);
+    EXPECT_GE(kept, 3);
+    EXPECT_LE(window->History().MemoryBytes(), budget);
+    while (Action("rUndo")->isEnabled()) Undo();
+    EXPECT_EQ(Bytes(window->Universe()), states[states.size() - 1 - static_cast<std::size_t>(kept)]);
+    EXPECT_TRUE(window->Universe().ManagerRequiresSaving);
+    while (Action("rRedo")->isEnabled()) Redo();
+    EXPECT_EQ(Bytes(window->Universe()), states.back());
+}
