@@ -8,7 +8,8 @@
 // display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands),
 // MainformEdit.cpp (system editor and the dialogs it leads to),
 // MainformDialogs.cpp (sector, tech level, import, merge, selected save,
-// query and navigation dialogs), MainformUndo.cpp (undo history).
+// query and navigation dialogs), MainformPrint.cpp (print, print preview,
+// picture export), MainformUndo.cpp (undo history).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -26,7 +27,10 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
+class QProgressDialog;
+class QRectF;
 class QSplitter;
 class QToolBar;
 class QTreeWidgetItem;
@@ -66,6 +70,8 @@ class TfGenWorld;
 class TfLegend;
 class TfSysEdit;
 class UndoHistory;
+class PrintScopeDialog;
+struct PrintChoice;
 
 // What a navigator node stands for.
 enum class NodeKind { Root, SectorGroup, Sector, Subsector, Allegiance, Route };
@@ -159,12 +165,19 @@ public:
     void EndBusy() override;
     void Progress(int percent) override;
     void Status(const QString& text) override;
+    // A progress window with a Cancel button once a stoppable job runs long.
+    void BeginCancellable(const QString& title) override;
+    void EndCancellable() override;
+    bool CancelRequested() override;
 
     // ---- commands (also reached through the actions) ----
     void rOpenClick();
     SaveOutcome rSaveClick();
     void rSaveAsClick();
     void rSaveBitmapClick();
+    void rPrintClick();
+    void rPrintPreviewClick();
+    void rExportPictureClick();
     void rRefreshClick();
     void rSystemListColumnsClick();
     void rmAddAllegianceClick();
@@ -204,6 +217,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Print and export (MainformPrint.cpp): the scope dialog under a title,
+    // the chosen part of the map in hexes, and one print job on a printer.
+    std::optional<PrintChoice> ChoosePrintScope(const QString& title);
+    std::optional<QRectF> ChoiceHexes(const PrintChoice& choice);
+    void PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes);
+
     // Window construction (Mainform.cpp).
     void CreateActions();
     void CreateMenus();
@@ -292,6 +311,8 @@ private:
     QLabel* treeStatus_ = nullptr;
     QLabel* panels_[5] = {};
     QProgressBar* progress_ = nullptr;
+    QProgressDialog* cancelWindow_ = nullptr;
+    PrintScopeDialog* printScope_ = nullptr;
 
     QMenu* mapPopup_ = nullptr;
     QMenu* sectorPopup_ = nullptr;
