@@ -144,6 +144,10 @@ TEST_F(UndoTest, EachKindOfCommandIsOneStepBackToTheBytesBeforeAndForwardToTheBy
 }
 
 TEST_F(UndoTest, CommandsThatChangeNothingOrOnlyVisibilityAddNoStep) {
+    EXPECT_EQ(MenuTexts("rEditMenu").mid(0, 3), QStringList({"Undo", "Redo", ""}));
+    EXPECT_EQ(Action("rUndo")->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Z")}));
+    EXPECT_EQ(Action("rRedo")->shortcuts(),
+              QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
     prompter.YesNoAnswers = {false};
     window->SelectNode({"Sectors", "Surveyed", "Gamma"});
     window->rmDeleteSectorClick();  // answered No
