@@ -165,6 +165,7 @@ void TfMainform::CreateActions() {
     NewAction("rImport4xMap", "Import Hexlane 4x Map")->setEnabled(false);
     // The menu item stays disabled; the toolbar button carries the command.
     NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
+    NewAction("rExportSector", "&Export Sector File...", &TfMainform::rExportSectorClick);
     // Never shown: the one way to the ESP import dialog (connected below).
     NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
@@ -273,6 +274,7 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rSaveBitmap"));
     special->addAction(action("rImport4xMap"));
     special->addAction(action("rImportSector"));
+    special->addAction(action("rExportSector"));
     special->addAction(action("rImportESP"));
     file->addSeparator();
     file->addAction(action("rExportPicture"));

@@ -9,7 +9,8 @@
 // MainformEdit.cpp (system editor and the dialogs it leads to),
 // MainformDialogs.cpp (sector, tech level, import, merge, selected save,
 // query and navigation dialogs), MainformPrint.cpp (print, print preview,
-// picture export), MainformUndo.cpp (undo history).
+// picture export), MainformExport.cpp (sector file export), MainformUndo.cpp
+// (undo history).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -204,6 +205,10 @@ public:
     void rEditSectorsClick();
     void rDefineAltTLClick();
     void rImportSectorFileClick();
+    // "Export Sector File...": the menu's (the selected sector, else the one
+    // the user names) and the sector popup's.
+    void rExportSectorClick();
+    void rmExportSectorClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -278,6 +283,10 @@ private:
     // The changed flag and the title's modified mark follow the history.
     void SyncModified();
 
+    // Sector export (MainformExport.cpp).
+    TSector* SelectedSector() const;  // of the selected sector or subsector node
+    void ExportSectorFile(const TSector& sector);
+
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
     TStar* StarUnderLastPoint() const;
@@ -291,6 +300,7 @@ private:
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<TUniverse> universe_;
     QString fileName_;
+    QString exportFolder_;  // where the last sector file was exported
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;

@@ -51,7 +51,7 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
                                                     "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
-                                                       "Import &ESP File..."}));
+                                                       "&Export Sector File...", "Import &ESP File..."}));
     EXPECT_EQ(Action("rPrint")->shortcut(), QKeySequence(QKeySequence::Print));
     EXPECT_FALSE(Action("rNew")->isEnabled());
     EXPECT_FALSE(Action("rImport4xMap")->isEnabled());
