@@ -133,6 +133,8 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     // labels and buttons have access keys.
     WidenDropDownPopups(this);
     for (QDialog* dialog : findChildren<QDialog*>()) GiveAccessKeys(dialog);
+    // So do the dialogs made later (find, print scope, export ...).
+    ApplyDialogConventionsToEveryDialog(this);
 }
 
 TfMainform::~TfMainform() {
