@@ -1,7 +1,8 @@
 // hexlane-tool render: draws the hex map picture of a map as the editor
-// shows it and writes it as a 4-bit Windows bitmap (.bmp) or a PNG (.png).
-// Runs without a display: Qt starts on the offscreen platform unless the
-// user chose one.
+// shows it and writes it as a 4-bit Windows bitmap (.bmp), a PNG (.png), an
+// SVG drawing (.svg) or PDF pages (.pdf), the format following the file's
+// name. Runs without a display: Qt starts on the offscreen platform unless
+// the user chose one.
 
 #include "Command.h"
 #include "ToolMap.h"
@@ -9,15 +10,15 @@
 #include "DefineUniverse.h"
 #include "OpenMap.h"
 #include "MapBitmap.h"
+#include "MapExport.h"
+#include "MapPages.h"
 #include "MapRenderer.h"
-#include "Palette.h"
 
 #include <QGuiApplication>
-#include <QImageWriter>
 
-#include <charconv>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -32,10 +33,15 @@ std::vector<std::string> SplitCommas(const std::string& text) {
     return parts;
 }
 
-bool EndsWith(std::string text, const std::string& suffix) {
+std::string Lower(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+    const std::string lower = Lower(text);
+    return lower.size() >= suffix.size() && lower.compare(lower.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // Sets the Show flags named in a --show list; false on an unknown name.
@@ -69,78 +75,172 @@ void StartQt() {
     static QGuiApplication app(argc, argv);
 }
 
+enum class Format { Bitmap, Png, Svg, Pdf };
+
+// What one render command asks for, as parsed from its command line.
+struct RenderRequest {
+    std::string mapFile, outFile;
+    Format format = Format::Bitmap;
+    int hexSize = 30;
+    std::optional<std::string> show;
+    bool sectorAddressing = false;
+    std::optional<QRect> region;          // pixels at the hex size
+    std::optional<std::string> sector;    // map text
+    std::optional<std::string> subsector;  // map text
+    hexlane::render::PageMode pages = hexlane::render::PageMode::Fit;
+    QPageSize::PageSizeId page = QPageSize::A4;
+};
+
+std::optional<Format> FormatOf(const std::string& file) {
+    if (EndsWith(file, ".bmp")) return Format::Bitmap;
+    if (EndsWith(file, ".png")) return Format::Png;
+    if (EndsWith(file, ".svg")) return Format::Svg;
+    if (EndsWith(file, ".pdf")) return Format::Pdf;
+    return std::nullopt;
+}
+
+// Checks the values that depend on each other; the failure message or empty.
+std::string CheckRequest(const RenderRequest& r) {
+    if (r.format == Format::Bitmap && !hexlane::render::IsRasterHexSize(r.hexSize))
+        return "--hex: the hex size of a bitmap is 10, 30 or 90, not " + std::to_string(r.hexSize);
+    if (r.hexSize < hexlane::render::kMinExportHexSize || r.hexSize > hexlane::render::kMaxExportHexSize)
+        return "--hex: the hex size is a whole number from 4 to 200, not " + std::to_string(r.hexSize);
+    if (int(r.region.has_value()) + int(r.sector.has_value()) + int(r.subsector.has_value()) > 1)
+        return "--region, --sector and --subsector choose the part of the map: give one of them";
+    return {};
+}
+
+int Render(const RenderRequest& r) {
+    using namespace hexlane::render;
+    if (const std::string problem = CheckRequest(r); !problem.empty()) return tool::Fail(problem);
+    std::unique_ptr<TUniverse> opened = tool::OpenForTool(r.mapFile);
+    if (!opened) return 1;
+    TUniverse& u = *opened;
+    const int level = LevelForHexSize(r.hexSize);
+    u.SetHexSize(level);
+    u.UseSectorHexAddressing = r.sectorAddressing;
+    std::string unknown;
+    if (r.show && !ApplyShow(u, *r.show, unknown))
+        return tool::Fail("--show: unknown layer \"" + unknown +
+                          "\" (names, starports, contents, routes, sectors, subsectors, allegiances or all)");
+    StartQt();
+
+    const QSize size = PictureSizeAt(u, r.hexSize);
+    // The title line of PDF pages and of an SVG (as UTF-8): the part's name,
+    // the map's, else the map file's.
+    std::string title = tool::ToUtf8(u.Name1);
+    if (title.empty()) {
+        const std::size_t slash = r.mapFile.find_last_of("/\\");
+        title = r.mapFile.substr(slash == std::string::npos ? 0 : slash + 1);
+        if (const std::size_t dot = title.rfind('.'); dot != std::string::npos && dot > 0) title.resize(dot);
+    }
+    QRectF area = WholeMapHexes(u);
+    if (r.region) {
+        const QRect inside = r.region->intersected(QRect(QPoint(0, 0), size));
+        if (inside.isEmpty())
+            return tool::Fail("--region lies outside the picture (" + std::to_string(size.width()) + " x " +
+                              std::to_string(size.height()) + ")");
+        const double s = r.hexSize;
+        area = QRectF(inside.x() / s, inside.y() / s, inside.width() / s, inside.height() / s);
+    } else if (r.sector) {
+        const auto found = SectorHexes(u, *r.sector);
+        if (!found) return tool::Fail("--sector: no shown sector is named \"" + tool::ToUtf8(*r.sector) + "\"");
+        area = *found;
+        title = tool::ToUtf8(*r.sector);
+    } else if (r.subsector) {
+        // NAME, or SECTOR/NAME where subsectors of several sectors share a name.
+        auto found = SubsectorHexes(u, {}, *r.subsector);
+        const std::size_t slash = r.subsector->rfind('/');
+        if (!found && slash != std::string::npos)
+            found = SubsectorHexes(u, r.subsector->substr(0, slash), r.subsector->substr(slash + 1));
+        if (!found) return tool::Fail("--subsector: no shown sector has a subsector named \"" + tool::ToUtf8(*r.subsector) + "\"");
+        area = *found;
+        title = tool::ToUtf8(*r.subsector);
+    }
+
+    const QString out = QString::fromStdString(r.outFile);
+    const QString titleText = QString::fromStdString(title);
+    QString error;
+    bool written = false;
+    switch (r.format) {
+    case Format::Bitmap: {
+        const MapRenderer renderer(u);
+        written = SaveMapBitmap(renderer, out, PixelsOf(area, r.hexSize, renderer.PictureSize()), {}, &error);
+        break;
+    }
+    case Format::Png: written = ExportPng(u, area, r.hexSize, out, {}, &error); break;
+    case Format::Svg: written = ExportSvg(u, area, r.hexSize, out, titleText, &error); break;
+    case Format::Pdf: {
+        PageSetup setup;
+        setup.Mode = r.pages;
+        setup.HexSize = r.hexSize;
+        setup.Title = titleText;
+        written = ExportPdf(u, area, setup, QPageSize(r.page), out, {}, &error);
+        break;
+    }
+    }
+    if (!written) return tool::Fail(error.toStdString());
+    std::cout << size.width() << " x " << size.height() << '\n';
+    return 0;
+}
+
 int RunRender(const tool::Args& arguments) {
     tool::Args args = arguments;
-    std::string hexText, showText, regionText;
+    std::string hexText, showText, regionText, sectorText, subsectorText, pagesText, pageText;
     const bool hasHex = tool::TakeOption(args, "--hex", hexText);
     const bool hasShow = tool::TakeOption(args, "--show", showText);
     const bool hasRegion = tool::TakeOption(args, "--region", regionText);
-    const bool sectorAddressing = tool::TakeFlag(args, "--sector-hex-addressing");
+    const bool hasSector = tool::TakeOption(args, "--sector", sectorText);
+    const bool hasSubsector = tool::TakeOption(args, "--subsector", subsectorText);
+    const bool hasPages = tool::TakeOption(args, "--pages", pagesText);
+    const bool hasPage = tool::TakeOption(args, "--page", pageText);
+    RenderRequest r;
+    r.sectorAddressing = tool::TakeFlag(args, "--sector-hex-addressing");
     if (args.size() != 2) return tool::UsageError("render");
-    const std::string& mapFile = args[0];
-    const std::string& outFile = args[1];
+    r.mapFile = args[0];
+    r.outFile = args[1];
 
-    int hexSize = 30;
-    if (hasHex && (!ParseInt(hexText, hexSize) || (hexSize != 10 && hexSize != 30 && hexSize != 90)))
-        return tool::Fail("--hex: the hex size is 10, 30 or 90, not " + hexText);
-    const bool bitmap = EndsWith(outFile, ".bmp");
-    if (!bitmap && !EndsWith(outFile, ".png")) return tool::Fail("the picture file's name must end in .bmp or .png");
-    QRect region;
+    const auto format = FormatOf(r.outFile);
+    if (!format) return tool::Fail("the picture file's name must end in .bmp, .png, .svg or .pdf");
+    r.format = *format;
+    if (hasHex && !ParseInt(hexText, r.hexSize)) return tool::Fail("--hex: not a whole number: " + hexText);
+    if (hasShow) r.show = showText;
     if (hasRegion) {
         const std::vector<std::string> parts = SplitCommas(regionText);
         int v[4] = {};
         if (parts.size() != 4 || !ParseInt(parts[0], v[0]) || !ParseInt(parts[1], v[1]) || !ParseInt(parts[2], v[2]) ||
             !ParseInt(parts[3], v[3]) || v[2] <= 0 || v[3] <= 0)
             return tool::Fail("--region: expected X,Y,WIDTH,HEIGHT with a positive width and height, not " + regionText);
-        region = QRect(v[0], v[1], v[2], v[3]);
+        r.region = QRect(v[0], v[1], v[2], v[3]);
     }
-
-    std::unique_ptr<TUniverse> opened = tool::OpenForTool(mapFile);
-    if (!opened) return 1;
-    TUniverse& u = *opened;
-    u.SetHexSize(hexSize);
-    u.UseSectorHexAddressing = sectorAddressing;
-    std::string unknown;
-    if (hasShow && !ApplyShow(u, showText, unknown))
-        return tool::Fail("--show: unknown layer \"" + unknown +
-                          "\" (names, starports, contents, routes, sectors, subsectors, allegiances or all)");
-
-    StartQt();
-    const hexlane::render::MapRenderer renderer(u);
-    const QSize size = renderer.PictureSize();
-    const QRect picture(QPoint(0, 0), size);
-    if (hasRegion) {
-        region = region.intersected(picture);
-        if (region.isEmpty())
-            return tool::Fail("--region lies outside the picture (" + std::to_string(size.width()) + " x " +
-                              std::to_string(size.height()) + ")");
-    } else {
-        region = picture;
+    std::string mapText;
+    if (hasSector) {
+        if (!tool::ToMapText(sectorText, mapText)) return 1;
+        r.sector = mapText;
     }
-
-    const QString out = QString::fromStdString(outFile);
-    if (bitmap) {
-        QString error;
-        if (!hexlane::render::SaveMapBitmap(renderer, out, region, {}, &error)) return tool::Fail(error.toStdString());
-    } else {
-        const QImage image = renderer.Render(region);
-        if (image.isNull())
-            return tool::Fail("not enough memory for a " + std::to_string(region.width()) + " x " +
-                              std::to_string(region.height()) + " picture; write a .bmp instead");
-        QImageWriter writer(out, "png");
-        if (!writer.write(hexlane::render::ToPaletteImage(image)))
-            return tool::Fail("Cannot write " + outFile + ": " + writer.errorString().toStdString());
+    if (hasSubsector) {
+        if (!tool::ToMapText(subsectorText, mapText)) return 1;
+        r.subsector = mapText;
     }
-    std::cout << size.width() << " x " << size.height() << '\n';
-    return 0;
+    if (hasPages) {
+        if (pagesText == "fit") r.pages = hexlane::render::PageMode::Fit;
+        else if (pagesText == "poster") r.pages = hexlane::render::PageMode::Poster;
+        else return tool::Fail("--pages: fit or poster, not " + pagesText);
+    }
+    if (hasPage) {
+        const std::string page = Lower(pageText);
+        if (page == "a4") r.page = QPageSize::A4;
+        else if (page == "letter") r.page = QPageSize::Letter;
+        else return tool::Fail("--page: A4 or Letter, not " + pageText);
+    }
+    return Render(r);
 }
 
 tool::RegisterCommand renderCmd(
     "render",
-    "render MAP OUT.bmp|OUT.png [--hex 10|30|90] "
+    "render MAP OUT.bmp|OUT.png|OUT.svg|OUT.pdf [--hex N (10|30|90 for .bmp, 4..200 otherwise)] "
     "[--show names,starports,contents,routes,sectors,subsectors,allegiances|all] [--sector-hex-addressing] "
-    "[--region X,Y,W,H]",
+    "[--region X,Y,W,H | --sector NAME | --subsector [SECTOR/]NAME] [--pages fit|poster] [--page A4|Letter]",
     RunRender);
 
 }  // namespace
-

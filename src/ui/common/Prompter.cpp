@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace hexlane::ui {
 
@@ -65,6 +68,17 @@ std::optional<QColor> QtPrompter::Colour(const QColor& initial, const QString& t
     const QColor colour = QColorDialog::getColor(initial, parent_, title);
     if (!colour.isValid()) return std::nullopt;
     return colour;
+}
+
+bool QtPrompter::ChoosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompter::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parent_);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* p) { paint(*p); });
+    dialog.exec();
 }
 
 }  // namespace hexlane::ui

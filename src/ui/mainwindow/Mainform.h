@@ -8,7 +8,8 @@
 // display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands),
 // MainformEdit.cpp (system editor and the dialogs it leads to),
 // MainformDialogs.cpp (sector, tech level, import, merge, selected save,
-// query and navigation dialogs).
+// query and navigation dialogs), MainformPrint.cpp (print, print preview,
+// picture export), MainformExport.cpp (sector file export).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -26,7 +27,10 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
+class QProgressDialog;
+class QRectF;
 class QSplitter;
 class QToolBar;
 class QTreeWidgetItem;
@@ -61,6 +65,8 @@ class TfGenPsiInstitute;
 class TfGenWorld;
 class TfLegend;
 class TfSysEdit;
+class PrintScopeDialog;
+struct PrintChoice;
 
 // What a navigator node stands for.
 enum class NodeKind { Root, SectorGroup, Sector, Subsector, Allegiance, Route };
@@ -130,12 +136,19 @@ public:
     void EndBusy() override;
     void Progress(int percent) override;
     void Status(const QString& text) override;
+    // A progress window with a Cancel button once a stoppable job runs long.
+    void BeginCancellable(const QString& title) override;
+    void EndCancellable() override;
+    bool CancelRequested() override;
 
     // ---- commands (also reached through the actions) ----
     void rOpenClick();
     SaveOutcome rSaveClick();
     void rSaveAsClick();
     void rSaveBitmapClick();
+    void rPrintClick();
+    void rPrintPreviewClick();
+    void rExportPictureClick();
     void rRefreshClick();
     void rSystemListColumnsClick();
     void rmAddAllegianceClick();
@@ -162,6 +175,10 @@ public:
     void rEditSectorsClick();
     void rDefineAltTLClick();
     void rImportSectorFileClick();
+    // "Export Sector File...": the menu's (the selected sector, else the one
+    // the user names) and the sector popup's.
+    void rExportSectorClick();
+    void rmExportSectorClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -175,6 +192,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Print and export (MainformPrint.cpp): the scope dialog under a title,
+    // the chosen part of the map in hexes, and one print job on a printer.
+    std::optional<PrintChoice> ChoosePrintScope(const QString& title);
+    std::optional<QRectF> ChoiceHexes(const PrintChoice& choice);
+    void PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes);
+
     // Window construction (Mainform.cpp).
     void CreateActions();
     void CreateMenus();
@@ -222,6 +245,10 @@ private:
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
 
+    // Sector export (MainformExport.cpp).
+    TSector* SelectedSector() const;  // of the selected sector or subsector node
+    void ExportSectorFile(const TSector& sector);
+
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
     TStar* StarUnderLastPoint() const;
@@ -235,6 +262,7 @@ private:
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<TUniverse> universe_;
     QString fileName_;
+    QString exportFolder_;  // where the last sector file was exported
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;
@@ -255,6 +283,8 @@ private:
     QLabel* treeStatus_ = nullptr;
     QLabel* panels_[5] = {};
     QProgressBar* progress_ = nullptr;
+    QProgressDialog* cancelWindow_ = nullptr;
+    PrintScopeDialog* printScope_ = nullptr;
 
     QMenu* mapPopup_ = nullptr;
     QMenu* sectorPopup_ = nullptr;

@@ -70,6 +70,7 @@ void TfMainform::CreatePopups() {
 
     sectorPopup_ = menu("rSectorPopup");
     connectTo(Item(sectorPopup_, "rmDeleteSector", "Delete Sector..."), [this] { rmDeleteSectorClick(); });
+    connectTo(Item(sectorPopup_, "rmExportSector", "Export Sector File..."), [this] { rmExportSectorClick(); });
     sectorPopup_->addSeparator();
     sectorFilters(sectorPopup_, true);
 

@@ -8,6 +8,7 @@
 #include "SystemList.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -73,6 +74,38 @@ TEST_F(MainformTest, OverlayRefreshesTheViewsBeforeItsMessagesWhileTheListShowsR
     EXPECT_EQ(window->FileName(), Path("small.map"));
 }
 
+TEST_F(MainformTest, TheHiddenEspCommandOpensItsDialog) {
+    bool shown = false;
+    WhenModal("Import ESP File", [&shown](QDialog& d) {
+        shown = true;
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rImportESP")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(Action("rImportESP")->isVisible());
+    EXPECT_FALSE(window->Universe().ManagerRequiresSaving);
+}
+
+TEST_F(MainformTest, OpeningAnotherMapEmptiesTheNavigationDialog) {
+    Open(Write(*SmallMap(), "small.map"));
+    WhenModal("Navigation Information", [](QDialog& d) {
+        Control<QLineEdit>(d, "rOriginName")->setText("Home");
+        Control<QLineEdit>(d, "rDestinationName")->setText("Far");
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rNavigation")->trigger();
+
+    Open(Write(*SmallMap(), "other.map"));  // the same names, yet another map
+    WhenModal("Navigation Information", [](QDialog& d) {
+        EXPECT_EQ(Control<QLineEdit>(d, "rOriginName")->text(), "");
+        EXPECT_EQ(Control<QLineEdit>(d, "rDestinationName")->text(), "");
+        EXPECT_EQ(Control<QLabel>(d, "rDistance")->text(), "Distance : ");
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rNavigation")->trigger();
+}
+
 TEST_F(MainformTest, ImportThroughTheToolbarThenSelectedSave) {
     Open(Write(*SmallMap(), "small.map"));
     const std::string line = "Nova          0101 A788899-C   " + std::string(17, ' ') + "   103    G2 V";
@@ -128,4 +161,40 @@ TEST_F(MainformTest, QueryAndNavigationOpenFromTheirActionsAndTheMapPopup) {
     Trigger(window->MapPopup(), "Navigation Information...");
     EXPECT_TRUE(Star("Home")->Visible);
     EXPECT_FALSE(Star("Far")->Visible);
+}
+
+TEST_F(MainformTest, ExportSectorFileFromTheSectorPopupAndTheMenu) {
+    auto map = SmallMap();
+    testutil::AddStar(*map->FindSector("Alpha"), "A Name Beyond Fourteen", 9, 9);
+    Open(Write(*map, "small.map"));
+
+    // The popup of a sector: the chooser proposes its name; a classic file
+    // lists what it shortened.
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha"}));
+    prompter.SaveAnswers.push_back(Path("alpha.sec"));
+    QString shown;
+    WhenShown("Errors/Messages", [&shown](QDialog& d) {
+        shown = d.findChild<QPlainTextEdit*>("rMessages")->toPlainText();
+        d.reject();
+    });
+    Trigger(window->TreePopup(), "Export Sector File...");
+    EXPECT_EQ(prompter.Log.back(),
+              "save: Tab-delimited sector file (*.tab);;Column-delimited sector file (*.txt);;"
+              "Classic sector file (*.sec);;All files (*)");
+    EXPECT_EQ(shown, "A Name Beyond Fourteen shortened (Name)");
+    EXPECT_TRUE(fs::exists(dir / "alpha.sec"));
+
+    // The menu with no sector selected asks for one by name.
+    ASSERT_TRUE(window->SelectNode({"Routes"}));
+    prompter.InputAnswers = {QString("Gamma"), QString("Nowhere")};
+    prompter.SaveAnswers.push_back(Path("gamma.tab"));
+    Action("rExportSector")->trigger();
+    EXPECT_TRUE(fs::exists(dir / "gamma.tab"));
+    Action("rExportSector")->trigger();
+    EXPECT_EQ(prompter.Last(), "info: Invalid Sector Pointer");
+    prompter.SaveAnswers.push_back(Path("gamma.dat"));
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Gamma"}));
+    Action("rExportSector")->trigger();
+    EXPECT_EQ(prompter.Last(), "error: Sector files are written as .tab, .txt or .sec");
+    EXPECT_TRUE(prompter.AllAnswersUsed());
 }

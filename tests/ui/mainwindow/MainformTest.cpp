@@ -46,10 +46,13 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     QStringList menus;
     for (QAction* a : window->menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Options", "&System", "&Help"}));
-    EXPECT_EQ(MenuTexts("rFileMenu"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "S&pecial", "", "&Exit"}));
+    EXPECT_EQ(MenuTexts("rFileMenu"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "S&pecial", "",
+                                                    "&Export Picture...", "Print Pre&view...", "&Print...", "",
+                                                    "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
-                                                       "Import &ESP File..."}));
+                                                       "&Export Sector File...", "Import &ESP File..."}));
+    EXPECT_EQ(Action("rPrint")->shortcut(), QKeySequence(QKeySequence::Print));
     EXPECT_FALSE(Action("rNew")->isEnabled());
     EXPECT_FALSE(Action("rImport4xMap")->isEnabled());
     EXPECT_FALSE(Action("rImportESP")->isVisible());
@@ -307,6 +310,16 @@ TEST_F(MainformTest, ZoomAndDisplayTogglesRebuildThePicture) {
     EXPECT_TRUE(u.UseAltTL);
     Action("rUseSectorHexAddressing")->trigger();
     EXPECT_TRUE(u.UseSectorHexAddressing);
+}
+
+TEST_F(MainformTest, RefreshPlacesTheStarsAnewBeforeDrawing) {
+    Open(Write(*SmallMap(), "small.map"));
+    TStar* home = Star("Home");
+    const int column = home->HexX;
+    home->StarCoordsX += 1;  // moved without the extent being computed
+    Action("rRefresh")->trigger();
+    EXPECT_EQ(home->HexX, column + 1);
+    EXPECT_FALSE(window->Universe().MapDirty);
 }
 
 // ---------------------------------------------------------------- pointer and map popup
@@ -636,6 +649,8 @@ TEST_F(MainformTest, DeleteSectorAsksTwiceWhenItHasStarsAndDeleteRouteRebuildsTh
               QStringList({"yesno: Delete Alpha Sector from the Universe?",
                            "yesno: There are still systems in this sector.\n\nIf this sector is deleted, then all "
                            "systems \nwill be deleted, also.\n\nContinue with deletion?"}));
+    EXPECT_EQ(prompter.Looks.mid(prompter.Looks.size() - 2),
+              QList<hexlane::ui::Look>({hexlane::ui::Look::Question, hexlane::ui::Look::Warning}));
     EXPECT_TRUE(Sector("Alpha"));
     prompter.YesNoAnswers = {true, true};
     window->rmDeleteSectorClick();
