@@ -230,8 +230,10 @@ const PropInfo* ClassInfo::FindProp(std::string_view name) const {
 }
 
 const PropInfo* ClassInfo::FindProp(std::string_view name, std::size_t& next) const {
+    // Names are unique without regard to case, so an exact match found on the
+    // way is the one; a name in other letter case goes to the index.
     for (std::size_t i = next; i < Props.size(); ++i) {
-        if (Props[i].Name.size() == name.size() && SameText(Props[i].Name, name)) {
+        if (Props[i].Name == name) {
             next = i + 1;
             return &Props[i];
         }

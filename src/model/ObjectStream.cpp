@@ -331,7 +331,7 @@ public:
         out_.ShortString(cls.Name);
         out_.ShortString(obj.Name);
         for (const PropInfo& p : cls.Props)
-            if (WritesValue(obj, p)) Property(obj, p);
+            if (p.Stored && WritesValue(obj, p)) Property(obj, p);
         out_.Byte(0);
         for (const auto& child : obj.Children())
             if (!Object(*child)) return false;

@@ -101,9 +101,9 @@ void BuildPathLinks(TPathSearchState& s, int jumpRange, unsigned threadCount) {
             members[fill[bucketOf[i]]++] = {static_cast<std::uint32_t>(i), s.PathNodes[i].X, s.PathNodes[i].Z};
     }
 
-    // The links of the nodes [begin, end), appended to `out` node by node,
-    // each node's in ascending order of the other node; counts[i - begin]
-    // gets node i's number of links.
+    // The links from the nodes [begin, end) to higher nodes, appended to `out`
+    // node by node, each node's in ascending order of the other node;
+    // counts[i - begin] gets their number.
     auto linksOf = [&](std::size_t begin, std::size_t end, std::vector<TLinkEnd>& out,
                        std::vector<std::uint32_t>& counts) {
         std::vector<TLinkEnd> partners;
@@ -116,10 +116,15 @@ void BuildPathLinks(TPathSearchState& s, int jumpRange, unsigned threadCount) {
             for (long long x = std::max(0LL, bx - 1); x <= std::min(width - 1, bx + 1); ++x) {
                 for (long long z = std::max(0LL, bz - 1); z <= std::min(height - 1, bz + 1); ++z) {
                     const std::size_t b = static_cast<std::size_t>(x * height + z);
-                    for (const Member* p = members.data() + first[b]; p != members.data() + first[b + 1]; ++p) {
+                    const Member* bucketBegin = members.data() + first[b];
+                    const Member* bucketEnd = members.data() + first[b + 1];
+                    const Member* p = std::upper_bound(bucketBegin, bucketEnd,
+                                                       static_cast<std::uint32_t>(i),
+                                                       [](std::uint32_t v, const Member& m) { return v < m.Index; });
+                    for (; p != bucketEnd; ++p) {
                         if (p->X - ax > jumpRange || ax - p->X > jumpRange || p->Z - az > jumpRange ||
-                            az - p->Z > jumpRange || p->Index == i)
-                            continue;  // out of range on one axis already, or the node itself
+                            az - p->Z > jumpRange)
+                            continue;  // out of range on one axis already
                         const int d = TUniverse::HexDistance(a.X, a.Z, p->X, p->Z);
                         if (d <= jumpRange) partners.push_back({p->Index, d});
                     }
@@ -152,15 +157,36 @@ void BuildPathLinks(TPathSearchState& s, int jumpRange, unsigned threadCount) {
                     parts[t].Failure = std::current_exception();
                 }
             });
-        linksOf(0, n / threads, s.Links, parts[0].Counts);
+        linksOf(0, n / threads, parts[0].Links, parts[0].Counts);
     }
-    std::size_t node = 0;
-    for (unsigned t = 0; t < threads; ++t) {
-        if (parts[t].Failure) std::rethrow_exception(parts[t].Failure);
-        if (t > 0) s.Links.insert(s.Links.end(), parts[t].Links.begin(), parts[t].Links.end());
-        for (std::uint32_t count : parts[t].Counts) {
-            s.LinkStart[node + 1] = s.LinkStart[node] + count;
-            ++node;
+    for (const Part& part : parts)
+        if (part.Failure) std::rethrow_exception(part.Failure);
+
+    // Each node lists first its links from lower nodes, in the order of those
+    // nodes, then its links to higher ones.
+    std::vector<std::uint32_t> lower(n, 0), upper(n, 0);
+    {
+        std::size_t i = 0;
+        for (const Part& part : parts) {
+            std::size_t k = 0;
+            for (std::uint32_t count : part.Counts) {
+                upper[i] = count;
+                for (std::uint32_t c = 0; c < count; ++c) ++lower[part.Links[k++].To];
+                ++i;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) s.LinkStart[i + 1] = s.LinkStart[i] + lower[i] + upper[i];
+    s.Links.resize(s.LinkStart[n]);
+    std::vector<std::uint32_t> fill(s.LinkStart.begin(), s.LinkStart.end() - 1);
+    std::size_t i = 0;
+    for (const Part& part : parts) {
+        const TLinkEnd* link = part.Links.data();
+        for (std::uint32_t count : part.Counts) {
+            std::copy(link, link + count, s.Links.begin() + s.LinkStart[i] + lower[i]);
+            for (std::uint32_t c = 0; c < count; ++c, ++link)
+                s.Links[fill[link->To]++] = {static_cast<std::uint32_t>(i), link->Length};
+            ++i;
         }
     }
 }
