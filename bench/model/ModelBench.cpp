@@ -1,7 +1,9 @@
-// Load, save and ComputeExtent on a universe of all charted space: 200 sectors,
-// 70,000 stars, 50 routes of 20 legs, 30 allegiances.
+// Load, save, open and save (as the tool's convert) and ComputeExtent on a
+// universe of all charted space: 200 sectors, 70,000 stars, 50 routes of 20
+// legs, 30 allegiances.
 
 #include "MapSnapshot.h"
+#include "OpenMap.h"
 #include "UniverseGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -46,6 +48,18 @@ void BM_Save(benchmark::State& state) {
     std::filesystem::remove(out);
 }
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+// What `hexlane-tool convert` does: open the map as the editor does and write it.
+void BM_OpenAndSave(benchmark::State& state) {
+    const std::string out = MapPath() + ".converted";
+    for (auto _ : state) {
+        OpenMapResult r = OpenMap(MapPath());
+        std::string msg;
+        if (!r.Universe || !r.Universe->SaveToFile(out, msg)) state.SkipWithError("open or save failed");
+    }
+    std::filesystem::remove(out);
+}
+BENCHMARK(BM_OpenAndSave)->Unit(benchmark::kMillisecond);
 
 void BM_ComputeExtent(benchmark::State& state) {
     auto u = benchgen::Generate();

@@ -50,9 +50,11 @@ std::vector<PropInfo> ManagerProps() {
         Field<&TManager::ManagerRequiresSaving>("ManagerRequiresSaving", K::Boolean, false),
         Field<&TManager::ManagerVersion>("ManagerVersion", K::Double, true),
         Field<&TManager::Name1>("Name1", K::String, true),
-        Field<&TManager::ManagerFileName>("ManagerFileName", K::String, false),
-        Field<&TManager::ManagerOpenDialogName>("ManagerOpenDialogName", K::String, false),
-        Field<&TManager::ManagerSaveDialogName>("ManagerSaveDialogName", K::String, false),
+        Method<&TManager::ManagerFileName, &TManager::SetManagerFileName>("ManagerFileName", K::String, false),
+        Method<&TManager::ManagerOpenDialogName, &TManager::SetManagerOpenDialogName>("ManagerOpenDialogName",
+                                                                                     K::String, false),
+        Method<&TManager::ManagerSaveDialogName, &TManager::SetManagerSaveDialogName>("ManagerSaveDialogName",
+                                                                                     K::String, false),
     };
 }
 
@@ -144,12 +146,12 @@ std::vector<PropInfo> StarProps() {
         Method<&TStar::SectorCoordsX>("SectorCoordsX", K::Integer, false),
         Method<&TStar::SectorCoordsY>("SectorCoordsY", K::Integer, false),
         Field<&TStar::ExcludeFromDisplay>("ExcludeFromDisplay", K::Boolean, false),
-        Field<&TStar::BuyValue1>("BuyValue1", K::Double, false),
-        Field<&TStar::BuyValue2>("BuyValue2", K::Double, false),
-        Field<&TStar::BuyValue3>("BuyValue3", K::Double, false),
-        Field<&TStar::BuyValue4>("BuyValue4", K::Double, false),
-        Field<&TStar::BuyValue5>("BuyValue5", K::Double, false),
-        Field<&TStar::BuyValue6>("BuyValue6", K::Double, false),
+        Method<&TStar::BuyValue<0>, &TStar::SetBuyValue<0>>("BuyValue1", K::Double, false),
+        Method<&TStar::BuyValue<1>, &TStar::SetBuyValue<1>>("BuyValue2", K::Double, false),
+        Method<&TStar::BuyValue<2>, &TStar::SetBuyValue<2>>("BuyValue3", K::Double, false),
+        Method<&TStar::BuyValue<3>, &TStar::SetBuyValue<3>>("BuyValue4", K::Double, false),
+        Method<&TStar::BuyValue<4>, &TStar::SetBuyValue<4>>("BuyValue5", K::Double, false),
+        Method<&TStar::BuyValue<5>, &TStar::SetBuyValue<5>>("BuyValue6", K::Double, false),
         Field<&TStar::Marked>("Marked", K::Boolean, false),
         Field<&TStar::Color>("Color", K::Colour, false),
         Field<&TStar::TradeCodes>("TradeCodes", K::Integer, false),
@@ -227,6 +229,18 @@ const PropInfo* ClassInfo::FindProp(std::string_view name) const {
     return it == index_.end() ? nullptr : it->second;
 }
 
+const PropInfo* ClassInfo::FindProp(std::string_view name, std::size_t& next) const {
+    // Names are unique without regard to case, so an exact match found on the
+    // way is the one; a name in other letter case goes to the index.
+    for (std::size_t i = next; i < Props.size(); ++i) {
+        if (Props[i].Name == name) {
+            next = i + 1;
+            return &Props[i];
+        }
+    }
+    return FindProp(name);
+}
+
 #define HEXLANE_CLASS(Cls, propsExpr)                                   \
     const ClassInfo& Cls::StaticClass() {                               \
         static const ClassInfo info(#Cls, &Make<Cls>, propsExpr);       \
@@ -254,7 +268,7 @@ bool WritesValue(const TManager& obj, const PropInfo& p) {
     case PropKind::Double:
         return p.GetDouble(obj) != 0.0;
     case PropKind::String:
-        return !p.GetString(obj).empty();
+        return p.ViewString ? !p.ViewString(obj).empty() : !p.GetString(obj).empty();
     case PropKind::Char:
         return false;
     default:

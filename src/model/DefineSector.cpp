@@ -17,7 +17,7 @@ void TSector::SetExcludeFromDisplay(bool value) {
     }
 }
 
-int TSector::FindSubsector(const std::string& name) const {
+int TSector::FindSubsector(std::string_view name) const {
     // Every layout pass calls this for every star: reject on length and on the
     // last and first characters before comparing whole names.
     const std::size_t n = name.size();

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class TStar;
 
@@ -37,7 +38,7 @@ public:
 
     // Position (1-based index into SSName) of the first subsector with this
     // exact name, or 0.
-    int FindSubsector(const std::string& name) const;
+    int FindSubsector(std::string_view name) const;
 
     bool HasStars() const;
     std::vector<TStar*> Stars() const;

@@ -128,7 +128,7 @@ TUniverse* TStar::Universe() const {
 }
 
 std::string TStar::SectorName() const {
-    if (!sectorName_.empty()) return sectorName_;
+    if (rare_ && !rare_->SectorName.empty()) return rare_->SectorName;
     if (const TSector* s = Sector()) return s->Name1;
     return {};
 }

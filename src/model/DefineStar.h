@@ -5,7 +5,9 @@
 #include "Manager.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 class TSector;
 class TUniverse;
@@ -60,38 +62,49 @@ public:
     // ---- stored ----
     std::int32_t StarCoordsX = 0;  // column within the subsector, 1-8
     std::int32_t StarCoordsY = 0;  // row within the subsector, 1-10
-    std::string SubSectorName;
-    std::string Allegiance;
-    std::string UPC;               // size, atmosphere, hydrographics, population, government, law
-    std::string Starport;
-    std::string Spaceport;
+    // Texts are compact strings: a large map holds a dozen per star.
+    CompactString SubSectorName;
+    CompactString Allegiance;
+    CompactString UPC;             // size, atmosphere, hydrographics, population, government, law
+    CompactString Starport;
+    CompactString Spaceport;
     std::string TechLevel() const;  // the stored code, or the alternate code while UseAltTL is on
-    void SetTechLevel(const std::string& code) { techLevel_ = code; }
-    const std::string& StoredTechLevel() const { return techLevel_; }
+    void SetTechLevel(std::string_view code) { techLevel_ = code; }
+    const CompactString& StoredTechLevel() const { return techLevel_; }
     std::int32_t SystemContent = 0;
     TTravelZoneCode TravelZoneCode = tzcUnknown;
     bool SubsectorCapital = false;
-    std::string Notes;
-    std::string SysData;
+    CompactString Notes;
+    CompactString SysData;
     bool Visited = false;
     std::int32_t MapIndex = 0;
     std::int32_t Skewing = 0;
     bool UserSurveyed = false;
     bool PsiInstitute = false;
     std::int32_t UAP = 0;
-    std::string ComPsiRating, EduPsiRating, GovPsiRating, SecPsiRating;
+    CompactString ComPsiRating, EduPsiRating, GovPsiRating, SecPsiRating;
     std::int32_t Orbit = 0;
 
     // ---- published, not stored ----
     // The star's own sector-name slot if set, else the owning sector's Name1.
     std::string SectorName() const;
-    void SetSectorName(const std::string& name) { sectorName_ = name; }
+    void SetSectorName(std::string_view name) {
+        if (!name.empty() || rare_) Rare().SectorName = name;
+    }
     int SubSectorCoordsX() const;  // 1-4, or 0 when the subsector name is unknown
     int SubSectorCoordsY() const;
     int SectorCoordsX() const;     // of the owning sector (0 without one)
     int SectorCoordsY() const;
     bool ExcludeFromDisplay = false;
-    double BuyValue1 = 0, BuyValue2 = 0, BuyValue3 = 0, BuyValue4 = 0, BuyValue5 = 0, BuyValue6 = 0;
+    // Six trade values, BuyValue1 to BuyValue6 for I = 0-5; 0 until set.
+    template <int I>
+    double BuyValue() const {
+        return rare_ ? rare_->BuyValues[I] : 0.0;
+    }
+    template <int I>
+    void SetBuyValue(double value) {
+        if (value != 0.0 || rare_) Rare().BuyValues[I] = value;
+    }
     bool Marked = false;
     std::int32_t Color = 0;
     std::int32_t TradeCodes = 0;
@@ -123,6 +136,16 @@ public:
 
 private:
     char UPCChar(std::size_t i) const { return i < UPC.size() ? UPC[i] : '\0'; }
-    std::string techLevel_;
-    std::string sectorName_;
+    CompactString techLevel_;
+    // Values hardly any star has (the sector-name slot is set only by maps of
+    // the oldest layout), kept apart and made only when one is set.
+    struct RareValues {
+        CompactString SectorName;
+        double BuyValues[6] = {};
+    };
+    RareValues& Rare() {
+        if (!rare_) rare_ = std::make_unique<RareValues>();
+        return *rare_;
+    }
+    std::unique_ptr<RareValues> rare_;
 };

@@ -55,14 +55,14 @@ std::string TUniverse::UniqueStarName(const std::string& name) const {
     }
 }
 
-TAllegiance* TUniverse::FindAllegiance(const std::string& name) const {
+TAllegiance* TUniverse::FindAllegiance(std::string_view name) const {
     if (TAllegiances* all = Allegiances())
         for (const auto& c : all->Children())
             if (auto* a = dynamic_cast<TAllegiance*>(c.get()); a && a->Name1 == name) return a;
     return nullptr;
 }
 
-TAllegiance* TUniverse::FindAllegianceByImportCode(const std::string& code) const {
+TAllegiance* TUniverse::FindAllegianceByImportCode(std::string_view code) const {
     if (TAllegiances* all = Allegiances())
         for (const auto& c : all->Children())
             if (auto* a = dynamic_cast<TAllegiance*>(c.get()); a && a->ImportCode == code) return a;

@@ -52,8 +52,8 @@ public:
     // ---- look-ups (sectors in child order, stars in child order) ----
     TStar* FindStar(const std::string& name) const;
     std::string UniqueStarName(const std::string& name) const;
-    TAllegiance* FindAllegiance(const std::string& name) const;
-    TAllegiance* FindAllegianceByImportCode(const std::string& code) const;
+    TAllegiance* FindAllegiance(std::string_view name) const;
+    TAllegiance* FindAllegianceByImportCode(std::string_view code) const;
     TRoute* FindRoute(const std::string& name) const;
     TSector* FindSector(const std::string& name) const;
 
@@ -69,10 +69,11 @@ public:
 
     // ---- jump path search (the graph and result of the last search) ----
     TPathSearchState Path;
-    // Finds the cheapest chain of jumps of at most jumpRange parsecs from
-    // origin to destination (systems matched by name; the later of two
-    // namesakes counts). byDistance: a jump costs its length; otherwise the
-    // jump range it leaves unused. Needs current distance coordinates.
+    // Finds the cheapest chain of jumps of at most jumpRange parsecs from the
+    // system origin to the system destination (these very objects, whatever
+    // other systems share their names). byDistance: a jump costs its length;
+    // otherwise the jump range it leaves unused. Needs current distance
+    // coordinates.
     FindPathResult FindPath(const TStar& origin, const TStar& destination, int jumpRange, bool visibleOnly,
                             bool byDistance);
 

@@ -51,6 +51,29 @@ bool TManager::ClearChildren() {
     return true;
 }
 
+const std::string& TManager::NameSlot(int i) const {
+    static const std::string empty;
+    return nameSlots_ ? nameSlots_[static_cast<std::size_t>(i)] : empty;
+}
+
+void TManager::SetNameSlot(int i, const std::string& value) {
+    if (!nameSlots_) {
+        if (value.empty()) return;
+        nameSlots_ = std::make_unique<std::string[]>(3);
+    }
+    nameSlots_[static_cast<std::size_t>(i)] = value;
+}
+
+void TManager::DestroyChildrenIf(bool (*doomed)(const TManager&)) {
+    std::vector<std::unique_ptr<TManager>> kept;
+    kept.reserve(children_.size());
+    for (std::unique_ptr<TManager>& c : children_) {
+        if (doomed(*c)) c.reset();
+        else kept.push_back(std::move(c));
+    }
+    children_ = std::move(kept);
+}
+
 bool TManager::LoadFromFile(const std::string& fileName, std::string& message) {
     message.clear();
     if (fileName.empty()) return false;

@@ -3,6 +3,8 @@
 // children, knows its owner, and offers loading and saving of a whole tree in
 // the object stream format (ObjectStream.h), version helpers and deep copy.
 
+#include "CompactString.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,16 +25,21 @@ public:
     static const ClassInfo& StaticClass();
 
     // Component fields: Name is written in the record header, Tag as a property.
-    std::string Name;
+    CompactString Name;
     std::int32_t Tag = 0;
 
     // Published properties.
     bool ManagerRequiresSaving = false;  // changed flag of the tree (not stored)
     double ManagerVersion = 0.0;         // map-format version (stored)
     std::string Name1;                   // display name (stored)
-    std::string ManagerFileName;         // free name slots (not stored)
-    std::string ManagerOpenDialogName;
-    std::string ManagerSaveDialogName;
+    // Free name slots (not stored). Hardly any object uses them, so they are
+    // kept apart and made only when one is set.
+    const std::string& ManagerFileName() const { return NameSlot(0); }
+    const std::string& ManagerOpenDialogName() const { return NameSlot(1); }
+    const std::string& ManagerSaveDialogName() const { return NameSlot(2); }
+    void SetManagerFileName(const std::string& v) { SetNameSlot(0, v); }
+    void SetManagerOpenDialogName(const std::string& v) { SetNameSlot(1, v); }
+    void SetManagerSaveDialogName(const std::string& v) { SetNameSlot(2, v); }
 
     // ---- ownership ----
     TManager* Owner() const { return owner_; }
@@ -61,6 +68,9 @@ public:
     void EnumerateChildren(const std::function<void(TManager&)>& fn) const;
     // Destroys the first child until none is left. Always true.
     bool ClearChildren();
+    // Destroys every child for which `doomed` is true, in one pass; the others
+    // keep their order.
+    void DestroyChildrenIf(bool (*doomed)(const TManager&));
 
     // Children of class T (exact or derived), in child order.
     template <class T>
@@ -90,8 +100,11 @@ public:
 
 private:
     void AdoptRaw(std::unique_ptr<TManager> child);
+    const std::string& NameSlot(int i) const;
+    void SetNameSlot(int i, const std::string& value);
     TManager* owner_ = nullptr;
     std::vector<std::unique_ptr<TManager>> children_;
+    std::unique_ptr<std::string[]> nameSlots_;  // three, or none while all are empty
 };
 
 // Plain object of the tree with nothing of its own (base of transient helpers).

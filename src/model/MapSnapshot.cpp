@@ -170,9 +170,9 @@ void CarryViewState(const TUniverse& from, TUniverse& to) {
     to.AutoRefresh = from.AutoRefresh;
     to.SetHexSize(from.HexSize);
     to.ManagerRequiresSaving = from.ManagerRequiresSaving;
-    to.ManagerFileName = from.ManagerFileName;
-    to.ManagerOpenDialogName = from.ManagerOpenDialogName;
-    to.ManagerSaveDialogName = from.ManagerSaveDialogName;
+    to.SetManagerFileName(from.ManagerFileName());
+    to.SetManagerOpenDialogName(from.ManagerOpenDialogName());
+    to.SetManagerSaveDialogName(from.ManagerSaveDialogName());
 }
 
 }  // namespace

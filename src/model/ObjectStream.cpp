@@ -65,6 +65,13 @@ public:
         left_ -= n;
         return v;
     }
+    // The next n bytes: a view into the input when they fit in one chunk,
+    // else gathered in `spill`.
+    std::string_view Text(std::size_t n, std::string& spill) {
+        if (n <= kChunk) return View(n);
+        String(n, spill);
+        return spill;
+    }
     void String(std::size_t n, std::string& out) {
         if (n > left_) throw ReadError{};
         out.clear();
@@ -77,7 +84,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kChunk = 1 << 20;
+    static constexpr std::size_t kChunk = 1 << 16;
 
     void Ensure(std::size_t n) {
         if (static_cast<std::size_t>(end_ - pos_) >= n) return;
@@ -124,16 +131,14 @@ public:
     // The root record into an existing object: its class name is ignored.
     void RootInto(TManager& root) {
         in_.View(in_.Byte());  // class name
-        std::string name;
-        in_.String(in_.Byte(), name);
-        root.Name = name;
+        root.Name = in_.View(in_.Byte());
         Properties(root);
         Children(root, 1);
     }
 
     std::unique_ptr<TManager> NewRoot() {
         std::unique_ptr<TManager> obj = CreateFromClassName(/*allowUniverse=*/true);
-        in_.String(in_.Byte(), obj->Name);
+        obj->Name = in_.View(in_.Byte());
         if (!obj->Name.empty() && !IsIdentifier(obj->Name)) throw ReadError{};
         Properties(*obj);
         Children(*obj, 1);
@@ -161,13 +166,12 @@ private:
                 return;
             }
             std::unique_ptr<TManager> obj = CreateFromClassName(/*allowUniverse=*/false);
-            std::string name;
-            in_.String(in_.Byte(), name);
+            const std::string_view name = in_.View(in_.Byte());
             if (!name.empty()) {
                 if (!IsIdentifier(name) || !names.insert(Lower(name)).second) throw ReadError{};
             }
             TManager* child = parent.Adopt(std::move(obj));
-            child->Name = std::move(name);
+            child->Name = name;
             Properties(*child);
             Children(*child, depth + 1);
         }
@@ -197,12 +201,12 @@ private:
 
     void Properties(TManager& obj) {
         const ClassInfo& cls = obj.Class();
-        std::string text;
+        std::size_t next = 0;  // where the class table's next property is likely to be
         for (;;) {
             const std::uint8_t len = in_.Byte();
             if (len == 0) return;
             std::string_view name = in_.View(len);
-            const PropInfo* prop = cls.FindProp(name);
+            const PropInfo* prop = cls.FindProp(name, next);
             if (!prop) {
                 // The framework's design position is accepted and ignored.
                 if (!SameText(name, "Left") && !SameText(name, "Top")) throw ReadError{};
@@ -258,16 +262,16 @@ private:
                 break;
             case PropKind::String:
                 if (type == vaString) {
-                    in_.String(in_.Byte(), text);
+                    prop->SetString(obj, in_.View(in_.Byte()));
                 } else if (type == vaLString) {
                     std::string_view b = in_.View(4);
                     std::uint32_t n = 0;
                     for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<std::uint8_t>(b[static_cast<std::size_t>(i)]);
-                    in_.String(n, text);
+                    std::string spill;
+                    prop->SetString(obj, in_.Text(n, spill));
                 } else {
                     throw ReadError{};
                 }
-                prop->SetString(obj, text);
                 break;
             case PropKind::Char:
                 throw ReadError{};
@@ -307,7 +311,7 @@ public:
     }
     // Hands full chunks to the file as the buffer grows.
     bool MaybeFlush(bool force = false) {
-        if (!file_ || (!force && buf_.size() < (1u << 20))) return true;
+        if (!file_ || (!force && buf_.size() < (1u << 16))) return true;
         const bool ok = std::fwrite(buf_.data(), 1, buf_.size(), file_) == buf_.size();
         buf_.clear();
         return ok;
@@ -337,7 +341,7 @@ public:
         out_.ShortString(cls.Name);
         out_.ShortString(obj.Name);
         for (const PropInfo& p : cls.Props)
-            if (WritesValue(obj, p)) Property(obj, p);
+            if (p.Stored && WritesValue(obj, p)) Property(obj, p);
         out_.Byte(0);
     }
 
@@ -378,7 +382,8 @@ private:
             return;
         }
         case PropKind::String: {
-            const std::string s = p.GetString(obj);
+            std::string copy;
+            const std::string_view s = p.ViewString ? p.ViewString(obj) : std::string_view(copy = p.GetString(obj));
             out_.ShortString(p.Name);
             if (s.size() <= 255) {
                 out_.Byte(vaString);

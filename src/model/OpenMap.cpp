@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -17,11 +19,6 @@ template <class T>
 T* ContainerOf(TUniverse& u) {
     std::vector<T*> found = u.ChildrenOf<T>();
     return found.empty() ? u.Create<T>() : found.back();
-}
-
-template <class T>
-void DestroyDirectChildrenOf(TUniverse& u) {
-    for (T* obj : u.ChildrenOf<T>()) TManager::Destroy(obj);
 }
 
 std::string ClassLine(const TManager& m) {
@@ -46,40 +43,45 @@ std::vector<std::string> UpgradeFlatMap(TUniverse& u) {
     std::vector<TManager*> flat;
     for (const auto& c : u.Children()) flat.push_back(c.get());
 
-    std::vector<const TManager*> placed;
+    // The legs of each group name and the stars of each sector name, in child
+    // order, so each route and sector finds its members without a pass over
+    // the whole map.
+    std::unordered_map<std::string, std::vector<TRouteLeg*>> legsOf;
+    std::unordered_map<std::string, std::vector<TStar*>> starsOf;
+    for (TManager* obj : flat) {
+        if (auto* leg = dynamic_cast<TRouteLeg*>(obj)) legsOf[leg->GroupName].push_back(leg);
+        else if (auto* star = dynamic_cast<TStar*>(obj)) starsOf[star->SectorName()].push_back(star);
+    }
+
+    std::unordered_set<const TManager*> placed;
     for (TManager* obj : flat) {
         if (auto* route = dynamic_cast<TRoute*>(obj)) {
             TManager* copy = CloneObject(routes, *route);
-            placed.push_back(route);
-            for (TManager* other : flat)
-                if (auto* leg = dynamic_cast<TRouteLeg*>(other); leg && leg->GroupName == route->Name1) {
+            placed.insert(route);
+            if (auto it = legsOf.find(route->Name1); it != legsOf.end())
+                for (TRouteLeg* leg : it->second) {
                     CloneObject(copy, *leg);
-                    placed.push_back(leg);
+                    placed.insert(leg);
                 }
         } else if (auto* sector = dynamic_cast<TSector*>(obj)) {
             TManager* copy = CloneObject(sectors, *sector);
-            placed.push_back(sector);
-            for (TManager* other : flat)
-                if (auto* star = dynamic_cast<TStar*>(other); star && star->SectorName() == sector->Name1) {
+            placed.insert(sector);
+            if (auto it = starsOf.find(sector->Name1); it != starsOf.end())
+                for (TStar* star : it->second) {
                     CloneObject(copy, *star);
-                    placed.push_back(star);
+                    placed.insert(star);
                 }
         } else if (auto* allegiance = dynamic_cast<TAllegiance*>(obj)) {
             CloneObject(allegiances, *allegiance);
-            placed.push_back(allegiance);
+            placed.insert(allegiance);
         }
     }
 
     std::vector<std::string> dropped;
     for (TManager* obj : flat)
-        if (IsFlatClass(*obj) && std::find(placed.begin(), placed.end(), obj) == placed.end())
-            dropped.push_back(ClassLine(*obj));
+        if (IsFlatClass(*obj) && !placed.contains(obj)) dropped.push_back(ClassLine(*obj));
 
-    DestroyDirectChildrenOf<TRoute>(u);
-    DestroyDirectChildrenOf<TRouteLeg>(u);
-    DestroyDirectChildrenOf<TSector>(u);
-    DestroyDirectChildrenOf<TStar>(u);
-    DestroyDirectChildrenOf<TAllegiance>(u);
+    u.DestroyChildrenIf(IsFlatClass);
     return dropped;
 }
 

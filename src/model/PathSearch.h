@@ -1,75 +1,74 @@
 #pragma once
 // Jump path search: a graph of star systems joined when within jump range,
 // searched for the cheapest chain of jumps between two systems. The graph and
-// its result stay in the universe until the next search.
+// its result stay in the universe until the next search; the links are kept
+// for the next search as long as the systems taking part and their places
+// are the same.
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
-struct TLink;
+class TStar;
 
 // One system taking part in a search. A plain record rather than a tree
 // object: a search over all charted space makes 70,000 of them, and none is
-// ever owned by the tree or written.
+// ever owned by the tree or written. What the search finds out about each
+// node is kept beside the nodes (TPathSearchState), in arrays small enough to
+// stay in the processor's cache.
 struct TNode {
-    std::string Name1;             // the system's name
-    int X = 0;                     // the system's DistX
-    int Z = 0;                     // the system's DistZ
-    std::span<TLink* const> Links; // every link touching this node, by the other node's index
-    TLink* Prev = nullptr;         // the link by which the search last reached this node
-    int Dist = 32767;              // best cost so far
-    std::uint8_t State = 0;        // 0 not reached, 1 queued, 2 taken from the queue
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
+    const TStar* Star = nullptr;  // the system
+    int X = 0;                    // the system's DistX
+    int Z = 0;                    // the system's DistZ
+
+    const std::string& Name1() const;  // the system's name
 };
 
-// A jump between two nodes within range; A has the lower node index.
-struct TLink {
-    TNode* A = nullptr;
-    TNode* B = nullptr;
-    int Cost = 0;
-    bool OnPath = false;
-    TNode* Other(const TNode* n) const { return A == n ? B : A; }
+// One end of a link as its other end sees it: the node it leads to and the
+// jump's length in parsecs. A link between nodes i and j appears twice, in
+// i's list and in j's.
+struct TLinkEnd {
+    std::uint32_t To = 0;
+    int Length = 0;
 };
 
-// Working storage of the link builder and the search, kept from one search
-// to the next: fresh megabytes each time would cost more in page faults than
-// the search itself.
-struct TPathScratch {
-    struct Member {  // a bucket's node with its coordinates beside it
-        std::uint32_t Index;
-        int X;
-        int Z;
-    };
-    std::vector<std::uint32_t> BucketOf;
-    std::vector<std::uint32_t> First;
-    std::vector<std::uint32_t> Fill;
-    std::vector<Member> Members;
-    std::vector<std::pair<std::uint32_t, int>> Partners;
-    std::vector<TNode*> Queue;
-    struct Part {  // what each further thread of the link builder makes
-        std::vector<TLink> Links;
-        std::vector<std::pair<std::uint32_t, int>> Partners;
-    };
-    std::vector<Part> Parts;
-};
-
-// The graph and result of the last search. Nodes and links live in flat
-// arrays that are filled once per search and not resized afterwards.
+// The graph and result of the last search. Every node's links are one run of
+// Links, in ascending order of the other node (the order in which the search
+// relaxes them); the graph's links, each counted once, are in order of
+// (lower node, higher node).
 struct TPathSearchState {
-    std::vector<TNode> PathNodes;   // map order
-    std::vector<TLink> PathLinks;   // in order of (A index, B index)
-    std::vector<TLink*> LinkRefs;   // storage of every node's Links, node by node
-    TNode* PathStart = nullptr;
-    TNode* PathEnd = nullptr;
+    std::vector<TNode> PathNodes;           // map order
+    // Per node, by index: the node from which the search last reached it
+    // (kNone before), its best cost so far (32767 before), and its state
+    // (0 not reached, 1 queued, 2 taken from the queue).
+    std::vector<std::uint32_t> Prev;
+    std::vector<int> Dist;
+    std::vector<std::uint8_t> State;
+    std::vector<std::uint32_t> LinkStart;   // node i's links are Links[LinkStart[i], LinkStart[i + 1])
+    std::vector<TLinkEnd> Links;
+    int LinkRange = -1;                     // jump range the links were built for; -1 none
+    std::uint32_t PathStart = TNode::kNone;
+    std::uint32_t PathEnd = TNode::kNone;
     int PathCost = 0;
-    TPathScratch Scratch;
+
+    std::size_t LinkCount() const { return Links.size() / 2; }
+    // The links of node i.
+    const TLinkEnd* LinksBegin(std::size_t i) const { return Links.data() + LinkStart[i]; }
+    const TLinkEnd* LinksEnd(std::size_t i) const { return Links.data() + LinkStart[i + 1]; }
+    // Cost of a jump of `length` parsecs.
+    static int Cost(int length, int jumpRange, bool byDistance) {
+        return byDistance ? length : jumpRange - length;
+    }
 };
 
 struct FindPathResult {
-    // Two names per jump (A's then B's), links in link-list order; empty when
-    // there is no path.
+    // Two systems per jump (the lower node's, then the higher's), jumps in
+    // link-list order; empty when there is no path.
+    std::vector<const TStar*> Stars;
+    // Their names, two per jump.
     std::vector<std::string> Names;
     // The same jumps as "A <-> B", as the path dialog lists them.
     std::vector<std::string> LegLines;
@@ -77,14 +76,13 @@ struct FindPathResult {
 
 namespace hexlane {
 
-// Builds the links of a search graph: every pair i < j of nodes within
-// jumpRange, in order of (i, j), each node's Links in order of the other
-// node's index. Uses a grid of buckets over the distance coordinates so only
-// nearby nodes are compared. threadCount 0 lets the size of the graph decide
-// how many threads share the work.
-void BuildPathLinks(TPathSearchState& state, int jumpRange, bool byDistance, unsigned threadCount = 0);
+// Builds the links of the graph: every two nodes within jumpRange. Uses a grid
+// of buckets over the distance coordinates so only nearby nodes are compared.
+// threadCount 0 lets the size of the graph decide how many threads share the
+// work; the result is the same for any count.
+void BuildPathLinks(TPathSearchState& state, int jumpRange, unsigned threadCount = 0);
 
 // The same links by comparing every pair (the reference the grid must match).
-void BuildPathLinksAllPairs(TPathSearchState& state, int jumpRange, bool byDistance);
+void BuildPathLinksAllPairs(TPathSearchState& state, int jumpRange);
 
 }  // namespace hexlane

@@ -15,6 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CompactString.h"
+
 class TManager;
 
 enum class PropKind {
@@ -45,7 +47,9 @@ struct PropInfo {
     double (*GetDouble)(const TManager&) = nullptr;
     void (*SetDouble)(TManager&, double) = nullptr;
     std::string (*GetString)(const TManager&) = nullptr;
-    void (*SetString)(TManager&, const std::string&) = nullptr;
+    void (*SetString)(TManager&, std::string_view) = nullptr;
+    // For strings held by the object: a view of them, without a copy.
+    std::string_view (*ViewString)(const TManager&) = nullptr;
 
     bool IsOrdinal() const {
         return Kind != PropKind::Double && Kind != PropKind::String && Kind != PropKind::Char;
@@ -60,6 +64,9 @@ struct ClassInfo {
 
     // Looks a property up by name, letters compared without regard to case.
     const PropInfo* FindProp(std::string_view name) const;
+    // The same, looking first at the properties from index `next` on, where a
+    // stream in table order has its next one; `next` moves past the one found.
+    const PropInfo* FindProp(std::string_view name, std::size_t& next) const;
 
     ClassInfo(std::string_view name, std::unique_ptr<TManager> (*create)(), std::vector<PropInfo> props);
 
@@ -95,6 +102,10 @@ struct Member<T C::*> {
     using Type = T;
 };
 
+// The text types an object holds its strings in.
+template <class T>
+inline constexpr bool kIsText = std::is_same_v<T, std::string> || std::is_same_v<T, CompactString>;
+
 template <auto M>
 using ClassOf = typename Member<decltype(M)>::Class;
 template <auto M>
@@ -112,9 +123,10 @@ PropInfo Field(std::string_view name, PropKind kind, bool stored, std::int64_t d
     p.Stored = stored;
     p.Default = def;
     p.EnumNames = enums;
-    if constexpr (std::is_same_v<T, std::string>) {
-        p.GetString = [](const TManager& o) { return static_cast<const C&>(o).*M; };
-        p.SetString = [](TManager& o, const std::string& v) { static_cast<C&>(o).*M = v; };
+    if constexpr (kIsText<T>) {
+        p.GetString = [](const TManager& o) { return std::string(static_cast<const C&>(o).*M); };
+        p.SetString = [](TManager& o, std::string_view v) { (static_cast<C&>(o).*M).assign(v.data(), v.size()); };
+        p.ViewString = [](const TManager& o) { return std::string_view(static_cast<const C&>(o).*M); };
     } else if constexpr (std::is_floating_point_v<T>) {
         p.GetDouble = [](const TManager& o) { return static_cast<double>(static_cast<const C&>(o).*M); };
         p.SetDouble = [](TManager& o, double v) { static_cast<C&>(o).*M = static_cast<T>(v); };
@@ -136,7 +148,8 @@ PropInfo Element(std::string_view name, PropKind kind, bool stored) {
     p.Stored = stored;
     if constexpr (std::is_same_v<T, std::string>) {
         p.GetString = [](const TManager& o) { return (static_cast<const C&>(o).*M)[I]; };
-        p.SetString = [](TManager& o, const std::string& v) { (static_cast<C&>(o).*M)[I] = v; };
+        p.SetString = [](TManager& o, std::string_view v) { (static_cast<C&>(o).*M)[I].assign(v.data(), v.size()); };
+        p.ViewString = [](const TManager& o) { return std::string_view((static_cast<const C&>(o).*M)[I]); };
     } else {
         p.GetOrd = [](const TManager& o) { return static_cast<std::int64_t>((static_cast<const C&>(o).*M)[I]); };
         p.SetOrd = [](TManager& o, std::int64_t v) { (static_cast<C&>(o).*M)[I] = static_cast<T>(v); };
@@ -162,10 +175,12 @@ PropInfo Method(std::string_view name, PropKind kind, bool stored) {
     p.Name = name;
     p.Kind = kind;
     p.Stored = stored;
-    if constexpr (std::is_same_v<R, std::string>) {
+    if constexpr (kIsText<R>) {
         p.GetString = [](const TManager& o) { return std::string((static_cast<const C&>(o).*Get)()); };
+        if constexpr (std::is_reference_v<typename Getter<decltype(Get)>::Result>)
+            p.ViewString = [](const TManager& o) { return std::string_view((static_cast<const C&>(o).*Get)()); };
         if constexpr (!std::is_same_v<decltype(Set), std::nullptr_t>)
-            p.SetString = [](TManager& o, const std::string& v) { (static_cast<C&>(o).*Set)(v); };
+            p.SetString = [](TManager& o, std::string_view v) { (static_cast<C&>(o).*Set)(std::string(v)); };
     } else if constexpr (std::is_same_v<R, char>) {
         p.GetString = [](const TManager& o) { return std::string(1, (static_cast<const C&>(o).*Get)()); };
     } else if constexpr (std::is_floating_point_v<R>) {

@@ -233,7 +233,7 @@ TEST(Clone, CopiesStoredDataNotWorkingValues) {
     TStar* star = testutil::AddStar(*s, "Alpha", 3, 4);
     star->Notes = "notes";
     star->Marked = true;
-    star->BuyValue3 = 2.5;
+    star->SetBuyValue<2>(2.5);
     star->Visible = true;
     TSector* copy = dynamic_cast<TSector*>(CloneObject(u->Sectors(), *s));
     ASSERT_NE(copy, nullptr);
@@ -244,6 +244,6 @@ TEST(Clone, CopiesStoredDataNotWorkingValues) {
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->Notes, "notes");
     EXPECT_FALSE(c->Marked);
-    EXPECT_EQ(c->BuyValue3, 0.0);
+    EXPECT_EQ(c->BuyValue<2>(), 0.0);
     EXPECT_FALSE(c->Visible);
 }

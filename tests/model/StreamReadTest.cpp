@@ -202,7 +202,7 @@ TEST(StreamRead, AcceptedValueKinds) {
     EXPECT_EQ(s->Name1, "Last");
     EXPECT_TRUE(s->Visited);
     EXPECT_FALSE(s->Marked);
-    EXPECT_EQ(s->BuyValue1, 10000.0);
+    EXPECT_EQ(s->BuyValue<0>(), 10000.0);
     EXPECT_EQ(s->TravelZoneCode, tzcRed);
     EXPECT_EQ(s->SectorName(), "Elsewhere");
 

@@ -165,3 +165,30 @@ TEST(Upgrade, MapsWithoutTheirContainersAreCorrupt) {
     r = OpenMap("/nonexistent/x.map");
     EXPECT_EQ(r.Message, "Error Creating Filestream");
 }
+
+// Old maps of all charted space hold hundreds of thousands of objects under
+// the universe; each is placed by looking it up, not by a search of what was
+// placed before (which took minutes on such maps).
+TEST(Upgrade, AMapOfAHundredThousandFlatStarsIsPlacedInOrder) {
+    auto u = std::make_unique<TUniverse>();
+    u->ManagerVersion = 4.0;
+    for (const char* name : {"A", "B", "A"}) u->Create<TSector>()->Name1 = name;  // two sectors named A
+    constexpr int kStars = 100000;
+    for (int i = 0; i < kStars; ++i) {
+        auto* star = u->Create<TStar>();
+        star->Name1 = "S" + std::to_string(i);
+        star->SetSectorName(i % 2 ? "B" : "A");
+    }
+    u->Create<TStar>()->SetSectorName("C");  // no such sector
+    const std::vector<std::string> dropped = UpgradeFlatMap(*u);
+    EXPECT_EQ(dropped, (std::vector<std::string>{"Star : "}));
+    const std::vector<TSector*> sectors = u->Sectors()->ChildrenOf<TSector>();
+    ASSERT_EQ(sectors.size(), 3u);
+    for (TSector* s : sectors) {
+        ASSERT_EQ(s->ChildCount(), kStars / 2u);
+        const bool b = s->Name1 == "B";
+        EXPECT_EQ(s->Child(0)->Name1, b ? "S1" : "S0");
+        EXPECT_EQ(s->Child(kStars / 2 - 1)->Name1, "S" + std::to_string(kStars - (b ? 1 : 2)));
+    }
+    EXPECT_EQ(u->ChildCount(), 3u);
+}

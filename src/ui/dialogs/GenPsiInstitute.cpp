@@ -234,8 +234,8 @@ void TfGenPsiInstitute::Load(TStar& star) {
     star_ = &star;
     uap_->setValue(star.UAP);
     if (star.PsiInstitute) {
-        const std::string* stored[kPsiKinds] = {&star.ComPsiRating, &star.EduPsiRating, &star.GovPsiRating,
-                                                &star.SecPsiRating};
+        const CompactString* stored[kPsiKinds] = {&star.ComPsiRating, &star.EduPsiRating, &star.GovPsiRating,
+                                                  &star.SecPsiRating};
         for (int k = 0; k < kPsiKinds; ++k) codes_[static_cast<std::size_t>(k)]->setText(FromMap(*stored[k]));
         return;
     }

@@ -1,5 +1,7 @@
 #include "UndoHistory.h"
 
+#include "MapSnapshot.h"
+
 #include <QUndoCommand>
 
 #include <algorithm>

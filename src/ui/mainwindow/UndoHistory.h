@@ -6,13 +6,17 @@
 // universe from it. The QUndoStack gives the texts, the actions' states and
 // the clean state that follows the last open or save.
 
-#include "MapSnapshot.h"
-
 #include <QObject>
 #include <QUndoStack>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
+
+class TUniverse;
+namespace hexlane {
+struct MapSnapshot;
+}
 
 namespace hexlane::ui {
 
