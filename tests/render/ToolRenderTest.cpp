@@ -72,8 +72,8 @@ TEST(ToolRender, RefusesBadArguments) {
         std::string message;
         ASSERT_TRUE(u->SaveToFile(map.toStdString(), message)) << message;
     }
-    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--hex", "20"}).status, 1);
-    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--show", "names,stars"}).status, 1);
+    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--hex", "20"}).status, 2);
+    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--show", "names,stars"}).status, 2);
     EXPECT_EQ(Tool({map, dir.filePath("x.gif")}).status, 1);
     EXPECT_EQ(Tool({map, dir.filePath("x.png"), "--region", "5000,5000,10,10"}).status, 1);
     EXPECT_EQ(Tool({dir.filePath("missing.map"), dir.filePath("x.png")}).status, 1);

@@ -7,12 +7,14 @@
 #include "ToolMap.h"
 
 #include "DefineUniverse.h"
+#include "FileIO.h"
 #include "OpenMap.h"
 #include "MapBitmap.h"
 #include "MapRenderer.h"
 #include "Palette.h"
 
 #include <QGuiApplication>
+#include <QBuffer>
 #include <QImageWriter>
 
 #include <charconv>
@@ -69,31 +71,36 @@ void StartQt() {
     static QGuiApplication app(argc, argv);
 }
 
-int RunRender(const tool::Args& arguments) {
-    tool::Args args = arguments;
-    std::string hexText, showText, regionText;
-    const bool hasHex = tool::TakeOption(args, "--hex", hexText);
-    const bool hasShow = tool::TakeOption(args, "--show", showText);
-    const bool hasRegion = tool::TakeOption(args, "--region", regionText);
-    const bool sectorAddressing = tool::TakeFlag(args, "--sector-hex-addressing");
-    if (args.size() != 2) return tool::UsageError("render");
-    const std::string& mapFile = args[0];
-    const std::string& outFile = args[1];
+// X,Y,WIDTH,HEIGHT with a positive width and height; false when not.
+bool ParseRegion(const std::string& text, QRect& region) {
+    const std::vector<std::string> parts = SplitCommas(text);
+    int v[4] = {};
+    if (parts.size() != 4 || !ParseInt(parts[0], v[0]) || !ParseInt(parts[1], v[1]) || !ParseInt(parts[2], v[2]) ||
+        !ParseInt(parts[3], v[3]) || v[2] <= 0 || v[3] <= 0)
+        return false;
+    region = QRect(v[0], v[1], v[2], v[3]);
+    return true;
+}
 
+struct RenderOptions {
+    std::string mapFile, outFile, showText, regionText;
     int hexSize = 30;
-    if (hasHex && (!ParseInt(hexText, hexSize) || (hexSize != 10 && hexSize != 30 && hexSize != 90)))
-        return tool::Fail("--hex: the hex size is 10, 30 or 90, not " + hexText);
+    bool sectorAddressing = false;
+};
+
+int RunRender(const RenderOptions& o) {
+    const std::string& mapFile = o.mapFile;
+    const std::string& outFile = o.outFile;
+    const int hexSize = o.hexSize;
+    const bool hasShow = !o.showText.empty();
+    const std::string& showText = o.showText;
+    const bool hasRegion = !o.regionText.empty();
+    const bool sectorAddressing = o.sectorAddressing;
+
     const bool bitmap = EndsWith(outFile, ".bmp");
     if (!bitmap && !EndsWith(outFile, ".png")) return tool::Fail("the picture file's name must end in .bmp or .png");
     QRect region;
-    if (hasRegion) {
-        const std::vector<std::string> parts = SplitCommas(regionText);
-        int v[4] = {};
-        if (parts.size() != 4 || !ParseInt(parts[0], v[0]) || !ParseInt(parts[1], v[1]) || !ParseInt(parts[2], v[2]) ||
-            !ParseInt(parts[3], v[3]) || v[2] <= 0 || v[3] <= 0)
-            return tool::Fail("--region: expected X,Y,WIDTH,HEIGHT with a positive width and height, not " + regionText);
-        region = QRect(v[0], v[1], v[2], v[3]);
-    }
+    if (hasRegion) ParseRegion(o.regionText, region);
 
     std::unique_ptr<TUniverse> opened = tool::OpenForTool(mapFile);
     if (!opened) return 1;
@@ -127,9 +134,17 @@ int RunRender(const tool::Args& arguments) {
         if (image.isNull())
             return tool::Fail("not enough memory for a " + std::to_string(region.width()) + " x " +
                               std::to_string(region.height()) + " picture; write a .bmp instead");
-        QImageWriter writer(out, "png");
+        // Encoded in memory, then written through the one safe writer.
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
         if (!writer.write(hexlane::render::ToPaletteImage(image)))
             return tool::Fail("Cannot write " + outFile + ": " + writer.errorString().toStdString());
+        hexlane::ReplacingOutputFile file(outFile);
+        if (!file.Open()) return tool::Fail("Error Creating Filestream");
+        if (!file.WriteAll(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+            return tool::Fail("Cannot write " + outFile);
     }
     std::cout << size.width() << " x " << size.height() << '\n';
     return 0;
@@ -140,7 +155,34 @@ tool::RegisterCommand renderCmd(
     "render MAP OUT.bmp|OUT.png [--hex 10|30|90] "
     "[--show names,starports,contents,routes,sectors,subsectors,allegiances|all] [--sector-hex-addressing] "
     "[--region X,Y,W,H]",
-    RunRender);
+    "Draws the hex map picture of a map as the editor shows it.", [](CLI::App& app) {
+        auto o = std::make_shared<RenderOptions>();
+        tool::AddFile(app, "MAP", o->mapFile, "the map file");
+        tool::AddFile(app, "OUT", o->outFile, "the picture file (.bmp or .png)");
+        app.add_option("--hex", o->hexSize, "the hex size 10, 30 or 90")->check(CLI::IsMember({10, 30, 90}));
+        app.add_option("--show", o->showText, "the layers shown, separated by commas")
+            ->check(CLI::Validator(
+                [](const std::string& text) {
+                    TUniverse scratch;
+                    std::string unknown;
+                    return ApplyShow(scratch, text, unknown)
+                               ? std::string()
+                               : "unknown layer \"" + unknown +
+                                     "\" (names, starports, contents, routes, sectors, subsectors, allegiances or all)";
+                },
+                "LAYERS"));
+        app.add_option("--region", o->regionText, "the part of the picture drawn")
+            ->check(CLI::Validator(
+                [](const std::string& text) {
+                    QRect region;
+                    return ParseRegion(text, region)
+                               ? std::string()
+                               : "expected X,Y,WIDTH,HEIGHT with a positive width and height, not " + text;
+                },
+                "X,Y,W,H"));
+        app.add_flag("--sector-hex-addressing", o->sectorAddressing, "hex numbers within each sector");
+        return [o] { return RunRender(*o); };
+    });
 
 }  // namespace
 
