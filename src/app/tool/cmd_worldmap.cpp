@@ -55,7 +55,8 @@ int RunWorldMap(const WorldMapOptions& o) {
     }
 
     const worldmap::PlotResult result = worldmap::PlotWorld(request);
-    if (!result.Plotted()) return tool::Fail(result.Error);
+    if (!result.Plotted())
+        return tool::Fail(result.LoadError.empty() ? result.Error : result.Error + ": " + result.LoadError);
 
     worldmap::WorldPicture image = worldmap::PictureFromCells(result.Cells, request.Width, request.Height);
     worldmap::DrawGrid(image);
