@@ -11,6 +11,7 @@
 #include <random>
 #else
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -130,8 +131,17 @@ bool ReplacingOutputFile::Open() {
     std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     if (base.size() > 200) base.resize(200);  // room for the suffix within a name's limit
     std::string pattern = folder + "." + base + ".saving-XXXXXX";
+    int fd = -1;
+#if defined(O_TMPFILE)
+    // Where the system has them, an unnamed file: a crash or kill while it is
+    // written leaves nothing behind. It gets a name only once complete.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) namePattern_ = pattern;
+    }
+#endif
     // mkstemp creates the name exclusively: a link planted there is never followed.
-    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         const int error = errno;
         if (exists && (error == EACCES || error == EROFS || error == EPERM)) {
@@ -143,7 +153,7 @@ bool ReplacingOutputFile::Open() {
         }
         return false;
     }
-    temp_ = pattern;
+    if (namePattern_.empty()) temp_ = pattern;
     if (exists) {
         // The owner first: changing it may clear the set-id bits of the mode.
         if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
@@ -159,12 +169,32 @@ bool ReplacingOutputFile::Open() {
     return true;
 }
 
+// Gives the complete unnamed file a new unique name beside the target, from
+// which Commit renames it.
+bool ReplacingOutputFile::LinkUnnamed(int fd) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    std::random_device random;
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 32; ++attempt) {
+        std::string name = namePattern_;
+        for (std::size_t i = name.size() - 6; i < name.size(); ++i) name[i] = letters[random() % 62];
+        // linkat never replaces an existing name, a planted link included.
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temp_ = name;
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
 bool ReplacingOutputFile::Finish() {
     if (finished_) return !failed_;
     if (!file_) return false;
     finished_ = true;
     bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
     if (ok && !inPlace_) ok = ::fsync(::fileno(file_)) == 0;
+    if (ok && !namePattern_.empty()) ok = LinkUnnamed(::fileno(file_));
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     failed_ = !ok;

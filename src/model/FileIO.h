@@ -59,7 +59,9 @@ public:
 
 private:
     std::string target_;  // the file finally written (links resolved)
-    std::string temp_;    // the temporary file, empty when writing in memory
+    std::string temp_;    // the named temporary file; empty while unnamed or in memory
+    std::string namePattern_;  // the name an unnamed temporary file gets when finished
+    bool LinkUnnamed(int fd);
     std::FILE* file_ = nullptr;
     char* memory_ = nullptr;  // the in-memory content (in-place fallback)
     std::size_t memorySize_ = 0;

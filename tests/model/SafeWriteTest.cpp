@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -214,7 +215,7 @@ TEST_F(SafeWrite, TwoWritersAtOnceLeaveOneWholeFileAtEveryMoment) {
     });
     std::atomic<int> failed{0};
     auto writer = [&](const std::string& text) {
-        for (int i = 0; i < 40; ++i)
+        for (int i = 0; i < 20; ++i)
             if (!WriteText(file, text)) ++failed;
     };
     std::thread one(writer, first), two(writer, second);
@@ -225,4 +226,25 @@ TEST_F(SafeWrite, TwoWritersAtOnceLeaveOneWholeFileAtEveryMoment) {
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(broken, 0);
     EXPECT_TRUE(NoLeftovers(dir_));
+}
+
+TEST_F(SafeWrite, AWriterKilledMidWriteLeavesTheOldFileAndNoTemporaryFile) {
+#if defined(O_TMPFILE)
+    const int probe = ::open(dir_.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (probe < 0) GTEST_SKIP() << "this file system has no unnamed files";
+    ::close(probe);
+    Put(dir_ / "t", "old");
+    const int status = InChild([&] {
+        ReplacingOutputFile file((dir_ / "t").string());
+        if (!file.Open()) return 3;
+        std::fputs("half", file.Handle());
+        std::fflush(file.Handle());
+        ::_exit(0);  // as a kill: no destructor runs
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Read(dir_ / "t"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+#else
+    GTEST_SKIP() << "no unnamed files here";
+#endif
 }
