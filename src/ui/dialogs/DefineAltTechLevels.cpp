@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -103,11 +104,24 @@ TfDefineAltTechLevels::TfDefineAltTechLevels(Prompter& prompter, QWidget* parent
 
 void TfDefineAltTechLevels::Load(TUniverse& universe) {
     universe_ = &universe;
+    QStringList outOfRange;
     for (std::size_t i = 0; i < kLevels; ++i) {
         descriptions_[i]->setText(FromMap(universe.TLAltDesc[i]));
-        values_[i]->setValue(universe.TLAltValue[i]);
+        // The arrows reach 0-16 only, so a stored value beyond that is shown
+        // clamped; the user hears of it before OK could store the change.
+        const int stored = universe.TLAltValue[i];
+        values_[i]->setValue(stored);
+        if (values_[i]->value() != stored)
+            outOfRange << QStringLiteral("%1: %2, shown as %3")
+                              .arg(LevelCode(static_cast<int>(i)))
+                              .arg(stored)
+                              .arg(values_[i]->value());
     }
     descriptions_[0]->setFocus();
+    if (!outOfRange.isEmpty())
+        prompter_.Information(QStringLiteral("These alternate tech levels of the map are outside 0 to 16:\n") +
+                              outOfRange.join(QLatin1Char('\n')) +
+                              QStringLiteral("\nOK stores the values shown; Cancel leaves the map as it is."));
 }
 
 void TfDefineAltTechLevels::rDefaultsClick() {

@@ -170,7 +170,7 @@ bool TfEditSectorInfo::rOKClick() {
 
 void TfEditSectorInfo::rDeleteClick() {
     if (!universe_ || !sector_) return;
-    if (prompter_.YesNo(QStringLiteral("Delete Sector from the Universe?"), Look::Warning)) {
+    if (prompter_.YesNo(QStringLiteral("Delete Sector from the Universe?"), Look::Question)) {
         if (!sector_->HasStars() ||
             prompter_.YesNo(QStringLiteral("There are still systems in this sector.\n\nIf this sector is deleted, "
                                            "then all systems \nwill be deleted, also.\n\nContinue with deletion?"),

@@ -172,6 +172,22 @@ void TfNavigationInformation::Execute(TUniverse& universe, const TStar* origin) 
     exec();
 }
 
+void TfNavigationInformation::ForgetMap() {
+    universe_ = nullptr;
+    selecting_ = true;
+    model_->setStringList({});
+    resultModel_->setStringList({});
+    selecting_ = false;
+    names_.clear();
+    results_.clear();
+    origin_.Name->clear();
+    destination_.Name->clear();
+    distance_->setText(QStringLiteral("Distance : "));
+    count_->setText(QStringLiteral("Number of Systems : "));
+    distanceFromOrigin_->setText(QStringLiteral("0"));
+    distanceFromDestination_->setText(QStringLiteral("0"));
+}
+
 void TfNavigationInformation::FillLists() {
     BusyScope busy(activity_);
     std::vector<std::string> names;

@@ -49,6 +49,9 @@ public:
     void Load(TUniverse& universe, const TStar* origin = nullptr);
     // Load, then the modal dialog until the user closes it.
     void Execute(TUniverse& universe, const TStar* origin = nullptr);
+    // Another map replaces the current one: the name fields, lists, result and
+    // read-outs name systems of the old map, so they start empty again.
+    void ForgetMap();
 
     void rEditOriginClick();
     void rEditDestinationClick();

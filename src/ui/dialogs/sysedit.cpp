@@ -354,7 +354,16 @@ void TfSysEdit::Load(TUniverse& universe, TStar* star) {
     std::vector<TAllegiance*> allegiances;
     if (TAllegiances* all = universe.Allegiances()) allegiances = all->ChildrenOf<TAllegiance>();
     FillSorted<TAllegiance*>(allegiance_, allegiances, [](TAllegiance* const& a) { return a->Name1; });
-    allegiance_->setCurrentIndex(FindName(allegiance_, star->Allegiance));
+    int allegianceIndex = FindName(allegiance_, star->Allegiance);
+    if (allegianceIndex < 0 && !star->Allegiance.empty()) {
+        // An allegiance that the list does not hold (an import's "Unknown", one
+        // deleted since) is the system's own all the same: shown as an extra
+        // entry after the sorted ones, so OK keeps it unless the user picks another.
+        const std::string& bytes = star->Allegiance;
+        allegiance_->addItem(FromMap(bytes), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        allegianceIndex = allegiance_->count() - 1;
+    }
+    allegiance_->setCurrentIndex(allegianceIndex);
     int sectorIndex = -1;
     for (std::size_t i = 0; i < sectors_.size(); ++i)
         if (sectors_[i] == star->Owner()) sectorIndex = static_cast<int>(i);
@@ -551,7 +560,7 @@ bool TfSysEdit::rOKClick() {
 
     moved->Visible = true;
     moved->Name1 = texts[0].Bytes;
-    moved->Allegiance = SelectedBytes(allegiance_);
+    if (allegiance_->currentIndex() >= 0) moved->Allegiance = SelectedBytes(allegiance_);
     moved->SubSectorName = subsector;
     moved->StarCoordsX = *column;
     moved->StarCoordsY = *row;

@@ -8,8 +8,21 @@
 #include "UiText.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace hexlane::ui {
+
+namespace {
+
+// True when both names lead to the same file (links and relative names resolved).
+bool IsSameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty()) return false;
+    const QFileInfo first(a), second(b);
+    if (first.exists() && second.exists()) return first.canonicalFilePath() == second.canonicalFilePath();
+    return first.absoluteFilePath() == second.absoluteFilePath();
+}
+
+}  // namespace
 
 QString CombineQuestion(CombineKind kind) {
     if (kind == CombineKind::Merge)
@@ -27,13 +40,20 @@ QString CombineQuestion(CombineKind kind) {
 }
 
 bool CombineMaps(CombineKind kind, TUniverse& memory, Prompter& prompter, TfMergeErrors& messages,
-                 Activity* activity, const QString& initialPath, const std::function<void()>& refresh) {
+                 Activity* activity, const QString& mapFile, const std::function<void()>& refresh) {
     const bool merge = kind == CombineKind::Merge;
     if (!prompter.YesNo(CombineQuestion(kind), Look::Warning)) return false;
     messages.Clear();
 
+    // The folder of the map in memory, with no file proposed: Enter alone must
+    // not combine the map with itself.
+    const QString folder = mapFile.isEmpty() ? QString() : QFileInfo(mapFile).absolutePath();
     const auto path = prompter.OpenFile(
-        FileChoice{QStringLiteral("Open"), QStringLiteral("Map File (*.map)"), QStringLiteral("map"), initialPath});
+        FileChoice{QStringLiteral("Open"), QStringLiteral("Map File (*.map)"), QStringLiteral("map"), folder});
+    if (path && IsSameFile(*path, mapFile)) {
+        prompter.Information(QStringLiteral("This is the map in memory."));
+        return false;
+    }
     TCombineResult result;
     {
         BusyScope busy(activity);

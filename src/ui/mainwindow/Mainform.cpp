@@ -15,6 +15,7 @@
 #include "GenPsiInstitute.h"
 #include "GenWorld.h"
 #include "Icons.h"
+#include "ImportESPDialog.h"
 #include "ImportSecDialog.h"
 #include "Legend.h"
 #include "MapView.h"
@@ -96,6 +97,8 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     query_->SetMapChanged([this] { Invalidate(); });  // after each query, behind the dialog
     psiDialog_ = new TfGenPsiInstitute(*prompter_, this);
     credits_ = new TfCredits(this);
+    auto* importESP = new TfImportESP(*prompter_, this);
+    connect(findChild<QAction*>("rImportESP"), &QAction::triggered, importESP, &QDialog::exec);
     importSec_ = new TfImportSec(*prompter_, *messages_, this, this);
     // Each import that read a file refreshes the views while the dialog stays
     // open, before the message window shows.
@@ -156,9 +159,8 @@ void TfMainform::CreateActions() {
     NewAction("rImport4xMap", "Import Hexlane 4x Map")->setEnabled(false);
     // The menu item stays disabled; the toolbar button carries the command.
     NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
-    auto* esp = NewAction("rImportESP", "Import &ESP File...");
-    esp->setVisible(false);
-    esp->setEnabled(false);
+    // Never shown: the one way to the ESP import dialog (connected below).
+    NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
 
     // Toolbar-only commands of the File toolbar.
@@ -447,6 +449,8 @@ void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
     instaLeg_ = nullptr;
     listModel_->Clear();
     mapView_->SetUniverse(nullptr);
+    // Dialogs that keep values between openings drop those of the old map.
+    if (navigation_) navigation_->ForgetMap();
     universe_ = std::move(universe);
     mapView_->SetUniverse(universe_.get());
 }
@@ -490,6 +494,10 @@ void TfMainform::RefreshIfDirty() {
 }
 
 void TfMainform::rRefreshClick() {
+    // Places every star anew first, so Refresh also mends an extent that a
+    // change left behind; the picture is then out of date whatever AutoRefresh says.
+    universe_->ComputeExtent();
+    universe_->MapDirty = true;
     if (showMap_->isChecked()) mapView_->Rebuild(this);
 }
 

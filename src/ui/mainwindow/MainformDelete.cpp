@@ -17,7 +17,7 @@ void TfMainform::rmDeleteSectorClick() {
     if (kind != NodeKind::Sector && kind != NodeKind::Subsector) return;
     TSector* sector = SectorOf(kind == NodeKind::Subsector ? node->parent() : node);
     if (!sector) return;
-    if (!prompter_->YesNo("Delete " + FromMap(sector->Name1) + " Sector from the Universe?", Look::Warning)) return;
+    if (!prompter_->YesNo("Delete " + FromMap(sector->Name1) + " Sector from the Universe?", Look::Question)) return;
     if (sector->HasStars() &&
         !prompter_->YesNo("There are still systems in this sector.\n\nIf this sector is deleted, then all systems \n"
                           "will be deleted, also.\n\nContinue with deletion?",

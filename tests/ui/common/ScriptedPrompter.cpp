@@ -32,8 +32,9 @@ void ScriptedPrompter::Information(const QString& text) { Log << "info: " + text
 
 void ScriptedPrompter::Error(const QString& text) { Log << "error: " + text; }
 
-bool ScriptedPrompter::YesNo(const QString& text, hexlane::ui::Look) {
+bool ScriptedPrompter::YesNo(const QString& text, hexlane::ui::Look look) {
     Log << "yesno: " + text;
+    Looks << look;
     return Take(YesNoAnswers, Log.back(), false);
 }
 

@@ -32,6 +32,8 @@ public:
 
     // Every call in order.
     QStringList Log;
+    // The look of every Yes/No question, in order.
+    QList<hexlane::ui::Look> Looks;
     // The text of the last message or question, empty when none was shown.
     QString Last() const { return Log.isEmpty() ? QString() : Log.back(); }
     // True when every queued answer was used.

@@ -72,6 +72,18 @@ TEST_F(AltTechLevels, OpensOnTheUniverseTable) {
         EXPECT_TRUE(HasLabel(QString::fromLatin1(text))) << text;
 }
 
+TEST_F(AltTechLevels, StoredValuesOutsideTheRangeAreNamedBeforeTheyAreShownClamped) {
+    universe->TLAltValue[3] = -2;
+    universe->TLAltValue[10] = 25;
+    universe->TLAltValue[16] = 16;
+    Open();
+    EXPECT_EQ(prompter.Log, QStringList({"info: These alternate tech levels of the map are outside 0 to 16:\n"
+                                         "3: -2, shown as 0\nA: 25, shown as 16\n"
+                                         "OK stores the values shown; Cancel leaves the map as it is."}));
+    EXPECT_EQ(Value(10)->value(), 16);
+    EXPECT_EQ(universe->TLAltValue[10], 25);
+}
+
 TEST_F(AltTechLevels, NewTableNeedsDescriptionsAndDefaultsFillThemIn) {
     Open();
     Button("rOK")->click();

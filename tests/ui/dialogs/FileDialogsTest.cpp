@@ -6,6 +6,7 @@
 #include "DialogTesting.h"
 #include "Activity.h"
 #include "CombineMaps.h"
+#include "ImportESPDialog.h"
 #include "ImportSec.h"
 #include "ImportSecDialog.h"
 #include "MergeErrors.h"
@@ -19,7 +20,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -355,7 +358,7 @@ TEST(MergeOverlay, OverlayReplacesTheDuplicateStarAndListsIt) {
     EXPECT_TRUE(f.Run(CombineKind::Overlay));
 
     EXPECT_EQ(f.prompter.Choices.at(0).Filter, "Map File (*.map)");
-    EXPECT_EQ(f.prompter.Choices.at(0).InitialPath, "/maps/home.map");
+    EXPECT_EQ(f.prompter.Choices.at(0).InitialPath, "/maps");  // the folder, no file proposed
     EXPECT_TRUE(shown.contains("Star : Nova")) << shown.join('|').toStdString();
     EXPECT_FALSE(shown.contains("Star : Alpha"));
     EXPECT_EQ(f.StarNames(), (std::vector<std::string>{"Alpha 788899", "Nova 555555", "Vega 788899"}));
@@ -364,6 +367,23 @@ TEST(MergeOverlay, OverlayReplacesTheDuplicateStarAndListsIt) {
     EXPECT_TRUE(f.memory->MapDirty);
     EXPECT_EQ(f.activity.Depth, 0);
     EXPECT_GT(f.activity.Turns, 0);
+}
+
+TEST(MergeOverlay, ChoosingTheMapInMemoryItselfChangesNothing) {
+    for (CombineKind kind : {CombineKind::Merge, CombineKind::Overlay}) {
+        CombineFixture f;
+        const QString own = f.SecondMap();
+        const QFileInfo info(own);
+        f.prompter.Script.YesNoAnswers.push_back(true);
+        f.prompter.Script.OpenAnswers.push_back(info.absolutePath() + "/./" + info.fileName());
+        WithoutModal([&] {
+            EXPECT_FALSE(CombineMaps(kind, *f.memory, f.prompter, f.messages, &f.activity, own, [&] { ++f.refreshes; }));
+        });
+        EXPECT_EQ(f.prompter.Script.Log.back(), "info: This is the map in memory.");
+        EXPECT_EQ(f.StarNames().size(), 2u);
+        EXPECT_FALSE(f.memory->ManagerRequiresSaving);
+        EXPECT_EQ(f.refreshes, 0);
+    }
 }
 
 TEST(MergeOverlay, MergeKeepsTheStarInMemoryAndListsTheDuplicate) {
@@ -543,6 +563,30 @@ TEST(SelectedSave, CancellingWritesNothingAndAFailedWriteIsShown) {
     ASSERT_EQ(f.prompter.Script.Log.size(), 3);
     EXPECT_TRUE(f.prompter.Script.Log[2].startsWith("error: ")) << f.prompter.Script.Log[2].toStdString();
     EXPECT_EQ(f.activity.Depth, 0);
+}
+
+// ---------------------------------------------------------------- ESP import
+
+TEST(ImportESP, OnlyAChosenFileEnablesImportWhichChangesNothing) {
+    ChoicePrompter prompter;
+    TfImportESP dialog(prompter);
+    EXPECT_EQ(dialog.windowTitle(), "Import ESP File");
+    auto* import = Find<QPushButton>(dialog, "rImport");
+    auto* name = Find<QLineEdit>(dialog, "rImportFilename");
+    EXPECT_FALSE(import->isEnabled());
+    EXPECT_EQ(Find<QComboBox>(dialog, "rIntoSector")->count(), 0);
+    EXPECT_EQ(Find<QLabel>(dialog, "rRecords")->text(), "Number of Records : ");
+
+    prompter.Script.OpenAnswers = {std::nullopt, QString("/maps/rim.esp")};
+    Find<QPushButton>(dialog, "rBrowse")->click();  // cancelled
+    EXPECT_EQ(name->text(), "");
+    EXPECT_FALSE(import->isEnabled());
+    Find<QPushButton>(dialog, "rBrowse")->click();
+    EXPECT_EQ(prompter.Choices.at(1).Filter, "Extended System Profile Files (*.esp)");
+    EXPECT_EQ(name->text(), "/maps/rim.esp");
+    EXPECT_TRUE(import->isEnabled());
+    import->click();
+    EXPECT_EQ(prompter.Script.Log.size(), 2);  // the two choosers, nothing else
 }
 
 }  // namespace

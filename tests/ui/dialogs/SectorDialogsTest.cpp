@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 
+using hexlane::ui::Look;
 using hexlane::ui::TfEditSectorInfo;
 using hexlane::ui::TfEditSS;
 using State = TfEditSS::CellState;
@@ -328,6 +329,7 @@ TEST_F(SectorDialog, DeleteAsksOnceForAnEmptySectorAndTwiceForOneWithSystems) {
     // With systems: No to the second question keeps it, Yes deletes it with them.
     auto remove = [&](std::deque<bool> answers) {
         prompter.Log.clear();
+        prompter.Looks.clear();
         Open();
         prompter.YesNoAnswers = std::move(answers);
         dialog.rDeleteClick();
@@ -336,6 +338,8 @@ TEST_F(SectorDialog, DeleteAsksOnceForAnEmptySectorAndTwiceForOneWithSystems) {
     remove({true, false});
     EXPECT_EQ(SectorCount(), 1u);
     EXPECT_EQ(prompter.Log, QStringList({first, second}));
+    // A question first; the loss of the systems is the warning.
+    EXPECT_EQ(prompter.Looks, QList<Look>({Look::Question, Look::Warning}));
     remove({true, true});
     EXPECT_TRUE(dialog.Deleted());
     EXPECT_EQ(SectorCount(), 0u);

@@ -495,6 +495,22 @@ TEST_F(Editor, EachSectorEntryIsItsOwnSector) {
     EXPECT_TRUE(alpha->Stars().empty());
 }
 
+TEST_F(Editor, AnAllegianceMissingFromTheListIsShownAndKept) {
+    TStar* s = testutil::AddStar(*alpha, "Regina", 3, 4);
+    s->Allegiance = "Unknown";
+    dialog.Load(*universe, s);
+    EXPECT_EQ(Entries(List("rAllegiance")), QStringList({"aslan", "Imperium", "Independent", "Unknown"}));
+    EXPECT_EQ(List("rAllegiance")->currentText(), "Unknown");
+    ASSERT_TRUE(dialog.rOKClick());
+    TStar* r = dialog.Result();
+    EXPECT_EQ(r->Allegiance, "Unknown");
+
+    // The extra entry belongs to that system only; a listed one adds none.
+    r->Allegiance = "Imperium";
+    dialog.Load(*universe, r);
+    EXPECT_EQ(Entries(List("rAllegiance")), QStringList({"aslan", "Imperium", "Independent"}));
+}
+
 TEST_F(Editor, NoRecordIsNotShown) {
     EXPECT_EQ(dialog.EditStar(*universe, nullptr), -1);
     dialog.Load(*universe, nullptr);

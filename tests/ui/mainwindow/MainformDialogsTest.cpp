@@ -8,6 +8,7 @@
 #include "SystemList.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -71,6 +72,38 @@ TEST_F(MainformTest, OverlayRefreshesTheViewsBeforeItsMessagesWhileTheListShowsR
     window->RefreshIfDirty();
     EXPECT_TRUE(window->Universe().ManagerRequiresSaving);
     EXPECT_EQ(window->FileName(), Path("small.map"));
+}
+
+TEST_F(MainformTest, TheHiddenEspCommandOpensItsDialog) {
+    bool shown = false;
+    WhenModal("Import ESP File", [&shown](QDialog& d) {
+        shown = true;
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rImportESP")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(Action("rImportESP")->isVisible());
+    EXPECT_FALSE(window->Universe().ManagerRequiresSaving);
+}
+
+TEST_F(MainformTest, OpeningAnotherMapEmptiesTheNavigationDialog) {
+    Open(Write(*SmallMap(), "small.map"));
+    WhenModal("Navigation Information", [](QDialog& d) {
+        Control<QLineEdit>(d, "rOriginName")->setText("Home");
+        Control<QLineEdit>(d, "rDestinationName")->setText("Far");
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rNavigation")->trigger();
+
+    Open(Write(*SmallMap(), "other.map"));  // the same names, yet another map
+    WhenModal("Navigation Information", [](QDialog& d) {
+        EXPECT_EQ(Control<QLineEdit>(d, "rOriginName")->text(), "");
+        EXPECT_EQ(Control<QLineEdit>(d, "rDestinationName")->text(), "");
+        EXPECT_EQ(Control<QLabel>(d, "rDistance")->text(), "Distance : ");
+        Control<QPushButton>(d, "rClose")->click();
+    });
+    Action("rNavigation")->trigger();
 }
 
 TEST_F(MainformTest, ImportThroughTheToolbarThenSelectedSave) {

@@ -309,6 +309,16 @@ TEST_F(MainformTest, ZoomAndDisplayTogglesRebuildThePicture) {
     EXPECT_TRUE(u.UseSectorHexAddressing);
 }
 
+TEST_F(MainformTest, RefreshPlacesTheStarsAnewBeforeDrawing) {
+    Open(Write(*SmallMap(), "small.map"));
+    TStar* home = Star("Home");
+    const int column = home->HexX;
+    home->StarCoordsX += 1;  // moved without the extent being computed
+    Action("rRefresh")->trigger();
+    EXPECT_EQ(home->HexX, column + 1);
+    EXPECT_FALSE(window->Universe().MapDirty);
+}
+
 // ---------------------------------------------------------------- pointer and map popup
 
 TEST_F(MainformTest, PointerShowsTheStarUnderItInTheFirstFourPanels) {
@@ -636,6 +646,8 @@ TEST_F(MainformTest, DeleteSectorAsksTwiceWhenItHasStarsAndDeleteRouteRebuildsTh
               QStringList({"yesno: Delete Alpha Sector from the Universe?",
                            "yesno: There are still systems in this sector.\n\nIf this sector is deleted, then all "
                            "systems \nwill be deleted, also.\n\nContinue with deletion?"}));
+    EXPECT_EQ(prompter.Looks.mid(prompter.Looks.size() - 2),
+              QList<hexlane::ui::Look>({hexlane::ui::Look::Question, hexlane::ui::Look::Warning}));
     EXPECT_TRUE(Sector("Alpha"));
     prompter.YesNoAnswers = {true, true};
     window->rmDeleteSectorClick();
