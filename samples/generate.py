@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes Hexlane's sample data: four invented sector files in the fixed-column
-sector-file format and a sample map built from them with hexlane-tool.
+sector-file format, a sample map built from them with hexlane-tool, and two of
+its sectors exported as T5 tab- and column-delimited files.
 
 Every name and value is made up here, from a fixed seed, so the output is the
 same on every run and every machine. Run from anywhere:
@@ -34,6 +35,8 @@ ALLEGIANCES = [
     ("Free Brisenne Worlds", "Fb", "#40A050", "Solid",
      "Loosely joined independent worlds that keep their own laws.", (13, 58), 15),
 ]
+# Sectors of the map also written as T5 files: tab-delimited and column-delimited.
+T5_SAMPLES = [("Quillon", ".tab"), ("Corvath", ".txt")]
 UNALIGNED_CODE = "--"  # matches no allegiance: such systems import as "Unknown"
 
 # Alternate tech levels: one (value, description) per standard level 0-9, A-G.
@@ -330,6 +333,10 @@ def main():
         sys.exit("hexlane-tool not found at %s (build it, or pass --tool)" % args.tool)
     spine, post = build_map(args.tool, all_systems, os.path.join(HERE, "sample.map"))
     print("sample.map: routes Marrow Spine (%d legs), Brisenne Post (%d legs)" % (len(spine) - 1, len(post) - 1))
+    # Two sectors of the map in the T5 formats, as the editor exports them.
+    for name, extension in T5_SAMPLES:
+        run(args.tool, "export-sec", os.path.join(HERE, "sample.map"), name, os.path.join(HERE, name + extension))
+        print("%s%s: exported from sample.map" % (name, extension))
 
 
 if __name__ == "__main__":

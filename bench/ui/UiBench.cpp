@@ -6,10 +6,12 @@
 #include "Mainform.h"
 #include "MapView.h"
 #include "NavigatorTree.h"
+#include "Settings.h"
 #include "SystemList.h"
 #include "UniverseGenerator.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
@@ -84,6 +86,9 @@ BENCHMARK(BM_ListAnAllegianceOf35000Members)->Unit(benchmark::kMillisecond)->Ite
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The windows remember recent files and zoom: never in the user's settings.
+    QTemporaryDir settings;
+    hexlane::ui::Settings::UseFile(settings.filePath("hexlane.ini"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,13 +1,14 @@
 #include "ImportSec.h"
 
 #include "DefineUniverse.h"
+#include "ImportT5.h"
+#include "SectorFormat.h"
+#include "StarNames.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
@@ -60,32 +61,6 @@ int TwoDigits(std::string_view field) {
     if (a < '0' || a > '9' || b < '0' || b > '9') return -1;
     return (a - '0') * 10 + (b - '0');
 }
-
-// The names of every star of the universe, and the unique-name rule over
-// them: the name itself when free, else the name with " (2)", " (3)" ...
-// A name taken once stays taken during an import (stars are only added), so
-// the search for a base name can go on from the last suffix it gave.
-class TStarNames {
-public:
-    explicit TStarNames(const TUniverse& universe) {
-        universe.ForEachStar([this](const TStar& star) { taken_.insert(star.Name1); });
-    }
-
-    std::string Take(const std::string& name) {
-        if (taken_.insert(name).second) return name;
-        int& n = lastSuffix_[name];
-        if (n < 2) n = 1;
-        for (;;) {
-            ++n;
-            std::string candidate = name + " (" + std::to_string(n) + ")";
-            if (taken_.insert(candidate).second) return candidate;
-        }
-    }
-
-private:
-    std::unordered_set<std::string> taken_;
-    std::unordered_map<std::string, int> lastSuffix_;
-};
 
 // Splits the text into lines: a line ends at LF, a CR right before the LF
 // belongs to the line end, and a last line without an end still counts.
@@ -197,6 +172,12 @@ TSectorImportResult ImportSectorText(TUniverse& universe, const std::string& sec
             ruler = true;
             break;
         }
+    }
+    // A file without the ruler may be in one of the T5 formats.
+    if (!ruler) {
+        const TSectorFormat format = DetectSectorFormat(text);
+        if (format == TSectorFormat::T5Tab || format == TSectorFormat::T5Column)
+            return ImportT5Text(universe, *sector, text, format);
     }
     std::string_view first;
     if (!ruler || !reader.Next(first)) {

@@ -1,6 +1,7 @@
 #pragma once
 // Sector-file import: reads a fixed-column text listing of star systems (one
-// system per line after the ruler line) into one empty sector of a universe.
+// system per line after the ruler line), or a T5 sector file, into one empty
+// sector of a universe.
 // The messages for the message window come back as a list of lines; the
 // caller shows them.
 
@@ -44,8 +45,10 @@ struct TSectorImportResult {
 };
 
 // Imports the text of a sector file into the first sector named `sectorName`
-// that holds no systems. Lines end in LF or CR LF; the last may lack an end.
-// Every byte is accepted. Only an Imported result changes the universe.
+// that holds no systems. The format is found from the text: a classic listing
+// (it has the ruler line) or one of the T5 formats (SectorFormat.h); any other
+// text is "Nothing to do.". Lines end in LF or CR LF; the last may lack an
+// end. Every byte is accepted. Only an Imported result changes the universe.
 TSectorImportResult ImportSectorText(TUniverse& universe, const std::string& sectorName, std::string_view text);
 
 // The same for a file on disk.

@@ -359,6 +359,13 @@ private:
         if (op == kOpCount) throw std::logic_error("not a function");
         const bool variadic = op >= MIN_N && op <= AND_N;
         if (variadic && n == 1) return;  // one argument: the argument itself
+        if (op == OR_N || op == AND_N) {
+            // A sum or product, taken pairwise from the last argument to the
+            // first, is the chain of additions or multiplications in that
+            // order: it takes the arguments where they are, with no copies.
+            for (int k = 1; k < n; ++k) Binary(op == OR_N ? ADD_S : MUL_S, op == OR_N ? ADD_S : MUL_S);
+            return;
+        }
         const int drop = Gather(n);
         if (variadic) Emit(op, n);
         else Emit(op);

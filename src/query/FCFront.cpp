@@ -320,48 +320,77 @@ int Scan(const std::string& expanded, const TFormulaLib* lib, bool unknownNames,
     return scanner.Run();
 }
 
+// One pass from the first item to the last, writing a new list, so that the
+// time stays linear however many unary operators there are and however deeply
+// they nest. The result is the same as rewriting from the last item to the
+// first: the item before a unary operator is taken from the original list,
+// and the operand after it as already rewritten (a literal 0 or 1 is then
+// ZERO or ONE, so -0 and -1 become CHS calls, while -2 is the literal -2).
 void RewriteUnary(TInternalExprArray& items) {
-    for (int i = items.Count() - 1; i >= 0; --i) {
-        const char k = items.Kind(i);
-        if (k == 'c' && items.Index(i) == -1) {
-            const long double v = items.Value(i);
-            if (v == 0) items.SetIndex(i, kZERO);
-            else if (v == 1) items.SetIndex(i, kONE);
+    TInternalExprArray out;
+    out.SetCapacity(items.Count());  // at least this many; grows for each rewritten operator
+    // Parenthesis depths at which a call made the operand of a unary operator
+    // closes; the closing parenthesis added after that call is written there.
+    std::vector<int> closeAfterCall;
+    int depth = 0;
+    // Follows the parentheses of an item just written.
+    auto track = [&](char kind) {
+        if (kind == '(') ++depth;
+        if (kind != ')') return;
+        --depth;
+        if (!closeAfterCall.empty() && closeAfterCall.back() == depth) {
+            closeAfterCall.pop_back();
+            out.AddItem(')', 0);
+            --depth;
+        }
+    };
+    auto emit = [&](ExprItem item) {
+        if (item.Kind == 'c' && item.Index == -1) {
+            if (item.Value == 0) item.Index = kZERO;
+            else if (item.Value == 1) item.Index = kONE;
+        }
+        out.AddItem(item);
+        track(item.Kind);
+    };
+    const int n = items.Count();
+    for (int i = 0; i < n; ++i) {
+        const char kind = items.Kind(i);
+        if (!IsUnaryAt(items, i)) {
+            if (kind == 'c' && items.Index(i) == -1) {
+                emit(items.Item(i));
+            } else {
+                out.Add(items.Data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(items.ElementSize()));
+                track(kind);
+            }
             continue;
         }
-        if (!IsUnaryAt(items, i)) continue;
-        if (k == '+') {
-            items.Delete(i);
-            continue;
-        }
-        if (k == '-' && i + 1 < items.Count() && items.Kind(i + 1) == 'c' && items.Index(i + 1) == -1) {
-            const long double v = items.Value(i + 1);
-            items.Delete(i);
-            items.SetValue(i, -v);
+        const ExprItem item = items.Item(i);
+        if (item.Kind == '+') continue;
+        const bool hasOperand = i + 1 < n;  // always true for scanned input
+        const ExprItem operand = hasOperand ? items.Item(i + 1) : ExprItem{};
+        if (item.Kind == '-' && operand.Kind == 'c' && operand.Index == -1 && operand.Value != 0 &&
+            operand.Value != 1) {
+            out.AddItem('c', -1, -operand.Value);
+            ++i;
             continue;
         }
         // Unary minus and not become calls of CHS and NOT on the operand after them.
-        items.Delete(i);
-        items.InsertItem(i, ExprItem{'f', k == '-' ? kCHS : kNOT, 0});
-        items.InsertItem(i + 1, ExprItem{'&', 1, 0});
-        const int op = i + 2;
-        if (op >= items.Count()) continue;  // cannot happen for scanned input
-        const char opKind = items.Kind(op);
-        if (opKind == 'a' || opKind == 'c' || opKind == 'v') {
-            items.InsertItem(op + 1, ExprItem{')', 0, 0});
-            items.InsertItem(op, ExprItem{'(', 0, 0});
-        } else if (opKind == 'f' || opKind == 'u') {
-            int depth = 0;
-            int q = op + 2;
-            for (; q < items.Count(); ++q) {
-                const char c = items.Kind(q);
-                if (c == '(') ++depth;
-                else if (c == ')' && --depth == 0) break;
-            }
-            items.InsertItem(q + 1, ExprItem{')', 0, 0});
-            items.InsertItem(op, ExprItem{'(', 0, 0});
+        out.AddItem('f', item.Kind == '-' ? kCHS : kNOT);
+        out.AddItem('&', 1);
+        if (!hasOperand) continue;
+        const char k = operand.Kind;
+        if (k == 'a' || k == 'c' || k == 'v') {
+            emit(ExprItem{'(', 0, 0});
+            emit(operand);
+            emit(ExprItem{')', 0, 0});
+            ++i;
+        } else if (k == 'f' || k == 'u') {
+            emit(ExprItem{'(', 0, 0});
+            closeAfterCall.push_back(depth);
         }
+        // An operand in parentheses is itself the argument list.
     }
+    items = std::move(out);
 }
 
 void ToPostfix(const TInternalExprArray& items, TInternalExprArray& postfix) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 const char* const QueryVariables[kQueryVariableCount] = {
     "LEVEL_STARPORT", "LEVEL_TECHLEVEL", "LEVEL_PLANETSIZE", "LEVEL_ATMOSPHERE",
@@ -84,47 +85,142 @@ std::int32_t ContentBitOf(int i) {
     }
 }
 
-long double Flag(bool b) { return b ? 1.0L : 0.0L; }
+int Flag(bool b) { return b ? 1 : 0; }
+
+// TLIndex depends only on the first character of a star's stored tech level
+// and on the universe's alternate tech levels, which a query does not change.
+// Finding the universe from a star walks up the tree, which costs more than
+// all the other values of the star together, so a query asks each star's
+// TLIndex only once per distinct first character.
+class TechLevelCache {
+public:
+    int Get(const TStar& star) {
+        const std::string& code = star.StoredTechLevel();
+        const auto c = static_cast<unsigned char>(code.empty() ? 0 : code[0]);
+        if (!known_[c]) {
+            index_[c] = star.TLIndex();
+            known_[c] = true;
+        }
+        return index_[c];
+    }
+
+private:
+    bool known_[256] = {};
+    int index_[256] = {};
+};
 
 // Variable values of one star; the trade codes are built once per star.
 class StarValues {
 public:
-    explicit StarValues(const TStar& star) : star_(star) {}
+    // techLevels, when given, caches TLIndex by the first character of the
+    // stored code (see TechLevelCache).
+    explicit StarValues(const TStar& star, TechLevelCache* techLevels = nullptr)
+        : star_(star), techLevels_(techLevels) {}
 
-    long double Get(int i) {
-        const TStar& s = star_;
-        switch (i) {
-        case 0: return s.SPIndex();
-        case 1: return s.TLIndex();
-        case 2: return s.PSIndex();
-        case 3: return s.AtIndex();
-        case 4: return s.HydroIndex();
-        case 5: return s.PopIndex();
-        case 6: return s.GovIndex();
-        case 7: return s.LLIndex();
-        case 8: return s.SpPIndex();
-        case 20: return Flag(s.SubsectorCapital);
-        case 25: return Flag(!s.Notes.empty());
-        case 26: return Flag(!s.SysData.empty());
-        case 27: return Flag(s.PsiInstitute);
-        case 41: return Flag(s.Visited);
-        case 42: return Flag(s.UserSurveyed);
-        default: break;
-        }
-        if (i >= 9 && i <= 19) {
-            if (!haveTradeCodes_) {
-                tradeCodes_ = s.TradeCodesStr();
-                haveTradeCodes_ = true;
-            }
-            return Flag(tradeCodes_.find(TradeCodeOf(i)) != std::string::npos);
-        }
-        return Flag((s.SystemContent & ContentBitOf(i)) != 0);
-    }
+    // Every value is a small whole number.
+    int Get(int i);
 
 private:
     const TStar& star_;
+    TechLevelCache* techLevels_;
     std::string tradeCodes_;
     bool haveTradeCodes_ = false;
+};
+
+int StarValues::Get(int i) {
+    const TStar& s = star_;
+    switch (i) {
+    case 0: return s.SPIndex();
+    case 1: return techLevels_ ? techLevels_->Get(s) : s.TLIndex();
+    case 2: return s.PSIndex();
+    case 3: return s.AtIndex();
+    case 4: return s.HydroIndex();
+    case 5: return s.PopIndex();
+    case 6: return s.GovIndex();
+    case 7: return s.LLIndex();
+    case 8: return s.SpPIndex();
+    case 20: return Flag(s.SubsectorCapital);
+    case 25: return Flag(!s.Notes.empty());
+    case 26: return Flag(!s.SysData.empty());
+    case 27: return Flag(s.PsiInstitute);
+    case 41: return Flag(s.Visited);
+    case 42: return Flag(s.UserSurveyed);
+    default: break;
+    }
+    if (i >= 9 && i <= 19) {
+        if (!haveTradeCodes_) {
+            tradeCodes_ = s.TradeCodesStr();
+            haveTradeCodes_ = true;
+        }
+        return Flag(tradeCodes_.find(TradeCodeOf(i)) != std::string::npos);
+    }
+    return Flag((s.SystemContent & ContentBitOf(i)) != 0);
+}
+
+// Asks the processor to start loading the memory at p; nothing else happens.
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
+// The query works through the stars in batches. The stars of a map lie all
+// over memory, and read one after the other each waits for its own fetch; so
+// the batch first asks for the memory of all its stars at once, then reads
+// their values into a small table, then runs the formula over the table. The
+// formula and the flags are still worked in star order, so an evaluation
+// error leaves the stars before it updated and the rest as they were.
+class QueryBatch {
+public:
+    QueryBatch(const std::vector<int>& used, const TFormulaCompilerE& formula)
+        : used_(used), formula_(formula) {}
+
+    bool Full() const { return count_ == kSize; }
+
+    void Add(TStar& star, bool inScope) {
+        Entry& e = entries_[count_++];
+        e.star = &star;
+        e.inScope = inScope;
+        // Starts loading the parts of the star that the values are read from.
+        // Short codes live inside the string objects themselves.
+        Prefetch(&star.UPC);
+        Prefetch(&star.SystemContent);
+        Prefetch(&star.StoredTechLevel());
+        Prefetch(&star.Visited);
+    }
+
+    // Reads the values of the stars, evaluates the formula for each and sets
+    // its Visible flag; `changed` tells whether any flag was set.
+    void Evaluate(TechLevelCache& techLevels, bool& changed) {
+        for (int k = 0; k < count_; ++k) {
+            Entry& e = entries_[k];
+            StarValues values(*e.star, &techLevels);
+            for (std::size_t j = 0; j < used_.size(); ++j) e.values[j] = values.Get(used_[j]);
+        }
+        long double X[kMaxQueryVariables] = {};
+        for (int k = 0; k < count_; ++k) {
+            const Entry& e = entries_[k];
+            for (std::size_t j = 0; j < used_.size(); ++j) X[j] = e.values[j];
+            const long double r = formula_.Evaluate(std::span<const long double>(X, kMaxQueryVariables));
+            e.star->Visible = e.inScope && std::rint(r) > 0;  // nearest integer, halves to even
+            changed = true;
+        }
+        count_ = 0;
+    }
+
+private:
+    static constexpr int kSize = 256;
+    struct Entry {
+        TStar* star;
+        bool inScope;
+        int values[kMaxQueryVariables];
+    };
+    const std::vector<int>& used_;
+    const TFormulaCompilerE& formula_;
+    Entry entries_[kSize];
+    int count_ = 0;
 };
 
 bool ContainsNoCase(const std::vector<std::string>& list, const std::string& name) {
@@ -175,28 +271,26 @@ TStarQueryResult TStarQuery::Run(TUniverse& universe, const std::string& text, c
 
     TStarQueryResult result;
     const bool oneSector = scope.SectorsToQuery.size() == 1;
-    long double X[kMaxQueryVariables] = {};
     bool changed = false;
     try {
         if (TSectors* sectors = universe.Sectors()) {
+            TechLevelCache techLevels;
+            auto batch = std::make_unique<QueryBatch>(used, Formula);
             for (const auto& child : sectors->Children()) {
-                const auto* sector = dynamic_cast<const TSector*>(child.get());
+                const auto* sector = As<TSector>(child.get());
                 if (!sector) continue;
                 const bool sectorQueried = ContainsNoCase(scope.SectorsToQuery, sector->Name1);
                 for (const auto& c : sector->Children()) {
-                    auto* star = dynamic_cast<TStar*>(c.get());
+                    auto* star = As<TStar>(c.get());
                     if (!star) continue;
                     if (scope.VisibleSystemsOnly && !star->Visible) continue;
-                    StarValues values(*star);
-                    for (std::size_t j = 0; j < used.size(); ++j) X[j] = values.Get(used[j]);
-                    const long double r = Formula.Evaluate(std::span<const long double>(X, kMaxQueryVariables));
-                    bool visible = std::rint(r) > 0;  // nearest integer, halves to even
-                    if (!sectorQueried) visible = false;
-                    if (oneSector && !ContainsExact(scope.SubsectorsToQuery, star->SubSectorName)) visible = false;
-                    star->Visible = visible;
-                    changed = true;
+                    const bool inScope =
+                        sectorQueried && (!oneSector || ContainsExact(scope.SubsectorsToQuery, star->SubSectorName));
+                    batch->Add(*star, inScope);
+                    if (batch->Full()) batch->Evaluate(techLevels, changed);
                 }
             }
+            batch->Evaluate(techLevels, changed);
         }
     } catch (const std::exception& e) {
         // Stars examined before the error keep their new flag.

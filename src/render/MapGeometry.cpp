@@ -43,6 +43,10 @@ HexMetrics MetricsForHexSize(int S) {
     return m;
 }
 
+int LevelForHexSize(int hexSize) {
+    return hexSize >= 90 ? 90 : hexSize >= 30 ? 30 : 10;
+}
+
 int FontPixelSize(int points) {
     return (points * 96 + 36) / 72;
 }
@@ -59,6 +63,13 @@ MapFrame MapFrame::FromUniverse(const TUniverse& u) {
     f.MinSectorY = u.MinSectorY;
     f.MaxSectorX = u.MaxSectorX;
     f.MaxSectorY = u.MaxSectorY;
+    return f;
+}
+
+MapFrame MapFrame::FromUniverse(const TUniverse& u, int hexSize) {
+    MapFrame f = FromUniverse(u);
+    f.M = MetricsForHexSize(hexSize);
+    f.HalfHexX = hexSize / 2;
     return f;
 }
 
@@ -91,6 +102,19 @@ QSize GridCells(const MapFrame& f) {
 QPoint CellCentre(const MapFrame& f, int c, int r) {
     const int S = f.M.S, H = f.M.H;
     return {c * S + f.HalfHexX, IsOdd(c) ? r * S + 2 * H : r * S + H};
+}
+
+CellSpan CellsReaching(const MapFrame& f, const QRect& area) {
+    const QSize cells = GridCells(f);
+    if (cells.isEmpty()) return {QPoint(0, 0), QPoint(-1, -1)};
+    const int S = f.M.S, H = f.M.H, W = f.M.W;
+    auto floorDiv = [](int a, int b) {
+        const int q = a / b;
+        return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+    };
+    return {QPoint(std::max(0, floorDiv(area.left() - W - f.HalfHexX, S)), std::max(0, floorDiv(area.top() - 3 * H, S))),
+            QPoint(std::min(cells.width() - 1, floorDiv(area.right() + W - f.HalfHexX, S) + 1),
+                   std::min(cells.height() - 1, floorDiv(area.bottom() + H, S) + 1))};
 }
 
 std::array<QPoint, 7> HexOutline(const HexMetrics& m, QPoint p) {

@@ -37,6 +37,10 @@ struct HexMetrics {
 // nearest level below it (dots below 30).
 HexMetrics MetricsForHexSize(int S);
 
+// The zoom level (10, 30 or 90) whose drawing rules a picture of any hex size
+// follows: the nearest level at or below it, 10 below 10.
+int LevelForHexSize(int hexSize);
+
 // Pixel height of a font of the given point size on a 96 dots-per-inch
 // canvas, rounded: 7 points -> 9 pixels, 10 points -> 13.
 int FontPixelSize(int points);
@@ -57,6 +61,9 @@ struct MapFrame {
     int MinSectorX = 100, MinSectorY = 100, MaxSectorX = 0, MaxSectorY = 0;
 
     static MapFrame FromUniverse(const TUniverse& universe);
+    // The same extent laid out at another hex size (HalfHexX = S div 2, as
+    // setting the universe's hex size makes it).
+    static MapFrame FromUniverse(const TUniverse& universe, int hexSize);
 
     // False when no star is displayed (or before a map is open: no hex
     // size); the picture is then a blank 300 x 300.
@@ -78,6 +85,14 @@ QSize GridCells(const MapFrame& frame);
 // Centre of grid cell (c, r), both 0-based from the picture's top-left:
 // even columns stand half a hex higher than odd ones.
 QPoint CellCentre(const MapFrame& frame, int c, int r);
+
+// The grid cells whose hexes may reach a rectangle of the picture: columns
+// First.x() .. Last.x(), rows First.y() .. Last.y(); empty when First > Last.
+struct CellSpan {
+    QPoint First, Last;
+    bool Empty() const { return First.x() > Last.x() || First.y() > Last.y(); }
+};
+CellSpan CellsReaching(const MapFrame& frame, const QRect& area);
 
 // The seven points of a hex outline around a centre (the first repeated at
 // the end): flat top and bottom edges.

@@ -73,7 +73,8 @@ void PlaceLegs(const std::vector<const TRoute*>& routes, const LegStarIndex& sta
             LegPlacement p;
             p.From = LegEndPoint(layout.Frame, sx, sy);
             p.To = LegEndPoint(layout.Frame, ex, ey);
-            p.Colour = MapColourOnPalette(leg->DrawColor());
+            p.TrueColour = MapColourToRgb(leg->DrawColor());
+            p.Colour = NearestPaletteColour(p.TrueColour);
             p.Width = leg->DrawLineThickness() == 0 ? 1 : leg->DrawLineThickness();
             p.Style = LineStyleFromType(leg->DrawLineType());
             layout.Legs.push_back(p);
@@ -81,11 +82,12 @@ void PlaceLegs(const std::vector<const TRoute*>& routes, const LegStarIndex& sta
     }
 }
 
-}  // namespace
-
-MapLayout LayoutMap(TUniverse& u) {
+// The one layout pass. With writePositions it records each star's picture
+// position in the star (the map view's hit test reads them); without, the
+// universe is only read.
+MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     MapLayout layout;
-    layout.Frame = MapFrame::FromUniverse(u);
+    layout.Frame = frame;
     layout.Show = ShowFlags::FromUniverse(u);
     layout.Size = PictureSize(layout.Frame);
     const bool extent = layout.Frame.HasExtent();
@@ -121,18 +123,33 @@ MapLayout LayoutMap(TUniverse& u) {
             // Stars of an excluded sector keep the position the exclusion gave them.
             if (!shown) continue;
             if (!star->Visible || !extent) {
-                star->PictureX = -1;
-                star->PictureY = -1;
+                if (writePositions) {
+                    star->PictureX = -1;
+                    star->PictureY = -1;
+                }
                 continue;
             }
             const QPoint centre = StarCentre(layout.Frame, star->HexX, star->HexY, star->StarCoordsX);
-            star->PictureX = centre.x();
-            star->PictureY = centre.y();
+            if (writePositions) {
+                star->PictureX = centre.x();
+                star->PictureY = centre.y();
+            }
             layout.Stars.push_back({star, centre});
         }
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);
     return layout;
+}
+
+}  // namespace
+
+MapLayout LayoutMap(TUniverse& u) {
+    return Layout(u, MapFrame::FromUniverse(u), true);
+}
+
+MapLayout LayoutMap(const TUniverse& u, int hexSize) {
+    // Layout only writes into the universe when asked to.
+    return Layout(const_cast<TUniverse&>(u), MapFrame::FromUniverse(u, hexSize), false);
 }
 
 }  // namespace hexlane::render

@@ -32,7 +32,8 @@ struct StarPlacement {
 
 struct LegPlacement {
     QPoint From, To;
-    QRgb Colour = 0;  // already on the palette
+    QRgb Colour = 0;      // already on the palette
+    QRgb TrueColour = 0;  // the leg's own colour, for drawings not bound to the palette
     int Width = 1;
     LineStyle Style = LineStyle::Solid;
 };
@@ -50,5 +51,8 @@ struct MapLayout {
 // sector (-1, -1 when the star is hidden); stars of an excluded sector keep
 // theirs. The layout points into the universe: rebuild it after any change.
 MapLayout LayoutMap(TUniverse& universe);
+// The same layout at the given zoom level's hex size, leaving every star's
+// picture position as it is (for pictures other than the map view's).
+MapLayout LayoutMap(const TUniverse& universe, int hexSize);
 
 }  // namespace hexlane::render

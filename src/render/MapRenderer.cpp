@@ -1,6 +1,7 @@
 #include "MapRenderer.h"
 
 #include "DefineUniverse.h"
+#include "MapStyle.h"
 #include "MapText.h"
 #include "Palette.h"
 
@@ -13,19 +14,12 @@ namespace hexlane::render {
 
 namespace {
 
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kSilver = qRgb(192, 192, 192);
-const QRgb kYellow = qRgb(255, 255, 0);
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kBlue = qRgb(0, 0, 255);
-const QRgb kBlack = qRgb(0, 0, 0);
-
-QFont MapFont(int points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(FontPixelSize(points));
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
+const QRgb kWhite = kInkWhite;
+const QRgb kSilver = kInkSilver;
+const QRgb kYellow = kInkYellow;
+const QRgb kRed = kInkRed;
+const QRgb kBlue = kInkBlue;
+const QRgb kBlack = kInkBlack;
 
 // A cosmetic pen: one pixel wide whatever the transformation.
 QPen Pen(QRgb colour) {
@@ -34,36 +28,8 @@ QPen Pen(QRgb colour) {
     return pen;
 }
 
-int FloorDiv(int a, int b) {
-    const int q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 void Ellipse(QPainter& p, const Box& b) {
     p.drawEllipse(QRect(b.Left, b.Top, b.Right - b.Left - 1, b.Bottom - b.Top - 1));
-}
-
-Qt::BrushStyle HatchFor(TBrushStyle style) {
-    switch (style) {
-    case bsSolid: return Qt::SolidPattern;
-    case bsClear: return Qt::NoBrush;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    }
-    return Qt::SolidPattern;
-}
-
-// The name as drawn: a subsector capital's in capitals (ASCII letters).
-QString NameText(const TStar& star) {
-    if (!star.SubsectorCapital) return MapText(star.Name1);
-    std::string s = star.Name1;
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return MapText(s);
 }
 
 }  // namespace
@@ -73,8 +39,8 @@ MapRenderer::MapRenderer(TUniverse& universe) : MapRenderer(LayoutMap(universe))
 MapRenderer::MapRenderer(MapLayout layout)
     : layout_(std::move(layout)),
       m_(layout_.Frame.M),
-      textFont_(MapFont(m_.FontSize > 0 ? m_.FontSize : 7)),
-      numberFont_(MapFont(10)),
+      textFont_(MapFont(m_.FontSize > 0 ? m_.FontSize : 7, false)),
+      numberFont_(MapFont(10, false)),
       textMetrics_(textFont_),
       numberMetrics_(numberFont_) {
     const int textHeight = m_.DotsOnly() ? 0 : textMetrics_.height();
@@ -172,20 +138,15 @@ void MapRenderer::DrawText(QPainter& p, QPoint topLeft, const QString& text, int
 
 void MapRenderer::DrawGrid(QPainter& p, const QRect& inner) const {
     const MapFrame& f = layout_.Frame;
-    const QSize cells = GridCells(f);
-    if (cells.isEmpty()) return;
-    const int S = m_.S, H = m_.H, W = m_.W;
-    const int cFirst = std::max(0, FloorDiv(inner.left() - W - f.HalfHexX, S));
-    const int cLast = std::min(cells.width() - 1, FloorDiv(inner.right() + W - f.HalfHexX, S) + 1);
-    const int rFirst = std::max(0, FloorDiv(inner.top() - 3 * H, S));
-    const int rLast = std::min(cells.height() - 1, FloorDiv(inner.bottom() + H, S) + 1);
-    if (cFirst > cLast || rFirst > rLast) return;
+    const CellSpan span = CellsReaching(f, inner);
+    if (span.Empty()) return;
+    const int H = m_.H, W = m_.W;
 
     p.setPen(Pen(kSilver));
     p.setBrush(Qt::NoBrush);
     p.setFont(numberFont_);
-    for (int c = cFirst; c <= cLast; ++c) {
-        for (int r = rFirst; r <= rLast; ++r) {
+    for (int c = span.First.x(); c <= span.Last.x(); ++c) {
+        for (int r = span.First.y(); r <= span.Last.y(); ++r) {
             const QPoint centre = CellCentre(f, c, r);
             if (!QRect(centre.x() - W, centre.y() - H, 2 * W + 1, 2 * H + 1).intersects(inner)) continue;
             const auto outline = HexOutline(m_, centre);

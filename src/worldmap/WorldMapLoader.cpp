@@ -11,7 +11,20 @@ std::filesystem::path LibraryPath(const std::filesystem::path& folder) {
     return folder / LibraryFileName();
 }
 
-PlotResult PlotWorld(const MapRequest& request) { return PlotWorld(request, ExecutableFolder()); }
+std::filesystem::path InstalledLibraryFolder() {
+    const std::filesystem::path program = ExecutableFolder();
+    if (program.empty()) return {};
+    // Beside the program (the build folder, a Windows installation), else in
+    // the installation's library folder; never the working folder.
+    if (std::error_code error; std::filesystem::is_regular_file(LibraryPath(program), error)) return program;
+#ifdef HEXLANE_LIBRARY_FROM_PROGRAM
+    const std::filesystem::path installed = (program / HEXLANE_LIBRARY_FROM_PROGRAM).lexically_normal();
+    if (std::error_code error; std::filesystem::is_regular_file(LibraryPath(installed), error)) return installed;
+#endif
+    return program;
+}
+
+PlotResult PlotWorld(const MapRequest& request) { return PlotWorld(request, InstalledLibraryFolder()); }
 
 PlotResult PlotWorld(const MapRequest& request, const std::filesystem::path& folder) {
     PlotResult result;

@@ -1,6 +1,6 @@
 #pragma once
 // Plots a world map through the orbiscarta library: loads it from the
-// program's own folder (or a given one), calls CreateMap once and unloads it.
+// program's own folder or the installation's library folder (or a given one), calls CreateMap once and unloads it.
 // Nothing of the library stays loaded between plots.
 
 #include <cstdint>
@@ -47,7 +47,12 @@ struct PlotResult {
 // Full path of the library in a folder.
 std::filesystem::path LibraryPath(const std::filesystem::path& folder);
 
-// Plots with the library beside the running program.
+// The folder the library is loaded from: the running program's own folder
+// when the library is there, else the installation's library folder
+// relative to the program (bin/../lib) when it is there, else the program's.
+std::filesystem::path InstalledLibraryFolder();
+
+// Plots with the library of InstalledLibraryFolder().
 PlotResult PlotWorld(const MapRequest& request);
 // Plots with the library in the given folder.
 PlotResult PlotWorld(const MapRequest& request, const std::filesystem::path& folder);

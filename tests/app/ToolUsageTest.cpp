@@ -51,6 +51,7 @@ TEST(ToolUsage, MisuseOfEachCommandIsRefusedNamingTheFault) {
         {{"add-sector", map, "North", "1", "0"}, 2, "Y"},
         {{"add-sector", map, "North", "1", "1", "-o", ""}, 2, "the file name is empty"},
         {{"import-sec", map, "Home"}, 2, "FILE.sec is required"},
+        {{"export-sec", map, "Home"}, 2, "OUT is required"},
         {{"merge", map}, 2, "OTHER.map is required"},
         {{"overlay", map, map, "--force"}, 2, "--force"},
         {{"selected-save", map, dir + "/s.map", "--no-planets"}, 2, "--no-planets"},

@@ -105,7 +105,7 @@ TEST_F(Tool, BuildAMapImportAndEditIt) {
     EXPECT_FALSE(Run("set-allegiance " + map + " Other --code Cv"));
     EXPECT_NE(err.find("An Allegiance with this Import Code already exits."), std::string::npos);
     EXPECT_FALSE(Run("set-allegiance " + map + " Other --code Cvx"));
-    EXPECT_NE(err.find("Allegiance Import Codes must be one or two characters in Length."), std::string::npos);
+    EXPECT_NE(err.find("Allegiance Import Codes must be one, two or four characters in Length."), std::string::npos);
 
     Write("alpha.sec", SecFile({"Amber", "Birch", "", "Cedar"}) + "\n");
     ASSERT_TRUE(Run("import-sec " + map + " Alpha " + Q(Path("alpha.sec")))) << err;
@@ -179,4 +179,29 @@ TEST_F(Tool, MergeOverlayAndSelectedSave) {
     EXPECT_EQ(selected->Sectors()->ChildCount(), 0u);
     ASSERT_TRUE(Run("selected-save " + map + " " + Q(Path("sel.map")))) << err;
     EXPECT_EQ(Load("sel.map")->FindSector("Alpha")->Stars().size(), 3u);
+}
+
+TEST_F(Tool, ImportAT5FileAndExportTheSectorInEachFormat) {
+    const std::string map = Path("t5.map");
+    ASSERT_TRUE(Run("add-sector " + map + " Alpha 1 1")) << err;
+    ASSERT_TRUE(Run("add-sector " + map + " Beta 2 1")) << err;
+    Write("alpha.tab", "Hex\tName\tUWP\tAllegiance\tPBG\n0101\tAmber Reach\tA788899-C\tNwCo\t123\n"
+                       "0102\tA Name Beyond Fourteen\tB574734-A\t\t000\n");
+    ASSERT_TRUE(Run("import-sec " + map + " Alpha " + Q(Path("alpha.tab")))) << err;
+    EXPECT_EQ(out, "Allegiance NwCo added\n");
+
+    for (const char* file : {"alpha.tab", "alpha.txt"}) {
+        ASSERT_TRUE(Run("export-sec " + map + " Alpha " + Q(Path(std::string("out-") + file)))) << err;
+        EXPECT_EQ(out, "");
+    }
+    ASSERT_TRUE(Run("export-sec " + map + " Alpha " + Q(Path("alpha.sec")))) << err;
+    EXPECT_EQ(out, "Amber Reach shortened (Allegiance)\nA Name Beyond Fourteen shortened (Name)\n");
+    ASSERT_TRUE(Run("import-sec " + map + " Beta " + Q(Path("out-alpha.txt")))) << err;
+    EXPECT_EQ(Load("t5.map")->FindSector("Beta")->Stars().size(), 2u);
+
+    EXPECT_FALSE(Run("export-sec " + map + " Gamma " + Q(Path("x.tab"))));
+    EXPECT_EQ(err, "Invalid Sector Pointer\n");
+    EXPECT_FALSE(Run("export-sec " + map + " Alpha " + Q(Path("x.csv"))));
+    EXPECT_EQ(err, "Sector files are written as .tab, .txt or .sec\n");
+    EXPECT_FALSE(Run("export-sec " + map + " Alpha"));
 }

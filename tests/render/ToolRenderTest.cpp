@@ -72,12 +72,55 @@ TEST(ToolRender, RefusesBadArguments) {
         std::string message;
         ASSERT_TRUE(u->SaveToFile(map.toStdString(), message)) << message;
     }
-    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--hex", "20"}).status, 2);
-    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--show", "names,stars"}).status, 2);
+    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--hex", "20"}).status, 1);
+    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--show", "names,stars"}).status, 1);
     EXPECT_EQ(Tool({map, dir.filePath("x.gif")}).status, 1);
     EXPECT_EQ(Tool({map, dir.filePath("x.png"), "--region", "5000,5000,10,10"}).status, 1);
     EXPECT_EQ(Tool({dir.filePath("missing.map"), dir.filePath("x.png")}).status, 1);
     EXPECT_EQ(Tool({map}).status, 2);
+    const QStringList refused[] = {
+        {dir.filePath("x.png"), "--hex", "3"},
+        {dir.filePath("x.svg"), "--hex", "201"},
+        {dir.filePath("x.pdf"), "--pages", "wall"},
+        {dir.filePath("x.pdf"), "--page", "A3"},
+        {dir.filePath("x.png"), "--sector", "Nowhere"},
+        {dir.filePath("x.png"), "--subsector", "Alpha/Nowhere"},
+        {dir.filePath("x.png"), "--sector", "Alpha", "--region", "0,0,10,10"},
+    };
+    for (const QStringList& args : refused) EXPECT_EQ(Tool(QStringList{map} + args).status, 1) << args.join(' ').toStdString();
+}
+
+TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {
+    QTemporaryDir dir;
+    const QString map = dir.filePath("small.map");
+    {
+        auto u = renderfix::SmallUniverse();
+        std::string message;
+        ASSERT_TRUE(u->SaveToFile(map.toStdString(), message)) << message;
+    }
+    const struct {
+        const char* file;
+        QStringList args;
+        QSize pngSize;  // for PNG files
+        const char* contains;  // for SVG files
+    } cases[] = {
+        {"whole.png", {"--hex", "64"}, QSize(800, 928), nullptr},
+        {"part.png", {"--hex", "45", "--region", "100,50,200,150"}, QSize(200, 150), nullptr},
+        {"sub.png", {"--hex", "30", "--subsector", "Alpha/Alpha A"}, QSize(246, 315), nullptr},  // cut at the picture's left edge
+        {"names.svg", {"--hex", "40", "--show", "names"}, QSize(), "Amberline"},
+        {"sector.pdf", {"--sector", "Alpha", "--pages", "poster", "--page", "Letter"}, QSize(), nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString out = dir.filePath(c.file);
+        const ToolRun run = Tool(QStringList{map, out} + c.args);
+        ASSERT_EQ(run.status, 0) << c.file << ": " << run.err.toStdString();
+        if (c.pngSize.isValid()) EXPECT_EQ(QImage(out).size(), c.pngSize) << c.file;
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
+        const QByteArray bytes = file.readAll();
+        if (c.contains) EXPECT_TRUE(bytes.contains(c.contains)) << c.file;
+        if (QString(c.file).endsWith(".pdf")) EXPECT_TRUE(bytes.startsWith("%PDF")) << c.file;
+    }
 }
 
 #endif

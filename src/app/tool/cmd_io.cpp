@@ -242,8 +242,8 @@ int RunSetAllegiance(const SetAllegianceOptions& o) {
     // The allegiance dialog's checks, in its order.
     if (const TAllegiance* other = universe->FindAllegianceByImportCode(newCode); other && other != allegiance)
         return tool::Fail(ConsoleText("An Allegiance with this Import Code already exits.\r\nPlease select a different Code."));
-    if (newCode.empty() || newCode.size() > 2)
-        return tool::Fail("Allegiance Import Codes must be one or two characters in Length.");
+    if (newCode.empty() || newCode.size() == 3 || newCode.size() > 4)
+        return tool::Fail("Allegiance Import Codes must be one, two or four characters in Length.");
     if (!allegiance) {
         allegiance = universe->Allegiances()->Create<TAllegiance>();
         allegiance->Name1 = name;

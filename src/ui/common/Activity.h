@@ -18,6 +18,30 @@ public:
     // The long operation's status text; lets pending window events run once
     // so the text appears.
     virtual void Status(const QString& text) = 0;
+
+    // A long operation the user may stop (printing, exporting): between
+    // BeginCancellable and EndCancellable the progress offers a Cancel
+    // button, and CancelRequested tells whether it was pressed (the
+    // operation asks between its steps). By default nothing can be stopped.
+    virtual void BeginCancellable(const QString& title) { (void)title; }
+    virtual void EndCancellable() {}
+    virtual bool CancelRequested() { return false; }
+};
+
+// A cancellable stretch for the lifetime of this object.
+class CancellableScope {
+public:
+    CancellableScope(Activity* activity, const QString& title) : activity_(activity) {
+        if (activity_) activity_->BeginCancellable(title);
+    }
+    ~CancellableScope() {
+        if (activity_) activity_->EndCancellable();
+    }
+    CancellableScope(const CancellableScope&) = delete;
+    CancellableScope& operator=(const CancellableScope&) = delete;
+
+private:
+    Activity* activity_;
 };
 
 // The busy cursor for the lifetime of this object.

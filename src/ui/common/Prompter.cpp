@@ -1,10 +1,15 @@
 #include "Prompter.h"
 
+#include "Settings.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace hexlane::ui {
 
@@ -41,30 +46,56 @@ std::optional<QString> QtPrompter::Input(const QString& title, const QString& pr
     return text;
 }
 
+namespace {
+
+// A chooser given no place starts in the folder it showed last, and each
+// choice is remembered per chooser title.
+QString StartPath(const FileChoice& choice) {
+    return choice.InitialPath.isEmpty() ? Settings::LastFolder(choice.Title) : choice.InitialPath;
+}
+
+std::optional<QString> Remember(const FileChoice& choice, const QString& path) {
+    Settings::SetLastFolder(choice.Title, QFileInfo(path).absolutePath());
+    return path;
+}
+
+}  // namespace
+
 std::optional<QString> QtPrompter::OpenFile(const FileChoice& choice) {
-    QFileDialog dialog(parent_, choice.Title, choice.InitialPath, choice.Filter);
+    QFileDialog dialog(parent_, choice.Title, StartPath(choice), choice.Filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(choice.DefaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front();
+    return Remember(choice, dialog.selectedFiles().front());
 }
 
 std::optional<QString> QtPrompter::SaveFile(const FileChoice& choice) {
     // QFileDialog asks before an existing file is overwritten (the default
     // unless DontConfirmOverwrite is set).
-    QFileDialog dialog(parent_, choice.Title, choice.InitialPath, choice.Filter);
+    QFileDialog dialog(parent_, choice.Title, StartPath(choice), choice.Filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(choice.DefaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front();
+    return Remember(choice, dialog.selectedFiles().front());
 }
 
 std::optional<QColor> QtPrompter::Colour(const QColor& initial, const QString& title) {
     const QColor colour = QColorDialog::getColor(initial, parent_, title);
     if (!colour.isValid()) return std::nullopt;
     return colour;
+}
+
+bool QtPrompter::ChoosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompter::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parent_);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* p) { paint(*p); });
+    dialog.exec();
 }
 
 }  // namespace hexlane::ui

@@ -7,8 +7,10 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace hexlane::ui {
@@ -46,6 +48,18 @@ public:
     // is overwritten. Nothing when cancelled.
     virtual std::optional<QString> SaveFile(const FileChoice& choice) = 0;
     virtual std::optional<QColor> Colour(const QColor& initial, const QString& title) = 0;
+    // The printer dialog: true when the user chose to print; the printer then
+    // holds the choices made. By default nothing is printed.
+    virtual bool ChoosePrinter(QPrinter& printer) {
+        (void)printer;
+        return false;
+    }
+    // The print preview of the printer's pages; `paint` draws them whenever
+    // the preview needs them. By default no preview is shown.
+    virtual void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+        (void)printer;
+        (void)paint;
+    }
 };
 
 // The Prompter of the real editor: Qt's message boxes, input dialog, file
@@ -63,6 +77,8 @@ public:
     std::optional<QString> OpenFile(const FileChoice& choice) override;
     std::optional<QString> SaveFile(const FileChoice& choice) override;
     std::optional<QColor> Colour(const QColor& initial, const QString& title) override;
+    bool ChoosePrinter(QPrinter& printer) override;
+    void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 private:
     QWidget* parent_;

@@ -85,8 +85,9 @@ bool TfConfigureAllegiance::rOKClick() {
         importCode_->setFocus();
         return false;
     }
-    if (code->empty() || code->size() > 2) {
-        prompter_.Information(QStringLiteral("Allegiance Import Codes must be one or two characters in Length."));
+    // Four characters for the codes that today's sector files use.
+    if (code->empty() || code->size() == 3 || code->size() > 4) {
+        prompter_.Information(QStringLiteral("Allegiance Import Codes must be one, two or four characters in Length."));
         importCode_->setFocus();
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The allegiance dialog: the colour and hatch style in which the
 // allegiance's systems are marked, the code by which sector files name it
-// (one or two characters, unique among allegiances) and free notes.
+// (one, two or four characters, unique among allegiances) and free notes.
 // Changes the allegiance only on OK.
 
 #include <QDialog>
@@ -26,7 +26,7 @@ public:
 
     void Load(TUniverse& universe, TAllegiance& allegiance);
     // Refuses an import code that another allegiance already has, then one
-    // that is not one or two characters long (message, focus on the code);
+    // that is not one, two or four characters long (message, focus on the code);
     // otherwise writes the allegiance, marks the map changed and accepts.
     bool rOKClick();
     // Load, then the modal dialog: 1 for OK, 0 for Cancel.

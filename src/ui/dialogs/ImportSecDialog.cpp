@@ -53,6 +53,10 @@ QLabel* Note(const QString& text, QWidget* parent) {
 
 }  // namespace
 
+QString SectorImportFilter() {
+    return QStringLiteral("Sector files (*.sec *.tab *.txt *.t5);;All files (*)");
+}
+
 TfImportSec::TfImportSec(Prompter& prompter, TfMergeErrors& messages, Activity* activity, QWidget* parent)
     : QDialog(parent), prompter_(prompter), messages_(messages), activity_(activity), folder_(QDir::currentPath()) {
     setObjectName(QStringLiteral("TfImportSec"));
@@ -129,11 +133,9 @@ void TfImportSec::FillSectors() {
     if (sectors_->count() > 0) sectors_->setCurrentIndex(0);
 }
 
-void TfImportSec::Load(TUniverse& universe) {
-    universe_ = &universe;
-    FillSectors();
+void TfImportSec::FillAllegianceCodes() {
     std::vector<std::string> codes;
-    for (TAllegiance* allegiance : universe.Allegiances()->ChildrenOf<TAllegiance>())
+    for (TAllegiance* allegiance : universe_->Allegiances()->ChildrenOf<TAllegiance>())
         codes.push_back(allegiance->ImportCode);
     {
         // Filling the list selects its first entry; the description follows below.
@@ -141,12 +143,18 @@ void TfImportSec::Load(TUniverse& universe) {
         FillSorted(allegianceCodes_, std::move(codes));
         allegianceCodes_->setCurrentIndex(allegianceCodes_->count() > 0 ? 0 : -1);
     }
+    AllegianceCodeChanged();
+}
+
+void TfImportSec::Load(TUniverse& universe) {
+    universe_ = &universe;
+    FillSectors();
+    FillAllegianceCodes();
     {
         const QSignalBlocker block(baseCodes_);
         baseCodes_->setCurrentIndex(0);
     }
     BaseCodeChanged();
-    AllegianceCodeChanged();
     import_->setEnabled(sectors_->count() > 0);
 }
 
@@ -186,7 +194,7 @@ bool TfImportSec::rImportClick() {
     }
 
     const auto path = prompter_.OpenFile(FileChoice{QStringLiteral("Import Sector File"),
-                                                    QStringLiteral("Sector Files (*.sec)"), QStringLiteral("sec"),
+                                                    SectorImportFilter(), QStringLiteral("sec"),
                                                     QDir(folder_).filePath(FromMap(name) + QStringLiteral(".sec"))});
     if (!path) return false;
     folder_ = QFileInfo(*path).absolutePath();
@@ -219,6 +227,8 @@ bool TfImportSec::rImportClick() {
         prompter_.Error(QFile::decodeName(QByteArray::fromStdString(result.Message)));
         break;
     case TStatus::Imported:
+        // A T5 file may have added allegiances: their codes join the list.
+        FillAllegianceCodes();
         if (afterImport_) afterImport_();
         messages_.AddLines(result.Lines);
         messages_.ShowIfAny();

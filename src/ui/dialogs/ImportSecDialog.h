@@ -21,6 +21,10 @@ class Activity;
 class Prompter;
 class TfMergeErrors;
 
+// The file chooser's filter: the classic and T5 sector files, and all files
+// (the format is found from the contents, never the extension).
+QString SectorImportFilter();
+
 class TfImportSec : public QDialog {
     Q_OBJECT
 
@@ -49,6 +53,7 @@ public:
 
 private:
     void FillSectors();
+    void FillAllegianceCodes();
     void BaseCodeChanged();
     void AllegianceCodeChanged();
     std::string SelectedSector() const;

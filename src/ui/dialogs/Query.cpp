@@ -16,10 +16,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace hexlane::ui {
 
@@ -102,9 +105,15 @@ TfQuery::TfQuery(Prompter& prompter, Activity* activity, QWidget* parent)
     buttons->addWidget(query_);
     buttons->addWidget(close);
 
+    // What the last query left on the map, so it can be read while the
+    // dialog covers part of the map.
+    result_ = new QLabel(this);
+    result_->setObjectName(QStringLiteral("rQueryResult"));
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(formula);
     layout->addWidget(scope, 1);
+    layout->addWidget(result_);
     layout->addLayout(buttons);
 
     connect(query_, &QPushButton::clicked, this, &TfQuery::rQueryClick);
@@ -297,6 +306,13 @@ void TfQuery::Load(TUniverse& universe) {
 
 bool TfQuery::Execute(TUniverse& universe) {
     Load(universe);
+    result_->clear();
+    // Over the right-hand part of the window, leaving the tree and the left
+    // of the map in view.
+    if (QWidget* window = parentWidget() ? parentWidget()->window() : nullptr) {
+        const QRect frame = window->geometry();
+        move(std::max(frame.left(), frame.right() - width()), frame.top() + 40);
+    }
     text_->setFocus();
     exec();
     return changed_;
@@ -390,6 +406,14 @@ void TfQuery::rQueryClick() {
     // An evaluation error leaves the systems examined before it with their
     // new flags, so the map follows them as well.
     if (result.Status == TStatus::Done || result.Status == TStatus::EvaluationError) {
+        int shown = 0, total = 0;
+        for (const TSector* sector : universe_->Sectors()->ChildrenOf<TSector>())
+            for (const TStar* star : sector->ChildrenOf<TStar>()) {
+                ++total;
+                if (star->Visible && !sector->ExcludeFromDisplay()) ++shown;
+            }
+        result_->setText(QStringLiteral("The last query left %1 of %2 systems visible.")
+                             .arg(QLocale().toString(shown), QLocale().toString(total)));
         changed_ = true;
         if (mapChanged_) mapChanged_();
     }

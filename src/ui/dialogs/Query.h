@@ -84,6 +84,7 @@ private:
     QPlainTextEdit* text_ = nullptr;
     QComboBox* variable_ = nullptr;
     QLabel* help_ = nullptr;
+    QLabel* result_ = nullptr;
     QCheckBox* visibleOnly_ = nullptr;
     QPushButton* query_ = nullptr;
 

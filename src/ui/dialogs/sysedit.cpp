@@ -1,5 +1,7 @@
 #include "sysedit.h"
 
+#include "DropDowns.h"
+
 #include "DefineRoute.h"
 #include "DefineSector.h"
 #include "DefineStar.h"
@@ -55,8 +57,8 @@ QComboBox* CodeList(const char* name, const char* const (&entries)[N], QWidget* 
     }
     // Long entries stay readable in the popup while the closed list stays narrow.
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->setMinimumContentsLength(24);
-    list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
+    list->setMinimumContentsLength(16);
+    WidenDropDownPopup(list);
     // The closed list may cut a long entry; its tip shows the whole text.
     QObject::connect(list, &QComboBox::currentTextChanged, list, &QComboBox::setToolTip);
     list->setToolTip(list->currentText());
@@ -197,7 +199,7 @@ void TfSysEdit::BuildControls() {
     allegiance_ = Named(new QComboBox(this), "rAllegiance");
     for (QComboBox* list : {sector_, subsector_, allegiance_}) {
         list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        list->setMinimumContentsLength(14);
+        list->setMinimumContentsLength(11);
     }
     capital_ = Named(new QCheckBox(QStringLiteral("Subsector Capital"), this), "rSubsectorCapital");
     travelCode_ = Named(new QComboBox(this), "rTravelCode");

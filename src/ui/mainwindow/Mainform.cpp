@@ -10,7 +10,9 @@
 #include "ConfigureRoutes.h"
 #include "Credits.h"
 #include "DefineAltTechLevels.h"
+#include "AccessKeys.h"
 #include "DefineUniverse.h"
+#include "DropDowns.h"
 #include "EditSS.h"
 #include "GenPsiInstitute.h"
 #include "GenWorld.h"
@@ -32,6 +34,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -65,6 +68,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     CreateCentralArea();
     CreateStatusBar();
     CreatePopups();
+    CreateConventions();
 
     // The windows the commands show, created once and kept.
     sysEdit_ = new TfSysEdit(*prompter_, this);
@@ -118,6 +122,11 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     columns_ = DefaultSysListColumns();
     listModel_->SetStarColumns(columns_);
     RebuildTree();
+    RestoreSettings();
+    // Every dialog's drop-down lists show their entries whole, and its
+    // labels and buttons have access keys.
+    WidenDropDownPopups(this);
+    for (QDialog* dialog : findChildren<QDialog*>()) GiveAccessKeys(dialog);
 }
 
 TfMainform::~TfMainform() {
@@ -148,7 +157,7 @@ void Hint(QAction* action, const QString& hint) {
 
 void TfMainform::CreateActions() {
     // File
-    NewAction("rNew", "&New")->setEnabled(false);
+    NewAction("rNew", "&New", &TfMainform::rNewClick);
     Hint(NewAction("rOpen", "&Open...", &TfMainform::rOpenClick), "Open Map");
     auto* save = NewAction("rSave", "&Save");
     connect(save, &QAction::triggered, this, [this] { rSaveClick(); });
@@ -159,12 +168,15 @@ void TfMainform::CreateActions() {
     NewAction("rImport4xMap", "Import Hexlane 4x Map")->setEnabled(false);
     // The menu item stays disabled; the toolbar button carries the command.
     NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
+    NewAction("rExportSector", "&Export Sector File...", &TfMainform::rExportSectorClick);
     // Never shown: the one way to the ESP import dialog (connected below).
     NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
 
-    // Toolbar-only commands of the File toolbar.
-    Hint(NewAction("rPrintPreview", {}), "Print Preview");
+    // Commands of the File toolbar (print preview also in the File menu).
+    Hint(NewAction("rPrintPreview", "Print Pre&view...", &TfMainform::rPrintPreviewClick), "Print Preview");
+    NewAction("rPrint", "&Print...", &TfMainform::rPrintClick)->setShortcut(QKeySequence::Print);
+    NewAction("rExportPicture", "&Export Picture...", &TfMainform::rExportPictureClick);
     Hint(NewAction("rMergeMaps", {}, &TfMainform::rMergeMapsClick), "Merge Maps");
     Hint(NewAction("rOverlayMaps", {}, &TfMainform::rOverlayMapsClick), "Overlay Maps");
     Hint(NewAction("rImportSectorFile", {}, &TfMainform::rImportSectorFileClick), "Import Sector File");
@@ -236,18 +248,15 @@ void TfMainform::CreateActions() {
     Hint(NewAction("rRefresh", {}, &TfMainform::rRefreshClick), "Refresh Image");
     QAction* zoomOut = NewAction("rZoomOut", {});
     Hint(zoomOut, "Zoom Out");
-    connect(zoomOut, &QAction::triggered, this, [this] {
-        if (render::ZoomOut(*universe_)) Invalidate();
-    });
+    connect(zoomOut, &QAction::triggered, this, [this] { ZoomAbout(false); });
     QAction* zoomIn = NewAction("rZoomIn", {});
     Hint(zoomIn, "Zoom In");
-    connect(zoomIn, &QAction::triggered, this, [this] {
-        if (render::ZoomIn(*universe_)) Invalidate();
-    });
+    connect(zoomIn, &QAction::triggered, this, [this] { ZoomAbout(true); });
 }
 
 void TfMainform::ToggleDisplay(int which) {
     render::Toggle(*universe_, static_cast<DisplayToggle>(which));
+    SyncDisplayChecks();
     Invalidate();
 }
 
@@ -265,7 +274,12 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rSaveBitmap"));
     special->addAction(action("rImport4xMap"));
     special->addAction(action("rImportSector"));
+    special->addAction(action("rExportSector"));
     special->addAction(action("rImportESP"));
+    file->addSeparator();
+    file->addAction(action("rExportPicture"));
+    file->addAction(action("rPrintPreview"));
+    file->addAction(action("rPrint"));
     file->addSeparator();
     file->addAction(action("rExit"));
 
@@ -453,6 +467,7 @@ void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
     if (navigation_) navigation_->ForgetMap();
     universe_ = std::move(universe);
     mapView_->SetUniverse(universe_.get());
+    SyncDisplayChecks();
 }
 
 // ---------------------------------------------------------------- activity
@@ -502,8 +517,10 @@ void TfMainform::rRefreshClick() {
 }
 
 void TfMainform::closeEvent(QCloseEvent* event) {
-    if (AskToSaveChanges())
+    if (AskToSaveChanges()) {
+        SaveSettings();
         event->accept();
+    }
     else
         event->ignore();
 }

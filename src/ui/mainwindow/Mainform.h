@@ -8,7 +8,10 @@
 // display filters, InstaLeg, Locate), MainformDelete.cpp (delete commands),
 // MainformEdit.cpp (system editor and the dialogs it leads to),
 // MainformDialogs.cpp (sector, tech level, import, merge, selected save,
-// query and navigation dialogs).
+// query and navigation dialogs), MainformPrint.cpp (print, print preview,
+// picture export), MainformExport.cpp (sector file export), MainformView.cpp
+// (View menu, shortcuts, zoom about a point, Find System), MainformSession.cpp
+// (New, recent files, remembered settings).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -26,7 +29,10 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
+class QProgressDialog;
+class QRectF;
 class QSplitter;
 class QToolBar;
 class QTreeWidgetItem;
@@ -50,6 +56,7 @@ class TfConfigureRoute;
 class TfConfigureRoutes;
 class TfCredits;
 class TfDefineAltTechLevels;
+class TfFindSystem;
 class TfEditSS;
 class TfImportSec;
 class TfMergeErrors;
@@ -61,6 +68,8 @@ class TfGenPsiInstitute;
 class TfGenWorld;
 class TfLegend;
 class TfSysEdit;
+class PrintScopeDialog;
+struct PrintChoice;
 
 // What a navigator node stands for.
 enum class NodeKind { Root, SectorGroup, Sector, Subsector, Allegiance, Route };
@@ -130,12 +139,19 @@ public:
     void EndBusy() override;
     void Progress(int percent) override;
     void Status(const QString& text) override;
+    // A progress window with a Cancel button once a stoppable job runs long.
+    void BeginCancellable(const QString& title) override;
+    void EndCancellable() override;
+    bool CancelRequested() override;
 
     // ---- commands (also reached through the actions) ----
     void rOpenClick();
     SaveOutcome rSaveClick();
     void rSaveAsClick();
     void rSaveBitmapClick();
+    void rPrintClick();
+    void rPrintPreviewClick();
+    void rExportPictureClick();
     void rRefreshClick();
     void rSystemListColumnsClick();
     void rmAddAllegianceClick();
@@ -162,6 +178,10 @@ public:
     void rEditSectorsClick();
     void rDefineAltTLClick();
     void rImportSectorFileClick();
+    // "Export Sector File...": the menu's (the selected sector, else the one
+    // the user names) and the sector popup's.
+    void rExportSectorClick();
+    void rmExportSectorClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -170,11 +190,33 @@ public:
     // The map popup's "Navigation Information...": the star under the last
     // map point (if any) becomes the origin.
     void rmNavigationClick();
+    // File > New: asks about unsaved changes, then an empty universe.
+    void rNewClick();
+    // Opens a map of the recent files list; a missing one is said and dropped.
+    void OpenRecent(const QString& path);
+    // Edit > Find System...
+    void rFindSystemClick();
+    // Scrolls the map to the star, selects it in the tree and the list and
+    // shows it in the pointer read-out.
+    void ShowFoundSystem(TStar& star);
+    // One zoom step, keeping the picture point under this view point (the
+    // view's centre when none) where it is.
+    void ZoomAbout(bool in, std::optional<QPoint> viewportPoint = std::nullopt);
+    QMenu* RecentMenu() const { return recentMenu_; }
+    TfFindSystem* FindSystemDialog() const { return findSystem_; }
+    // Writes what the window remembers (geometry, toolbars, columns) to the settings.
+    void SaveSettings();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Print and export (MainformPrint.cpp): the scope dialog under a title,
+    // the chosen part of the map in hexes, and one print job on a printer.
+    std::optional<PrintChoice> ChoosePrintScope(const QString& title);
+    std::optional<QRectF> ChoiceHexes(const PrintChoice& choice);
+    void PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes);
+
     // Window construction (Mainform.cpp).
     void CreateActions();
     void CreateMenus();
@@ -188,6 +230,13 @@ private:
     void NewUniverse();
     void SetUniverse(std::unique_ptr<TUniverse> universe);
     void ToggleDisplay(int which);
+
+    // Desktop conventions (MainformView.cpp, MainformSession.cpp).
+    void CreateConventions();
+    void SyncDisplayChecks();
+    void RestoreSettings();
+    void NoteRecentFile(const QString& path);
+    void FillRecentMenu();
 
     // Files (MainformFile.cpp).
     bool AskToSaveChanges();  // false: the user cancelled or the save failed
@@ -222,6 +271,10 @@ private:
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
 
+    // Sector export (MainformExport.cpp).
+    TSector* SelectedSector() const;  // of the selected sector or subsector node
+    void ExportSectorFile(const TSector& sector);
+
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
     TStar* StarUnderLastPoint() const;
@@ -235,6 +288,7 @@ private:
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<TUniverse> universe_;
     QString fileName_;
+    QString exportFolder_;  // where the last sector file was exported
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;
@@ -255,6 +309,8 @@ private:
     QLabel* treeStatus_ = nullptr;
     QLabel* panels_[5] = {};
     QProgressBar* progress_ = nullptr;
+    QProgressDialog* cancelWindow_ = nullptr;
+    PrintScopeDialog* printScope_ = nullptr;
 
     QMenu* mapPopup_ = nullptr;
     QMenu* sectorPopup_ = nullptr;
@@ -293,6 +349,8 @@ private:
     TfLegend* legend_ = nullptr;
     TfAboutHexlane* about_ = nullptr;
     TfCredits* credits_ = nullptr;
+    TfFindSystem* findSystem_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace hexlane::ui

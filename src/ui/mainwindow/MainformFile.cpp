@@ -7,7 +7,9 @@
 #include "MapBitmap.h"
 #include "MapView.h"
 #include "OpenMap.h"
+#include "Settings.h"
 #include "UiText.h"
+#include "ViewState.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -67,6 +69,12 @@ bool TfMainform::ReadMap(const QString& path) {
     useAltTL_->setChecked(universe_->UseAltTL);
     useSectorHexAddressing_->setChecked(false);
     universe_->UseSectorHexAddressing = false;
+    // A map opens at the zoom the user chose last (the middle one at first).
+    if (const int zoom = Settings::Zoom(); zoom > universe_->HexSize)
+        render::ZoomIn(*universe_);
+    else if (zoom < universe_->HexSize)
+        render::ZoomOut(*universe_);
+    NoteRecentFile(fileName_);
     RebuildTree();
     Invalidate();
     if (!result.Dropped.empty()) {
@@ -89,7 +97,10 @@ QString TfMainform::ChooseMapToSave() {
 SaveOutcome TfMainform::SaveTo(const QString& path) {
     BusyScope busy(this);
     std::string message;
-    if (universe_->SaveToFile(NativePath(path), message)) return SaveOutcome::Saved;
+    if (universe_->SaveToFile(NativePath(path), message)) {
+        NoteRecentFile(QFileInfo(path).absoluteFilePath());
+        return SaveOutcome::Saved;
+    }
     prompter_->Error(FromMap(message));
     return SaveOutcome::Failed;
 }

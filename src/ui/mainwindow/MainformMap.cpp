@@ -70,6 +70,7 @@ void TfMainform::CreatePopups() {
 
     sectorPopup_ = menu("rSectorPopup");
     connectTo(Item(sectorPopup_, "rmDeleteSector", "Delete Sector..."), [this] { rmDeleteSectorClick(); });
+    connectTo(Item(sectorPopup_, "rmExportSector", "Export Sector File..."), [this] { rmExportSectorClick(); });
     sectorPopup_->addSeparator();
     sectorFilters(sectorPopup_, true);
 
@@ -278,7 +279,9 @@ void TfMainform::rmInstaLegClick() {
 // ---------------------------------------------------------------- Locate
 
 void TfMainform::Locate(TStar* star) {
-    mapView_->ScrollTo(star->PictureX, star->PictureY);
+    // The star in the middle of the view, its name and hex whole.
+    const QSize view = mapView_->viewport()->size();
+    mapView_->ScrollTo(star->PictureX - view.width() / 2, star->PictureY - view.height() / 2);
     QCursor::setPos(mapView_->PictureToGlobal(QPoint(star->PictureX, star->PictureY)));
     QCoreApplication::processEvents();
     mapView_->ShowPointingHand();

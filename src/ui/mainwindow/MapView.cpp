@@ -15,6 +15,7 @@
 #include <QPaintEvent>
 #include <QRegion>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <vector>
@@ -330,7 +331,23 @@ void MapView::scrollContentsBy(int dx, int dy) {
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = ViewportToPicture(event->position().toPoint());
+    const QPoint at = event->position().toPoint();
+    // A drag moves the picture with the pointer; the left button starts one
+    // only from empty map and only once it has moved a drag distance.
+    if (!panning_ && ((middleDown_) || (leftDown_ && leftOnEmpty_ &&
+                                        (at - leftDownAt_).manhattanLength() >= QApplication::startDragDistance()))) {
+        panning_ = true;
+        panFrom_ = middleDown_ ? panFrom_ : leftDownAt_;
+        viewport()->setCursor(Qt::ClosedHandCursor);
+    }
+    if (panning_) {
+        const QPoint step = at - panFrom_;
+        panFrom_ = at;
+        ScrollTo(horizontalScrollBar()->value() - step.x(), verticalScrollBar()->value() - step.y());
+        event->accept();
+        return;
+    }
+    const QPoint point = ViewportToPicture(at);
     if (pointingHand_ && event->globalPosition().toPoint() != handShownAt_) {
         pointingHand_ = false;
         viewport()->unsetCursor();
@@ -344,6 +361,11 @@ void MapView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         leftDown_ = true;
         leftDownAt_ = at;
+        const QPoint point = ViewportToPicture(at);
+        leftOnEmpty_ = HasPicture() && !(universe_ && universe_->StarAtPoint(point.x(), point.y()));
+    } else if (event->button() == Qt::MiddleButton) {
+        middleDown_ = true;
+        panFrom_ = at;
     } else if (event->button() == Qt::RightButton) {
         rightDown_ = true;
         rightDownPoint_ = ViewportToPicture(at);
@@ -352,14 +374,50 @@ void MapView::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    const bool wasPanning = panning_;
+    if (event->button() == Qt::MiddleButton) middleDown_ = false;
+    if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
+        if (panning_) {
+            panning_ = false;
+            crossHair_ = false;
+            viewport()->unsetCursor();
+            UpdateCursor(ViewportToPicture(event->position().toPoint()));
+        }
+    }
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = event->position().toPoint();
+    if (wasPanning) {
+        // A drag never counts as a click.
+        leftDown_ = false;
+        event->accept();
+        return;
+    }
     // A click opens editors: it counts on release, and only when the pointer
     // stayed where the button went down.
     const bool click = leftDown_ && (at - leftDownAt_).manhattanLength() < QApplication::startDragDistance();
     leftDown_ = false;
     event->accept();
     if (click) emit clicked(ViewportToPicture(at));
+}
+
+void MapView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier) && !wheelZooms_) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // One zoom step per notch (120 eighths of a degree), however the turn
+    // arrives (fine-grained wheels and touchpads send parts of a notch).
+    event->accept();
+    wheelAngle_ += event->angleDelta().y();
+    const QPoint at = event->position().toPoint();
+    while (wheelAngle_ >= 120) {
+        wheelAngle_ -= 120;
+        emit zoomRequested(at, true);
+    }
+    while (wheelAngle_ <= -120) {
+        wheelAngle_ += 120;
+        emit zoomRequested(at, false);
+    }
 }
 
 void MapView::contextMenuEvent(QContextMenuEvent* event) {

@@ -67,6 +67,12 @@ public:
     // Picture point of a point in the view's client area.
     QPoint ViewportToPicture(QPoint viewportPoint) const;
 
+    // Whether the wheel alone asks for zoom steps (it always does with Ctrl).
+    void SetWheelZooms(bool on) { wheelZooms_ = on; }
+    // True while a drag with the middle button, or with the left button from
+    // empty map, moves the picture.
+    bool Panning() const { return panning_; }
+
     // The pointing-hand pointer until the pointer next moves over the map,
     // then the cross-hair again.
     void ShowPointingHand();
@@ -89,6 +95,8 @@ signals:
     // The right button asked for the popup menu: the picture point where the
     // button went down and the screen position for the menu.
     void contextMenuRequested(QPoint picturePoint, QPoint globalPos);
+    // The wheel asked for one zoom step about a point of the client area.
+    void zoomRequested(QPoint viewportPoint, bool in);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -98,6 +106,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     struct Tile {
@@ -135,6 +144,12 @@ private:
     bool pointingHand_ = false;
     QPoint handShownAt_;         // screen position when the hand was shown
     bool crossHair_ = false;     // which cursor the view shows now
+    bool wheelZooms_ = false;
+    int wheelAngle_ = 0;         // wheel turn not yet spent on a zoom step
+    bool middleDown_ = false;
+    bool leftOnEmpty_ = false;   // the left button went down on no star
+    bool panning_ = false;
+    QPoint panFrom_;             // client coordinates of the last pan step
 };
 
 }  // namespace hexlane::ui

@@ -53,6 +53,11 @@ void SystemListModel::RemoveColumns() {
     SetColumns(ColumnKind::None, {});
 }
 
+int SystemListModel::ColumnNumber(int column) const {
+    if (column < 0 || column >= static_cast<int>(columns_.size())) return -1;
+    return columns_[static_cast<std::size_t>(column)].Number;
+}
+
 int SystemListModel::ColumnWidth(int column) const {
     if (column < 0 || column >= static_cast<int>(columns_.size())) return 0;
     return columns_[static_cast<std::size_t>(column)].Width;
@@ -199,7 +204,8 @@ QVariant SystemListModel::data(const QModelIndex& index, int role) const {
 QVariant SystemListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return QVariant();
     const Column& col = columns_[static_cast<std::size_t>(section)];
-    if (role == Qt::DisplayRole) return col.Caption;
+    // The tooltip gives the whole caption of a header cut short.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return col.Caption;
     return QVariant();
 }
 

@@ -40,6 +40,8 @@ public:
     void SetLegColumns();
     ColumnKind Kind() const { return kind_; }
     int ColumnWidth(int column) const;
+    // The star column table number (or leg column index) of a column; -1 when none.
+    int ColumnNumber(int column) const;
 
     // Removes all rows, keeps the columns.
     void Clear();

@@ -4,8 +4,9 @@
 Every image in this folder, and the resource list hexlane.qrc, come out of
 this script:
 toolbar/*.png (24 x 24, with @2x variants), tree/*.png (16 x 16, with @2x),
-app/hexlane-N.png (the application icon and the about picture) and
-targetxhair.png (the map cursor, 32 x 32, hot spot at 16, 16).
+app/hexlane-N.png (the application icon and the about picture),
+app/hexlane.svg (the same emblem as a scalable picture, for the desktop's
+icon theme) and targetxhair.png (the map cursor, 32 x 32, hot spot at 16, 16).
 
 Shapes are described in design units on a square grid (24 units for the
 toolbar, 16 for the tree, 64 for the emblem, 32 for the cursor) and drawn
@@ -608,6 +609,35 @@ def cursor_rows():
     return rows
 
 
+# ---- scalable emblem -----------------------------------------------------------
+
+class SvgCanvas:
+    """Takes the same shape calls as Canvas and keeps them as SVG elements."""
+
+    def __init__(self, units):
+        self.units = units
+        self.items = []
+
+    def shape(self, points, fill, stroke=INK, width=1.0, alpha=1.0):
+        pts = " ".join("%.3f,%.3f" % p for p in points)
+        self.items.append(
+            '  <polygon points="%s" fill="#%02x%02x%02x" stroke="#%02x%02x%02x" '
+            'stroke-width="%.2f" stroke-linejoin="round"%s/>'
+            % ((pts,) + tuple(fill) + tuple(stroke) + (width, "" if alpha >= 1.0 else ' opacity="%.3f"' % alpha)))
+
+    def text(self):
+        head = ('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">'
+                % (256, 256, self.units, self.units))
+        return "\n".join([head] + self.items + ["</svg>", ""])
+
+
+def write_svg(path, fn, units):
+    c = SvgCanvas(units)
+    fn(c)
+    with open(path, "w", newline="\n") as f:
+        f.write(c.text())
+
+
 # ---- output ------------------------------------------------------------------
 
 def draw(fn, pixels, units):
@@ -633,6 +663,8 @@ def build(folder):
     for px in (16, 32, 48, 64, 128, 256):
         emit("app/hexlane-%d.png" % px, draw(small_emblem if px < 32 else emblem, px, 64))
     emit("targetxhair.png", cursor_rows())
+    # The scalable icon is installed for the desktop, not compiled in.
+    write_svg(os.path.join(folder, "app", "hexlane.svg"), emblem, 64)
     write_qrc(os.path.join(folder, "hexlane.qrc"), [rel for rel, _ in made])
     return made
 

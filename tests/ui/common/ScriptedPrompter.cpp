@@ -1,5 +1,7 @@
 #include "ScriptedPrompter.h"
 
+#include <QPrinter>
+
 #include <gtest/gtest.h>
 
 using hexlane::ui::Answer;
@@ -25,7 +27,7 @@ T Take(std::deque<T>& queue, const QString& call, T fallback) {
 
 bool ScriptedPrompter::AllAnswersUsed() const {
     return YesNoAnswers.empty() && YesNoCancelAnswers.empty() && InputAnswers.empty() && OpenAnswers.empty() &&
-           SaveAnswers.empty() && ColourAnswers.empty();
+           SaveAnswers.empty() && ColourAnswers.empty() && PrinterAnswers.empty();
 }
 
 void ScriptedPrompter::Information(const QString& text) { Log << "info: " + text; }
@@ -62,4 +64,18 @@ std::optional<QString> ScriptedPrompter::SaveFile(const hexlane::ui::FileChoice&
 std::optional<QColor> ScriptedPrompter::Colour(const QColor&, const QString& title) {
     Log << "colour: " + title;
     return Take(ColourAnswers, Log.back(), std::optional<QColor>());
+}
+
+bool ScriptedPrompter::ChoosePrinter(QPrinter& printer) {
+    Log << "printer";
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PrintFile);
+    return Take(PrinterAnswers, Log.back(), false);
+}
+
+void ScriptedPrompter::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    Log << "preview";
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PrintFile);
+    paint(printer);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A Prompter for tests: records every text it is shown, one line per call
 // ("info: text", "error: text", "yesno: text", "ync: text", "input: title|prompt|default",
-// "open: filter", "save: filter", "colour: title"), and answers from queues.
+// "open: filter", "save: filter", "colour: title", "printer", "preview"), and
+// answers from queues.
 // A question without a queued answer fails the test and gets the
 // cautious answer (No, Cancel, nothing).
 
@@ -29,6 +30,9 @@ public:
     std::deque<std::optional<QString>> OpenAnswers;
     std::deque<std::optional<QString>> SaveAnswers;
     std::deque<std::optional<QColor>> ColourAnswers;
+    std::deque<bool> PrinterAnswers;
+    // Where an accepted printer dialog and the preview print: a PDF file.
+    QString PrintFile;
 
     // Every call in order.
     QStringList Log;
@@ -47,4 +51,7 @@ public:
     std::optional<QString> OpenFile(const hexlane::ui::FileChoice& choice) override;
     std::optional<QString> SaveFile(const hexlane::ui::FileChoice& choice) override;
     std::optional<QColor> Colour(const QColor& initial, const QString& title) override;
+    bool ChoosePrinter(QPrinter& printer) override;
+    // Draws the pages once, as the preview does when it opens.
+    void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 };

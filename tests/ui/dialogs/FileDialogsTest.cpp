@@ -211,7 +211,7 @@ TEST(ImportSectorFile, ReadsTheChosenFileIntoTheSelectedSectorAndListsTheBadLine
 
     ASSERT_EQ(f.prompter.Choices.size(), 1u);
     EXPECT_EQ(f.prompter.Choices[0].InitialPath, QDir(f.dir.path()).filePath("Alpha.sec"));
-    EXPECT_EQ(f.prompter.Choices[0].Filter, "Sector Files (*.sec)");
+    EXPECT_EQ(f.prompter.Choices[0].Filter, "Sector files (*.sec *.tab *.txt *.t5);;All files (*)");
     EXPECT_EQ(shown, "Error at Line 4 Incomplete Data\nError at Line 6 Incomplete Data");
 
     // The lines themselves are the import's business; here: they reach the selected sector.
@@ -234,6 +234,28 @@ TEST(ImportSectorFile, ReadsTheChosenFileIntoTheSelectedSectorAndListsTheBadLine
     EXPECT_TRUE(f.prompter.Script.AllAnswersUsed());
 }
 
+TEST(ImportSectorFile, AT5FileWhateverItsNameAddsItsNewAllegiancesToTheCodeList) {
+    ImportFixture f;
+    TSector* alpha = testutil::AddSector(*f.universe, "Alpha", 1, 1);
+    f.prompter.Script.OpenAnswers.push_back(
+        f.File("survey.sec", "Hex\tName\tUWP\tAllegiance\n0101\tNova\tA788899-C\tNwCo\n"));
+    f.dialog.Load(*f.universe);
+    auto* codes = Find<QComboBox>(f.dialog, "rAllegianceCode");
+    EXPECT_EQ(codes->count(), 0);
+
+    QString shown;
+    WhenModal("Errors/Messages", [&](QDialog& window) {
+        shown = ShownMessages(window);
+        window.reject();
+    });
+    EXPECT_TRUE(f.dialog.rImportClick());
+    EXPECT_EQ(shown, "Allegiance NwCo added");
+    ASSERT_EQ(alpha->Stars().size(), 1u);
+    EXPECT_EQ(alpha->Stars()[0]->Allegiance, "NwCo");
+    EXPECT_EQ(Entries(codes), QStringList({"NwCo"}));
+    EXPECT_EQ(Find<QLabel>(f.dialog, "rAllegianceName")->text(), "NwCo");
+}
+
 TEST(ImportSectorFile, AFileWithNothingToImportOrNoFileLeavesTheUniverseAsItWas) {
     ImportFixture f;
     testutil::AddSector(*f.universe, "Alpha", 1, 1);
@@ -248,7 +270,7 @@ TEST(ImportSectorFile, AFileWithNothingToImportOrNoFileLeavesTheUniverseAsItWas)
     ASSERT_EQ(f.prompter.Script.Log.size(), 7);
     EXPECT_EQ(f.prompter.Script.Log[1], "info: Nothing to do.");
     EXPECT_EQ(f.prompter.Script.Log[3], "info: Nothing to do.");
-    EXPECT_EQ(f.prompter.Script.Log[4], "open: Sector Files (*.sec)") << "a cancelled choice says nothing";
+    EXPECT_EQ(f.prompter.Script.Log[4], "open: Sector files (*.sec *.tab *.txt *.t5);;All files (*)") << "a cancelled choice says nothing";
     EXPECT_TRUE(f.prompter.Script.Log[6].startsWith("error: Cannot open " + f.dir.filePath("missing.sec")))
         << f.prompter.Script.Log[6].toStdString();
     EXPECT_FALSE(f.universe->FindSector("Alpha")->HasStars());

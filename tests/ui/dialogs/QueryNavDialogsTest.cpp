@@ -663,6 +663,7 @@ TEST(QueryDialog, AQueryShowsTheMatchingSystemsWithinTheScopeAndRepaintsTheMap) 
     d.Open(map);
     d.Run("LEVEL_STARPORT < 2");
     EXPECT_EQ(VisibleStars(*map.universe), QStringList({"Regina", "efate", "Jenghe"}));
+    EXPECT_EQ(Find<QLabel>(d.dialog, "rQueryResult")->text(), "The last query left 3 of 4 systems visible.");
     EXPECT_TRUE(map.universe->MapDirty);
     EXPECT_FALSE(map.universe->ManagerRequiresSaving);
     EXPECT_EQ(d.mapChanges, 1);

@@ -369,17 +369,17 @@ struct AllegianceDialog {
 };
 
 const QString kCodeUsed = "info: An Allegiance with this Import Code already exits.\nPlease select a different Code.";
-const QString kCodeLength = "info: Allegiance Import Codes must be one or two characters in Length.";
+const QString kCodeLength = "info: Allegiance Import Codes must be one, two or four characters in Length.";
 
 }  // namespace
 
-TEST(AllegianceDialog, ImportCodeMustBeOneOrTwoCharactersAndNotAnotherAllegiancesCode) {
+TEST(AllegianceDialog, ImportCodeMustBeOneTwoOrFourCharactersAndNotAnotherAllegiancesCode) {
     AllegianceDialog d;
     EXPECT_EQ(d.dialog.windowTitle(), "Configure Allegiance Third Imperium");
     EXPECT_EQ(d.code->text(), "Im");
     EXPECT_EQ(d.TryCode("Zh"), kCodeUsed);
     EXPECT_EQ(d.TryCode(""), kCodeLength);
-    EXPECT_EQ(d.TryCode("Imp"), kCodeLength);
+    for (const char* code : {"Imp", "ImDdx"}) EXPECT_EQ(d.TryCode(code), kCodeLength) << code;
     // Another allegiance's over-long code is found first: the order of the checks.
     d.other->ImportCode = "Zhd";
     EXPECT_EQ(d.TryCode("Zhd"), kCodeUsed);
@@ -389,7 +389,7 @@ TEST(AllegianceDialog, ImportCodeMustBeOneOrTwoCharactersAndNotAnotherAllegiance
     EXPECT_EQ(d.TryCode("Im"), "");  // its own code
     EXPECT_TRUE(d.map.universe->ManagerRequiresSaving);
     EXPECT_TRUE(d.map.universe->MapDirty);
-    for (const char* code : {"I", " ", "zh"}) {
+    for (const char* code : {"I", " ", "zh", "ImDd"}) {
         d.dialog.Load(*d.map.universe, *d.imperium);
         EXPECT_EQ(d.TryCode(code), "") << code;
         EXPECT_EQ(d.imperium->ImportCode, code);

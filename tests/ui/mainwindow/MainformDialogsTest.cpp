@@ -162,3 +162,39 @@ TEST_F(MainformTest, QueryAndNavigationOpenFromTheirActionsAndTheMapPopup) {
     EXPECT_TRUE(Star("Home")->Visible);
     EXPECT_FALSE(Star("Far")->Visible);
 }
+
+TEST_F(MainformTest, ExportSectorFileFromTheSectorPopupAndTheMenu) {
+    auto map = SmallMap();
+    testutil::AddStar(*map->FindSector("Alpha"), "A Name Beyond Fourteen", 9, 9);
+    Open(Write(*map, "small.map"));
+
+    // The popup of a sector: the chooser proposes its name; a classic file
+    // lists what it shortened.
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Alpha"}));
+    prompter.SaveAnswers.push_back(Path("alpha.sec"));
+    QString shown;
+    WhenShown("Errors/Messages", [&shown](QDialog& d) {
+        shown = d.findChild<QPlainTextEdit*>("rMessages")->toPlainText();
+        d.reject();
+    });
+    Trigger(window->TreePopup(), "Export Sector File...");
+    EXPECT_EQ(prompter.Log.back(),
+              "save: Tab-delimited sector file (*.tab);;Column-delimited sector file (*.txt);;"
+              "Classic sector file (*.sec);;All files (*)");
+    EXPECT_EQ(shown, "A Name Beyond Fourteen shortened (Name)");
+    EXPECT_TRUE(fs::exists(dir / "alpha.sec"));
+
+    // The menu with no sector selected asks for one by name.
+    ASSERT_TRUE(window->SelectNode({"Routes"}));
+    prompter.InputAnswers = {QString("Gamma"), QString("Nowhere")};
+    prompter.SaveAnswers.push_back(Path("gamma.tab"));
+    Action("rExportSector")->trigger();
+    EXPECT_TRUE(fs::exists(dir / "gamma.tab"));
+    Action("rExportSector")->trigger();
+    EXPECT_EQ(prompter.Last(), "info: Invalid Sector Pointer");
+    prompter.SaveAnswers.push_back(Path("gamma.dat"));
+    ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Gamma"}));
+    Action("rExportSector")->trigger();
+    EXPECT_EQ(prompter.Last(), "error: Sector files are written as .tab, .txt or .sec");
+    EXPECT_TRUE(prompter.AllAnswersUsed());
+}

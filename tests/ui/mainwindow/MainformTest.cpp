@@ -45,12 +45,14 @@ TEST_F(MainformTest, StartsWithAnEmptyUniverseAndEveryViewOptionOn) {
 TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     QStringList menus;
     for (QAction* a : window->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Options", "&System", "&Help"}));
-    EXPECT_EQ(MenuTexts("rFileMenu"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "S&pecial", "", "&Exit"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Options", "&System", "&Help"}));
+    EXPECT_EQ(MenuTexts("rFileMenu"),
+              QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "S&pecial", "",
+                           "&Export Picture...", "Print Pre&view...", "&Print...", "", "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
-                                                       "Import &ESP File..."}));
-    EXPECT_FALSE(Action("rNew")->isEnabled());
+                                                       "&Export Sector File...", "Import &ESP File..."}));
+    EXPECT_EQ(Action("rPrint")->shortcut(), QKeySequence(QKeySequence::Print));
     EXPECT_FALSE(Action("rImport4xMap")->isEnabled());
     EXPECT_FALSE(Action("rImportESP")->isVisible());
 
@@ -426,20 +428,21 @@ TEST_F(MainformTest, DeletingTheLegInstaLegWaitsForEndsInstaLeg) {
     EXPECT_TRUE(prompter.Log.isEmpty());
 }
 
-TEST_F(MainformTest, LocateBringsTheStarToTheCornerAndThePointerOntoIt) {
+TEST_F(MainformTest, LocateBringsTheStarToTheMiddleAndThePointerOntoIt) {
     window->show();
     Open(Write(*SmallMap(), "small.map"));
     Action("rZoomIn")->trigger();
     window->RefreshIfDirty();
     ASSERT_TRUE(window->SelectNode({"Sectors", "Surveyed", "Gamma", "a"}));
     SelectRows({0});
+    QCoreApplication::processEvents();  // the shown window's layout settles
     window->rmLocateStarClick();
     const TStar* vega = Star("Vega");
     const QPoint scroll = window->Map()->ScrollPosition();
     const QSize picture = window->Map()->PictureSize();
     const QSize viewport = window->Map()->viewport()->size();
-    EXPECT_EQ(scroll.x(), std::min(vega->PictureX, picture.width() - viewport.width()));
-    EXPECT_EQ(scroll.y(), std::min(vega->PictureY, picture.height() - viewport.height()));
+    EXPECT_EQ(scroll.x(), std::clamp(vega->PictureX - viewport.width() / 2, 0, std::max(0, picture.width() - viewport.width())));
+    EXPECT_EQ(scroll.y(), std::clamp(vega->PictureY - viewport.height() / 2, 0, std::max(0, picture.height() - viewport.height())));
     EXPECT_EQ(QCursor::pos(), window->Map()->PictureToGlobal(QPoint(vega->PictureX, vega->PictureY)));
 }
 

@@ -1,0 +1,188 @@
+// Printing and picture export on generated universes with every layer shown:
+// PDF and SVG of one sector (about 600 systems) at 30 pixels per hex, one
+// printed page of one subsector, and PNG of a 200-sector map against the
+// bitmap of the same map, with the process's peak memory. Run the large
+// ones alone for a meaningful peak: --benchmark_filter=200Sectors_Hex90
+//
+// "The whole 200-sector map" is 20 sectors across by 10 down.
+
+#include "DefineUniverse.h"
+#include "MapBitmap.h"
+#include "MapExport.h"
+#include "MapPages.h"
+#include "MapRenderer.h"
+#include "UniverseGenerator.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPdfWriter>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace hexlane::render;
+
+void EnsureQt() {
+    if (QGuiApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "bench_render_export";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+double PeakMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+
+TUniverse& Universe(int sectors, int perRow, int stars) {
+    static std::map<int, std::unique_ptr<TUniverse>> cache;
+    auto& slot = cache[sectors];
+    if (!slot) {
+        benchgen::Options o;
+        o.Sectors = sectors;
+        o.SectorsPerRow = perRow;
+        o.Stars = stars;
+        o.Routes = sectors == 1 ? 5 : 50;
+        o.LegsPerRoute = sectors == 1 ? 6 : 20;
+        slot = benchgen::Generate(o);
+        TUniverse& u = *slot;
+        u.ShowNames = u.ShowStarports = u.ShowSystemContents = u.ShowRoutes = u.ShowSectorLines =
+            u.ShowSubsectorLines = u.ShowAllegianceColors = u.ShowAllInfo = true;
+    }
+    return *slot;
+}
+
+TUniverse& OneSector() {
+    TUniverse& u = Universe(1, 1, 600);
+    u.SetHexSize(30);
+    return u;
+}
+
+std::string FirstSectorName(const TUniverse& u) {
+    return ShownSectorNames(u).front();
+}
+
+QString TempFile(const char* name) {
+    return QDir::temp().filePath(QString::fromLatin1(name));
+}
+
+void BM_Pdf_OneSector_Hex30(benchmark::State& state) {
+    EnsureQt();
+    TUniverse& u = OneSector();
+    const QRectF area = *SectorHexes(u, FirstSectorName(u));
+    PageSetup setup;
+    setup.Mode = PageMode::Poster;
+    setup.HexSize = 30;
+    setup.Title = QStringLiteral("Sector");
+    const QString file = TempFile("bench_export.pdf");
+    for (auto _ : state) {
+        QString error;
+        if (!ExportPdf(u, area, setup, QPageSize(QPageSize::A4), file, {}, &error)) state.SkipWithError(qPrintable(error));
+    }
+    state.counters["systems"] = static_cast<double>(u.Sectors()->Child(0)->ChildCount());
+    state.counters["file_KB"] = static_cast<double>(QFile(file).size()) / 1024.0;
+    QFile::remove(file);
+}
+BENCHMARK(BM_Pdf_OneSector_Hex30)->Unit(benchmark::kMillisecond);
+
+void BM_Svg_OneSector_Hex30(benchmark::State& state) {
+    EnsureQt();
+    TUniverse& u = OneSector();
+    const QRectF area = *SectorHexes(u, FirstSectorName(u));
+    const QString file = TempFile("bench_export.svg");
+    for (auto _ : state) {
+        QString error;
+        if (!ExportSvg(u, area, 30, file, QStringLiteral("Sector"), &error)) state.SkipWithError(qPrintable(error));
+    }
+    state.counters["file_KB"] = static_cast<double>(QFile(file).size()) / 1024.0;
+    QFile::remove(file);
+}
+BENCHMARK(BM_Svg_OneSector_Hex30)->Unit(benchmark::kMillisecond);
+
+// One subsector fitted to an A4 page at printer resolution, as the preview
+// draws each page (into memory here).
+void BM_PrintPage_OneSubsector(benchmark::State& state) {
+    EnsureQt();
+    TUniverse& u = OneSector();
+    const auto subsectors = ShownSubsectorNames(u);
+    const QRectF area = *SubsectorHexes(u, subsectors.front().first, subsectors.front().second);
+    PageSetup setup;
+    setup.Title = QStringLiteral("Subsector");
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter page(&buffer);
+        page.setResolution(600);
+        page.setPageSize(QPageSize(QPageSize::A4));
+        if (PrintMap(u, area, page, setup, {}) != PrintOutcome::Done) state.SkipWithError("not printed");
+    }
+}
+BENCHMARK(BM_PrintPage_OneSubsector)->Unit(benchmark::kMillisecond);
+
+TUniverse& WholeMap(int hexSize) {
+    TUniverse& u = Universe(200, 20, 70000);
+    u.SetHexSize(hexSize);
+    return u;
+}
+
+void SaveBitmapOfWholeMap(benchmark::State& state, int hexSize) {
+    EnsureQt();
+    TUniverse& u = WholeMap(hexSize);
+    const QString file = TempFile("bench_export.bmp");
+    QSize size;
+    for (auto _ : state) {
+        const MapRenderer renderer(u);
+        size = renderer.PictureSize();
+        QString error;
+        if (!SaveMapBitmap(renderer, file, {}, {}, &error)) state.SkipWithError(qPrintable(error));
+    }
+    state.counters["picture_w"] = size.width();
+    state.counters["picture_h"] = size.height();
+    state.counters["file_MB"] = static_cast<double>(QFile(file).size()) / (1024.0 * 1024.0);
+    state.counters["peak_MB"] = PeakMegabytes();
+    QFile::remove(file);
+}
+
+void PngOfWholeMap(benchmark::State& state, int hexSize) {
+    EnsureQt();
+    TUniverse& u = WholeMap(hexSize >= 90 ? 90 : 30);
+    const QString file = TempFile("bench_export.png");
+    for (auto _ : state) {
+        QString error;
+        if (!ExportPng(u, WholeMapHexes(u), hexSize, file, {}, &error)) state.SkipWithError(qPrintable(error));
+    }
+    const QSize size = PictureSizeAt(u, hexSize);
+    state.counters["picture_w"] = size.width();
+    state.counters["picture_h"] = size.height();
+    state.counters["file_MB"] = static_cast<double>(QFile(file).size()) / (1024.0 * 1024.0);
+    state.counters["peak_MB"] = PeakMegabytes();
+    QFile::remove(file);
+}
+
+void BM_SaveBitmap_200Sectors_Hex30(benchmark::State& state) { SaveBitmapOfWholeMap(state, 30); }
+BENCHMARK(BM_SaveBitmap_200Sectors_Hex30)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_Png_200Sectors_Hex30(benchmark::State& state) { PngOfWholeMap(state, 30); }
+BENCHMARK(BM_Png_200Sectors_Hex30)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_Png_200Sectors_Hex90(benchmark::State& state) { PngOfWholeMap(state, 90); }
+BENCHMARK(BM_Png_200Sectors_Hex90)->Unit(benchmark::kSecond)->Iterations(1);
+
+// The vector painter's bands at a size between the levels.
+void BM_Png_200Sectors_Hex45(benchmark::State& state) { PngOfWholeMap(state, 45); }
+BENCHMARK(BM_Png_200Sectors_Hex45)->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace

@@ -1,0 +1,59 @@
+#pragma once
+// The sector file formats the import reads and the export writes, found from
+// a file's contents: the classic fixed-column listing with its ruler line, and
+// the two T5 formats (tab-delimited, and column-delimited with a line of
+// dashes under the column names). The two T5 readers turn their rows into the
+// same record of named fields.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+enum class TSectorFormat { Unknown, Classic, T5Tab, T5Column };
+
+// The T5 columns, in the order of the tab-delimited files.
+enum TT5Field : int {
+    tfSector, tfSS, tfHex, tfName, tfUWP, tfBases, tfRemarks, tfZone, tfPBG, tfAllegiance, tfStars,
+    tfIx, tfEx, tfCx, tfNobility, tfW, tfRU, tfCount
+};
+
+// "Sector", "SS", "Hex", "Name", "UWP", "Bases", "Remarks", "Zone", "PBG",
+// "Allegiance", "Stars", "{Ix}", "(Ex)", "[Cx]", "Nobility", "W", "RU".
+const char* T5FieldName(TT5Field field);
+
+// The field a column heading names (the full names and the short headings of
+// the column-delimited files: B, Z, A, Stellar, N); tfCount for any other.
+TT5Field T5FieldOfHeading(std::string_view heading);
+
+// One system row of a T5 file, its fields as Windows-1252 text without the
+// blanks around them; a field written "-" or missing from the file is empty.
+struct TT5Row {
+    std::size_t Line = 0;  // position in the file, counted from 1
+    std::array<std::string, tfCount> Field;
+    // Columns of other names, in file order, with non-empty values.
+    std::vector<std::pair<std::string, std::string>> Extra;
+    const std::string& operator[](TT5Field f) const { return Field[static_cast<std::size_t>(f)]; }
+    std::string& operator[](TT5Field f) { return Field[static_cast<std::size_t>(f)]; }
+};
+
+// What a T5 reader made of a file: the good rows in file order and, with its
+// line number, one "Error at Line N <reason>" for each row it could not read.
+struct TT5Rows {
+    std::vector<TT5Row> Rows;
+    std::vector<std::pair<std::size_t, std::string>> Errors;
+};
+
+// The format of a file's text. Classic when a line equals the ruler line;
+// T5Tab when the first line that is neither blank nor a "#" comment holds tabs
+// and names the Hex and UWP columns; T5Column when that line begins with "Hex",
+// names UWP, and the next line is runs of "-" separated by single blanks.
+TSectorFormat DetectSectorFormat(std::string_view text);
+
+// Reads the rows of a T5 file of the given format (T5Tab or T5Column). Each
+// line is taken as UTF-8 when it is valid UTF-8, else as Windows-1252; a row
+// with characters Windows-1252 cannot hold is refused. Blank lines are passed
+// over ("#" comments stand only before the header).
+TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format);

@@ -1,0 +1,89 @@
+#pragma once
+// Parts of the map to print or export, and their layout on pages: fitted to
+// one page, or at a chosen hex size across as many pages as needed (a
+// poster), with a margin, a title line and page numbers.
+//
+// A part of the map is given in hexes from the picture's top-left corner
+// (one unit is the pitch of one hex), so the same part can be cut from the
+// picture at any hex size.
+
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QPagedPaintDevice;
+class TUniverse;
+
+namespace hexlane::render {
+
+struct MapFrame;
+
+// The whole picture of the universe's displayed sectors.
+QRectF WholeMapHexes(const TUniverse& universe);
+// The hexes of the sector with this name (the first of that name), with the
+// hex corners that stick out over its boundary; nothing when no shown
+// sector has the name.
+std::optional<QRectF> SectorHexes(const TUniverse& universe, const std::string& sectorName);
+// The hexes of a subsector: of the named sector when sectorName is not
+// empty, else the first subsector of that name in any shown sector.
+std::optional<QRectF> SubsectorHexes(const TUniverse& universe, const std::string& sectorName,
+                                     const std::string& subsectorName);
+// The names of the shown sectors, and of their subsectors as (sector,
+// subsector) pairs, in map order; unnamed subsectors are left out.
+std::vector<std::string> ShownSectorNames(const TUniverse& universe);
+std::vector<std::pair<std::string, std::string>> ShownSubsectorNames(const TUniverse& universe);
+
+// A part of the map in pixels of a picture with `hexSize` pixels per hex,
+// cut to that picture's size (width x height).
+QRect PixelsOf(const QRectF& hexes, double hexSize, QSize picture);
+
+enum class PageMode { Fit, Poster };
+
+struct PageSetup {
+    PageMode Mode = PageMode::Fit;
+    int HexSize = 30;       // poster: pixels per hex, at 96 pixels per inch
+    double MarginMm = 10;   // inside the paint device's own page area
+    QString Title;          // the title line; none when empty
+    bool PageNumbers = true;
+};
+
+// Where the map goes on the pages and how large.
+struct PagePlan {
+    int Across = 1, Down = 1;
+    int HexSize = 30;   // the picture's pixels per hex at 96 pixels per inch
+    double Scale = 1;   // device pixels per pixel of the picture at the level's hex size
+    QRectF MapBox;      // on every page, in device pixels
+    QRectF TitleBox, NumberBox;  // empty when not printed
+    int Count() const { return Across * Down; }
+    // The part of `area` (pixels at the level's hex size) on page `index`:
+    // pages run across the first row from the left, then the next row.
+    QRectF PageArea(const QRectF& area, int index) const;
+};
+
+// Plans the pages of `areaHexes` on pages of pageSize device pixels at
+// `dpi`: the margin, then the title line at the top and the page numbers at
+// the bottom (each one line of `lineHeight` device pixels), the map in what
+// is left; fitted (the largest whole hex size that fits, at least 1) or at
+// the setup's hex size over as many pages as needed.
+PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup);
+
+// Told after each page (pages done, pages in all); false stops the job.
+using ContinueFn = std::function<bool(int done, int total)>;
+
+enum class PrintOutcome { Done, Cancelled, Failed, TooManyPages };
+
+// A poster of more pages than this is refused before anything is printed.
+inline constexpr int kMaxPages = 1000;
+
+// Prints `areaHexes` of the universe's map picture on the device as the
+// setup says, one page after the other; the continuation is asked after
+// every page, so a job stops between pages. Nothing is drawn when the
+// poster would need more than kMaxPages pages.
+PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
+                      const PageSetup& setup, const ContinueFn& onPage);
+
+}  // namespace hexlane::render

@@ -1,0 +1,56 @@
+#pragma once
+// MapPainter draws the hex map picture with QPainter primitives on any paint
+// device (printer, PDF, SVG, image) at any scale: the same layout and the
+// same geometry as the raster renderer, so every star, hex corner and line
+// end lies where the raster picture has it, scaled; but in the map's true
+// colours, antialiased, with text kept as text. What is drawn follows the
+// zoom level of the layout (10, 30 or 90 pixels per hex); a picture of
+// another hex size uses the layout of LevelForHexSize and a scale.
+
+#include "MapLayout.h"
+
+#include <QFont>
+#include <QRectF>
+
+class QPainter;
+class TUniverse;
+
+namespace hexlane::render {
+
+class MapPainter {
+public:
+    // Keeps a layout made at a zoom level's hex size. The universe the layout
+    // points into must not change while the painter is in use.
+    explicit MapPainter(MapLayout layout);
+    // The layout of the zoom level whose rules a picture of `hexSize` pixels
+    // per hex follows; the universe's star positions are left alone.
+    static MapPainter ForHexSize(const TUniverse& universe, int hexSize);
+
+    const MapLayout& Layout() const { return layout_; }
+    // Hex size of the layout: one layout pixel is 1/LevelHexSize() of a hex.
+    int LevelHexSize() const { return layout_.Frame.M.S; }
+    // The picture's size in layout pixels.
+    QSize PictureSize() const { return layout_.Size; }
+
+    // Draws `area` of the picture (in layout pixels) with its top-left corner
+    // at the painter's origin, one layout pixel to one unit of the painter's
+    // coordinates; nothing outside the area is touched. Scale the painter
+    // first for another size.
+    void Paint(QPainter& painter, const QRectF& area) const;
+
+private:
+    void PaintGrid(QPainter& p, const QRect& inner) const;
+    void PaintStar(QPainter& p, const StarPlacement& star) const;
+    void PaintSizedSystem(QPainter& p, const TStar& star, QPoint centre) const;
+    void PaintLines(QPainter& p) const;
+    bool StarReaches(const StarPlacement& star, const QRectF& inner) const;
+    void PaintText(QPainter& p, QPointF centreTop, const QString& text, const QFont& font, QRgb ink) const;
+
+    MapLayout layout_;
+    HexMetrics m_;
+    QFont textFont_, numberFont_;
+    double textHeight_ = 0, numberHeight_ = 0, textAscent_ = 0, numberAscent_ = 0, textMaxWidth_ = 0;
+    double reachX_ = 0, reachUp_ = 0, reachDown_ = 0;
+};
+
+}  // namespace hexlane::render

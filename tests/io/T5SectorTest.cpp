@@ -1,0 +1,321 @@
+#include "ImportSec.h"
+#include "ImportT5.h"
+#include "SecFile.h"
+#include "SectorExport.h"
+#include "TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using Status = TSectorImportResult::TStatus;
+
+namespace {
+
+const std::vector<std::string> kHeader = {"Sector", "SS", "Hex", "Name", "UWP", "Bases", "Remarks", "Zone", "PBG",
+                                          "Allegiance", "Stars", "{Ix}", "(Ex)", "[Cx]", "Nobility", "W", "RU"};
+
+std::string Join(const std::vector<std::string>& fields, const char* sep = "\t") {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) line += (i ? sep : "") + fields[i];
+    return line;
+}
+
+// A tab-delimited file: a comment, the header, the rows.
+std::string TabFile(const std::vector<std::vector<std::string>>& rows, const std::vector<std::string>& header = kHeader) {
+    std::string text = "# Invented sector for tests\n" + Join(header) + "\n";
+    for (const auto& r : rows) text += Join(r) + "\n";
+    return text;
+}
+
+std::vector<std::string> Row(const std::string& hex, const std::string& name, const std::string& uwp = "A788899-C",
+                             const std::string& bases = "", const std::string& remarks = "Ri",
+                             const std::string& zone = "", const std::string& pbg = "123",
+                             const std::string& allegiance = "Cv") {
+    return {"Tst", "A", hex, name, uwp, bases, remarks, zone, pbg, allegiance, "G2 V", "", "", "", "", "", ""};
+}
+
+class T5 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        u = TUniverse::CreateNew();
+        target = testutil::AddSector(*u, "Target", 2, 1);
+        TSector* other = testutil::AddSector(*u, "Other", 1, 1);
+        testutil::AddStar(*other, "Nova", 5, 5);
+        testutil::AddStar(*other, "Nova (2)", 5, 6);
+        for (auto [name, code] : {std::pair{"Corvane Compact", "Cv"}, {"Old Imperium", "Im"}, {"Drift League", "DrLg"}}) {
+            auto* a = u->Allegiances()->Create<TAllegiance>();
+            a->Name1 = name;
+            a->ImportCode = code;
+        }
+    }
+    TSectorImportResult Run(const std::string& text) { return ImportSectorText(*u, "Target", text); }
+    const TStar& Star(std::size_t i) const { return *target->Stars().at(i); }
+
+    std::unique_ptr<TUniverse> u;
+    TSector* target = nullptr;
+};
+
+}  // namespace
+
+TEST(SectorFormat, IsFoundFromTheContents) {
+    const std::string column = "# comment\nHex  Name  UWP       B Z\n---- ----- --------- - -\n0101 Nova  A788899-C N -\n";
+    const struct {
+        std::string text;
+        TSectorFormat format;
+    } cases[] = {
+        {"head\n" + std::string(kSectorFileRuler) + "\n", TSectorFormat::Classic},
+        {TabFile({}), TSectorFormat::T5Tab},
+        {"\xEF\xBB\xBF" "Hex\tUWP\r\n", TSectorFormat::T5Tab},
+        {column, TSectorFormat::T5Column},
+        {"Hex  Name UWP\n---- ---- ---------\n", TSectorFormat::T5Column},
+        {"Hex\tName\n0101\tNova\n", TSectorFormat::Unknown},            // no UWP column
+        {"Hex Name UWP\n0101 Nova A788899-C\n", TSectorFormat::Unknown},  // no dash line
+        {"Name UWP Hex\n---- --- ---\n", TSectorFormat::Unknown},       // column header not led by Hex
+        {"# only comments\n\n", TSectorFormat::Unknown},
+        {std::string("\x00\xFF\t\n", 4), TSectorFormat::Unknown},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DetectSectorFormat(c.text), c.format) << c.text;
+}
+
+TEST_F(T5, JunkIsNothingToDoAndAHeaderWithoutRowsToo) {
+    for (const std::string& text : {std::string("Hex\tName\n0101\tNova\n"), TabFile({}), std::string("random words\n")}) {
+        const TSectorImportResult r = Run(text);
+        EXPECT_EQ(r.Status, Status::NothingToDo);
+        EXPECT_EQ(r.Message, "Nothing to do.");
+    }
+    EXPECT_FALSE(u->ManagerRequiresSaving);
+}
+
+TEST_F(T5, FieldRules) {
+    const struct {
+        std::vector<std::string> row;
+        std::string name, allegiance;
+        std::int32_t content;
+        TTravelZoneCode zone;
+        bool capital;
+    } cases[] = {
+        {Row("0101", "Alder", "A788899-C", "NS", "Ri Cp", "A", "123", "Cv"), "Alder", "Corvane Compact",
+         scNavalBase | scScoutBase | scPlanetoids | scGasGiant, tzcAmber, true},
+        {Row("0102", "Birch", "B574734-A", "KW", "Cs", "R", "700", "ImDd"), "Birch", "Old Imperium",
+         scPlanetaryNavalBase | scScoutWayStation, tzcRed, true},
+        {Row("0103", "Cedar", "C000000-0", "-", "Cx", "-", "110", "DrLg"), "Cedar", "Drift League", scPlanetoids, tzcGreen, true},
+        {Row("0104", "", "X9A5000-7", "G", "CpX", "a", "101", "NwCo"), "Star9A5000", "NwCo", scVargrNavalBase | scGasGiant,
+         tzcGreen, false},
+        {Row("0105", "Nova", "E200000-?", "a", "", "", "", ""), "Nova (3)", "Unknown", 0, tzcGreen, false},
+        {Row("0106", "-", "A788899-C", "", "", "", "-", "NwCo"), "Star788899", "NwCo", 0, tzcGreen, false},
+    };
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& c : cases) rows.push_back(c.row);
+    const TSectorImportResult r = Run(TabFile(rows));
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(r.Lines, std::vector<std::string>{"Allegiance NwCo added"});  // one line, at its first row
+    ASSERT_EQ(target->Stars().size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const TStar& s = Star(i);
+        SCOPED_TRACE(cases[i].name);
+        EXPECT_EQ(s.Name1, cases[i].name);
+        EXPECT_EQ(s.Allegiance, cases[i].allegiance);
+        EXPECT_EQ(s.SystemContent, cases[i].content);
+        EXPECT_EQ(s.TravelZoneCode, cases[i].zone);
+        EXPECT_EQ(s.SubsectorCapital, cases[i].capital);
+        EXPECT_EQ(s.StarCoordsY, static_cast<int>(i) + 1);
+    }
+    EXPECT_EQ(Star(1).Starport, "B");
+    EXPECT_EQ(Star(1).UPC, "574734");
+    EXPECT_EQ(Star(1).TechLevel(), "A");
+    const TAllegiance* added = u->FindAllegiance("NwCo");
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->ImportCode, "NwCo");
+    EXPECT_EQ(Star(0).SysData, "G2 V\r\nPBG : 123\r\nRemarks : Ri Cp");
+}
+
+TEST_F(T5, SysDataKeepsTheFieldsWithoutAPropertyInColumnOrder) {
+    // Columns in another order, Sector and SS missing, one column of another name.
+    const std::vector<std::string> header = {"RU", "Name", "Hex", "W", "Nobility", "UWP", "[Cx]", "(Ex)", "{Ix}",
+                                             "Remarks", "Stars", "Extra", "PBG"};
+    const std::string text =
+        TabFile({{"240", "Alder", "3240", "12", "BcC", "A788899-C", "[8C5A]", "(A46+2)", "{ 2 }", "Ag Ni", "F7 V", "x", "310"}},
+                header);
+    ASSERT_TRUE(Run(text).Ok());
+    const TStar& s = Star(0);
+    EXPECT_EQ(s.SysData, "F7 V\r\nPBG : 310\r\nRemarks : Ag Ni\r\n{Ix} : { 2 }\r\n(Ex) : (A46+2)\r\n[Cx] : [8C5A]\r\n"
+                         "Nobility : BcC\r\nW : 12\r\nRU : 240\r\nExtra : x");
+    EXPECT_EQ(s.SubSectorName, target->SubsectorName(4, 4));
+    EXPECT_EQ(s.StarCoordsX, 8);
+    EXPECT_EQ(s.StarCoordsY, 10);
+    EXPECT_EQ(s.Allegiance, "Unknown");
+}
+
+TEST_F(T5, ColumnDelimitedFilesWithShortHeadings) {
+    const std::string text =
+        "Hex  Name         UWP       Remarks {Ix}  N   B  Z PBG A    Stellar\n"
+        "---- ------------ --------- ------- ----- --- -- - --- ---- ----------\n"
+        "0310 Two Words    B574734-A Ag Cp   { 1 } BcC NS A 123 Cv   G2 V M0 V\n"
+        "0311 Dash         C000000-0 -       -     -   -  - 100 -    -\n";
+    const TSectorImportResult r = Run(text);
+    ASSERT_TRUE(r.Ok());
+    ASSERT_EQ(target->Stars().size(), 2u);
+    const TStar& a = Star(0);
+    EXPECT_EQ(a.Name1, "Two Words");
+    EXPECT_EQ(a.SystemContent, scNavalBase | scScoutBase | scPlanetoids | scGasGiant);
+    EXPECT_EQ(a.TravelZoneCode, tzcAmber);
+    EXPECT_EQ(a.Allegiance, "Corvane Compact");
+    EXPECT_TRUE(a.SubsectorCapital);
+    EXPECT_EQ(a.SysData, "G2 V M0 V\r\nPBG : 123\r\nRemarks : Ag Cp\r\n{Ix} : { 1 }\r\nNobility : BcC");
+    EXPECT_EQ(Star(1).SystemContent, 0);
+    EXPECT_EQ(Star(1).Allegiance, "Unknown");
+    EXPECT_EQ(Star(1).SysData, "\r\nPBG : 100");
+}
+
+TEST_F(T5, BadRowsAreReportedInLineOrderAndSkipped) {
+    std::string text = TabFile({Row("0101", "Good"), Row("01O2", "Letter O"), Row("3341", "Outside"),
+                                Row("0104", "Short UWP", "A788899"), Row("0105", "New", "A788899-C", "", "", "", "", "ZzZz")});
+    text += "0106\tTooFew\n";
+    text += Join(Row("0107", "TooMany")) + "\tsurplus\n";
+    text += Join(Row("0108", "Trailing")) + "\t\t\n";  // empty surplus fields are no fault
+    const TSectorImportResult r = Run(text);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(r.Lines, (std::vector<std::string>{"Error at Line 4 Bad Hex", "Error at Line 5 Bad Hex",
+                                                 "Error at Line 6 Bad UWP", "Allegiance ZzZz added",
+                                                 "Error at Line 8 Incomplete Data", "Error at Line 9 Too Many Fields"}));
+    EXPECT_EQ(r.StarsImported, 3);
+    EXPECT_TRUE(u->ManagerRequiresSaving);
+
+    // A column-delimited row that stops before the last column.
+    TSector* second = testutil::AddSector(*u, "Second", 3, 1);
+    const TSectorImportResult c =
+        ImportSectorText(*u, "Second", "Hex  Name UWP       Stellar\n---- ---- --------- -------\n0101 Abc\n");
+    EXPECT_EQ(c.Lines, std::vector<std::string>{"Error at Line 3 Incomplete Data"});
+    EXPECT_FALSE(second->HasStars());
+}
+
+TEST_F(T5, Utf8AndWindows1252Text) {
+    std::string text = TabFile({Row("0101", "Caf\xC3\xA9 \xE2\x82\xAC"),      // UTF-8: é and the euro sign
+                                Row("0102", "Caf\xE9"),                      // Windows-1252 é
+                                Row("0103", "Ome\xCE\xA9" "a")});            // UTF-8 omega: no Windows-1252 for it
+    const TSectorImportResult r = Run(text);
+    EXPECT_EQ(r.Lines, std::vector<std::string>{"Error at Line 5 Not Windows-1252 Text"});
+    ASSERT_EQ(target->Stars().size(), 2u);
+    EXPECT_EQ(Star(0).Name1, "Caf\xE9 \x80");
+    EXPECT_EQ(Star(1).Name1, "Caf\xE9");
+}
+
+namespace {
+
+// The stored properties a T5 import sets.
+std::string Properties(const TStar& s) {
+    std::ostringstream o;
+    o << s.Name1 << '|' << s.SubSectorName << '|' << s.StarCoordsX << ',' << s.StarCoordsY << '|' << s.Starport << s.UPC
+      << s.StoredTechLevel() << '|' << s.SystemContent << '|' << int(s.TravelZoneCode) << '|' << s.Allegiance << '|'
+      << s.SubsectorCapital << '|' << s.SysData << '|' << s.Spaceport << s.Visible;
+    return o.str();
+}
+
+std::vector<std::string> AllProperties(const TSector& sector) {
+    std::vector<std::string> out;
+    for (const TStar* s : sector.Stars()) out.push_back(Properties(*s));
+    return out;
+}
+
+}  // namespace
+
+TEST_F(T5, ExportedT5FilesImportBackTheSameSystems) {
+    const std::string original =
+        TabFile({{"Target", "A", "0101", "Alder", "A788899-C", "NS", "Ri Cp", "A", "123", "Cv", "G2 V", "{ 2 }", "(A46+2)",
+                  "[8C5A]", "BcC", "12", "240"},
+                 {"Target", "F", "1015", "Caf\xC3\xA9", "B574734-A", "KM", "", "R", "703", "NwCo", "K3 V M1 D", "", "", "", "", "", ""},
+                 {"Target", "P", "3240", "Cedar", "X000000-0", "DCZG", "Ba", "", "010", "", "", "", "", "", "", "", ""}});
+    ASSERT_TRUE(Run(original).Ok());
+    std::vector<std::string> lines;
+    // The .tab export gives back the original rows.
+    const std::string tab = SectorFileText(*u, *target, TSectorFormat::T5Tab, lines);
+    std::string expected = original.substr(original.find('\n') + 1);
+    std::string got = tab;
+    for (std::string* s : {&expected, &got})
+        for (std::size_t at; (at = s->find('\r')) != std::string::npos;) s->erase(at, 1);
+    EXPECT_EQ(got, expected);
+
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column}) {
+        auto other = TUniverse::CreateNew();
+        TSector* back = testutil::AddSector(*other, "Back", 1, 1);
+        back->SSName = target->SSName;
+        for (const TAllegiance* a : u->Allegiances()->ChildrenOf<TAllegiance>()) {
+            auto* copy = other->Allegiances()->Create<TAllegiance>();
+            copy->Name1 = a->Name1;
+            copy->ImportCode = a->ImportCode;
+        }
+        const std::string text = SectorFileText(*u, *target, format, lines);
+        EXPECT_EQ(DetectSectorFormat(text), format);
+        const TSectorImportResult r = ImportSectorText(*other, "Back", text);
+        ASSERT_TRUE(r.Ok());
+        EXPECT_EQ(AllProperties(*back), AllProperties(*target)) << text;
+    }
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(T5, ClassicExportHoldsWhatItsColumnsCanAndListsWhatItShortened) {
+    ASSERT_TRUE(Run(TabFile({Row("0101", "Fits Exactly14", "A788899-C", "NS", "Ri", "A", "123", "Cv"),
+                             Row("0102", "A Name Beyond Fourteen", "B574734-A", "NSD", "", "", "120", "DrLg")}))
+                    .Ok());
+    std::vector<std::string> lines;
+    const std::string sec = SectorFileText(*u, *target, TSectorFormat::Classic, lines);
+    EXPECT_EQ(lines, std::vector<std::string>{"A Name Beyond Fourteen shortened (Name, Bases, Allegiance)"});
+
+    auto other = TUniverse::CreateNew();
+    TSector* back = testutil::AddSector(*other, "Back", 1, 1);
+    back->SSName = target->SSName;
+    for (auto [name, code] : {std::pair{"Corvane Compact", "Cv"}, {"Drift League", "Dr"}}) {
+        auto* a = other->Allegiances()->Create<TAllegiance>();
+        a->Name1 = name;
+        a->ImportCode = code;
+    }
+    const TSectorImportResult r = ImportSectorText(*other, "Back", sec);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_TRUE(r.Lines.empty());
+    ASSERT_EQ(back->Stars().size(), 2u);
+    const TStar& a = *back->Stars()[0];
+    const TStar& b = *back->Stars()[1];
+    EXPECT_EQ(a.Name1, "Fits Exactly14");
+    EXPECT_EQ(a.SystemContent, Star(0).SystemContent);  // "A": naval and scout base
+    EXPECT_EQ(a.TravelZoneCode, tzcAmber);
+    EXPECT_EQ(a.Allegiance, "Corvane Compact");
+    EXPECT_EQ(a.SysData, "G2 V\r\nPBG : 123");
+    EXPECT_EQ(b.Name1, "A Name Beyond");
+    EXPECT_EQ(b.UPC, "574734");
+    EXPECT_EQ(b.SystemContent, scNavalBase | scScoutBase | scPlanetoids);  // the depot did not fit
+    EXPECT_EQ(b.Allegiance, "Drift League");                               // "DrLg" written as "Dr"
+}
+
+TEST_F(T5, ExportWritesTheFileOfItsExtension) {
+    ASSERT_TRUE(Run(TabFile({Row("0101", "Alder")})).Ok());
+    const auto dir = std::filesystem::temp_directory_path() / "hexlane-t5-export";
+    std::filesystem::create_directories(dir);
+    for (const char* name : {"out.tab", "out.TXT", "out.sec"}) {
+        const std::string path = (dir / name).string();
+        const TSectorExportResult r = ExportSectorFile(*u, *target, path);
+        ASSERT_TRUE(r.Ok) << r.Message;
+        EXPECT_EQ(r.StarsWritten, 1);
+        std::ifstream in(path, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(DetectSectorFormat(text), SectorFormatOfFileName(path)) << name;
+    }
+    const TSectorExportResult bad = ExportSectorFile(*u, *target, (dir / "out.dat").string());
+    EXPECT_FALSE(bad.Ok);
+    EXPECT_EQ(bad.Message, kSectorExtensionMessage);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.dat"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(T5, TabsAndLineEndsInAValueAreWrittenAsBlanksAndListed) {
+    ASSERT_TRUE(Run(TabFile({Row("0101", "Alder")})).Ok());
+    target->Stars()[0]->SysData = "G2\tV\r\nPBG : 123\r\nRemarks : Ri\rCp";
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column, TSectorFormat::Classic}) {
+        std::vector<std::string> lines;
+        const std::string text = SectorFileText(*u, *target, format, lines);
+        EXPECT_EQ(lines, std::vector<std::string>{"Alder changed (tabs and line ends written as blanks)"});
+        EXPECT_NE(text.find("G2 V"), std::string::npos);
+    }
+}
