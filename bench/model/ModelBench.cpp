@@ -1,6 +1,7 @@
 // Load, save and ComputeExtent on a universe of all charted space: 200 sectors,
 // 70,000 stars, 50 routes of 20 legs, 30 allegiances.
 
+#include "MapSnapshot.h"
 #include "UniverseGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -51,5 +52,22 @@ void BM_ComputeExtent(benchmark::State& state) {
     for (auto _ : state) u->ComputeExtent();
 }
 BENCHMARK(BM_ComputeExtent)->Unit(benchmark::kMillisecond);
+
+// The undo history's snapshot after one system changed: every piece written
+// again and compared, only the changed ones kept.
+void BM_TakeSnapshot(benchmark::State& state) {
+    auto u = benchgen::Generate();
+    auto previous = hexlane::TakeSnapshot(*u, nullptr);
+    std::vector<TStar*> stars;
+    u->ForEachStar([&](TStar& s) { stars.push_back(&s); });
+    std::size_t n = 0;
+    for (auto _ : state) {
+        TStar* star = stars[(n++ * 7919) % stars.size()];
+        star->UPC = star->UPC == "A788899" ? "B565776" : "A788899";
+        previous = hexlane::TakeSnapshot(*u, previous.get());
+    }
+    state.counters["added_KB"] = static_cast<double>(previous->AddedBytes) / 1024;
+}
+BENCHMARK(BM_TakeSnapshot)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -323,16 +323,22 @@ public:
     explicit Writer(Output& out) : out_(out) {}
 
     bool Object(const TManager& obj) {
+        Head(obj);
+        for (const auto& child : obj.Children())
+            if (!Object(*child)) return false;
+        out_.Byte(0);
+        return out_.MaybeFlush();
+    }
+
+    // The record up to its children: class name, object name, stored
+    // properties and the byte that ends them.
+    void Head(const TManager& obj) {
         const ClassInfo& cls = obj.Class();
         out_.ShortString(cls.Name);
         out_.ShortString(obj.Name);
         for (const PropInfo& p : cls.Props)
             if (WritesValue(obj, p)) Property(obj, p);
         out_.Byte(0);
-        for (const auto& child : obj.Children())
-            if (!Object(*child)) return false;
-        out_.Byte(0);
-        return out_.MaybeFlush();
     }
 
 private:
@@ -398,6 +404,16 @@ void WriteObjectStream(const TManager& root, std::string& out) {
     Output o(out);
     o.Bytes(kSignature, 4);
     Writer(o).Object(root);
+}
+
+void WriteObjectHead(const TManager& object, std::string& out) {
+    Output o(out);
+    Writer(o).Head(object);
+}
+
+void WriteObjectRecord(const TManager& object, std::string& out) {
+    Output o(out);
+    Writer(o).Object(object);
 }
 
 bool WriteObjectStream(const TManager& root, std::FILE* file) {

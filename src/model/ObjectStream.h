@@ -17,6 +17,13 @@ namespace hexlane {
 // Writes the signature and the record of `root` with all its descendants.
 void WriteObjectStream(const TManager& root, std::string& out);
 
+// Appends the parts of one record without the signature: the head (class
+// name, object name, stored properties and the byte that ends them, no
+// children), or the whole record with its descendants. A stream is the
+// signature, a head, the children's records and one zero byte.
+void WriteObjectHead(const TManager& object, std::string& out);
+void WriteObjectRecord(const TManager& object, std::string& out);
+
 // Writes the stream to an open file; false when the file refuses bytes.
 bool WriteObjectStream(const TManager& root, std::FILE* file);
 

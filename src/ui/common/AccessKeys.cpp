@@ -1,7 +1,12 @@
 #include "AccessKeys.h"
 
+#include "DropDowns.h"
+
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -53,7 +58,33 @@ QString WithAccessKey(const QString& text, std::set<QChar>& used) {
     return {};
 }
 
+// Applies the conventions to a dialog the first time it is shown.
+class DialogConventions : public QObject {
+public:
+    explicit DialogConventions(QObject* owner) : QObject(owner) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* dialog = qobject_cast<QDialog*>(watched);
+            if (dialog && !dialog->property(kDone).toBool()) {
+                dialog->setProperty(kDone, true);
+                WidenDropDownPopups(dialog);
+                GiveAccessKeys(dialog);
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char* kDone = "hexlaneDialogConventions";
+};
+
 }  // namespace
+
+void ApplyDialogConventionsToEveryDialog(QObject* owner) {
+    if (qApp) qApp->installEventFilter(new DialogConventions(owner));
+}
 
 void GiveAccessKeys(QWidget* window) {
     std::vector<Captioned> items;

@@ -21,9 +21,11 @@ void EnsureResources() {
 }
 
 // Hint text and the image's base name under :/toolbar/.
-const std::array<std::pair<const char*, const char*>, 22> kToolbar{{
+const std::array<std::pair<const char*, const char*>, 24> kToolbar{{
     {"Open Map", "open-map"},
     {"Save Map", "save-map"},
+    {"Undo", "undo"},
+    {"Redo", "redo"},
     {"Print Preview", "print-preview"},
     {"Selected Save", "selected-save"},
     {"Save Bitmap", "save-bitmap"},
@@ -78,7 +80,13 @@ QIcon ToolbarIcon(const QString& hint) {
 
 QIcon TreeIcon(int index) {
     if (index < 0 || index >= static_cast<int>(kTree.size())) return {};
-    return TwoSizeIcon(QStringLiteral(":/tree/") + QLatin1String(kTree[static_cast<std::size_t>(index)]));
+    // The tree asks for an icon per node, thousands on a large map: each is
+    // read once (kept for the program's life; QIcon copies are shared).
+    static auto* icons = new std::array<QIcon, 3>();
+    QIcon& icon = (*icons)[static_cast<std::size_t>(index)];
+    if (icon.isNull())
+        icon = TwoSizeIcon(QStringLiteral(":/tree/") + QLatin1String(kTree[static_cast<std::size_t>(index)]));
+    return icon;
 }
 
 QIcon AppIcon() {

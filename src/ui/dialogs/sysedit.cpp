@@ -299,15 +299,22 @@ void TfSysEdit::BuildLayout() {
     // The user's own notes and flags beside the system data.
     auto* user = new QGroupBox(QStringLiteral("User Information"), this);
     auto* userGrid = new QGridLayout(user);
-    userGrid->addWidget(labelFor(QStringLiteral("System Notes"), notes_), 0, 0, 1, 2);
+    QLabel* notesLabel = labelFor(QStringLiteral("System Notes"), notes_);
+    userGrid->addWidget(notesLabel, 0, 0, 1, 2);
     userGrid->addWidget(notes_, 1, 0, 1, 2);
     userGrid->addWidget(visited_, 2, 0);
     userGrid->addWidget(userSurveyed_, 2, 1);
     userGrid->setColumnStretch(1, 1);
 
+    // The system data memo lines up with the notes memo beside it: the same
+    // rows above and below it, left empty.
     auto* data = new QGroupBox(QStringLiteral("System Data"), this);
-    auto* dataLayout = new QVBoxLayout(data);
-    dataLayout->addWidget(sysData_);
+    auto* dataGrid = new QGridLayout(data);
+    dataGrid->addWidget(sysData_, 1, 0);
+    // Empty rows get no spacing of their own, so theirs is counted in.
+    const int spacing = std::max(0, userGrid->verticalSpacing());
+    dataGrid->setRowMinimumHeight(0, notesLabel->sizeHint().height() + spacing);
+    dataGrid->setRowMinimumHeight(2, visited_->sizeHint().height() + spacing);
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(user, 1);

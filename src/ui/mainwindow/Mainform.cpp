@@ -28,6 +28,7 @@
 #include "SearchPathInfo.h"
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
+#include "UndoHistory.h"
 #include "ViewState.h"
 #include "sysedit.h"
 
@@ -59,10 +60,11 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
         ownPrompter_ = std::make_unique<QtPrompter>(this);
         prompter_ = ownPrompter_.get();
     }
-    setWindowTitle("Hexlane");
+    setWindowTitle("Hexlane[*]");
     setWindowIcon(AppIcon());
 
     CreateActions();
+    CreateUndoActions();
     CreateMenus();
     CreateToolBars();
     CreateCentralArea();
@@ -87,6 +89,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     pathSearch_->SetRouteCreated([this] {                   // "Create Route"
         Invalidate();
         RebuildTree();
+        RecordStep("Create Route");
     });
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
@@ -106,7 +109,10 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     importSec_ = new TfImportSec(*prompter_, *messages_, this, this);
     // Each import that read a file refreshes the views while the dialog stays
     // open, before the message window shows.
-    importSec_->SetAfterImport([this] { RefreshViews(); });
+    importSec_->SetAfterImport([this] {
+        RefreshViews();
+        RecordStep("Import Sector File");
+    });
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
 
@@ -127,6 +133,8 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     // labels and buttons have access keys.
     WidenDropDownPopups(this);
     for (QDialog* dialog : findChildren<QDialog*>()) GiveAccessKeys(dialog);
+    // So do the dialogs made later (find, print scope, export ...).
+    ApplyDialogConventionsToEveryDialog(this);
 }
 
 TfMainform::~TfMainform() {
@@ -285,6 +293,9 @@ void TfMainform::CreateMenus() {
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("rEditMenu");
+    edit->addAction(undo_);
+    edit->addAction(redo_);
+    edit->addSeparator();
     edit->addAction(action("rEditSectors"));
     edit->addAction(action("rQuery"));
     edit->addAction(action("rNavigation"));
@@ -322,7 +333,7 @@ void TfMainform::CreateToolBars() {
         std::vector<const char*> actions;
     } bars[] = {
         {"rFileToolBar", "File",
-         {"rOpen", "rSave", "rPrintPreview", "rSelectedSave", "rSaveBitmap", "rMergeMaps", "rOverlayMaps",
+         {"rOpen", "rSave", "rUndo", "rRedo", "rPrintPreview", "rSelectedSave", "rSaveBitmap", "rMergeMaps", "rOverlayMaps",
           "rImportSectorFile"}},
         {"rDisplayToolBar", "Display Parameters",
          {"rShowAllInfo", "rShowAllegianceColors", "rShowRoutes", "rShowSystemContents", "rShowStarports",
@@ -457,7 +468,7 @@ void TfMainform::UpdateLocateActions() {
 
 void TfMainform::NewUniverse() { SetUniverse(TUniverse::CreateNew()); }
 
-void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
+void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe, bool newHistory) {
     // The views refer into the old universe until they are refilled.
     instaLegActive_ = false;
     instaLeg_ = nullptr;
@@ -468,6 +479,10 @@ void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe) {
     universe_ = std::move(universe);
     mapView_->SetUniverse(universe_.get());
     SyncDisplayChecks();
+    if (newHistory) {
+        history_->Reset(*universe_);
+        SyncModified();
+    }
 }
 
 // ---------------------------------------------------------------- activity
@@ -519,6 +534,7 @@ void TfMainform::rRefreshClick() {
 void TfMainform::closeEvent(QCloseEvent* event) {
     if (AskToSaveChanges()) {
         SaveSettings();
+        history_->Clear();
         event->accept();
     }
     else

@@ -11,7 +11,7 @@
 // query and navigation dialogs), MainformPrint.cpp (print, print preview,
 // picture export), MainformExport.cpp (sector file export), MainformView.cpp
 // (View menu, shortcuts, zoom about a point, Find System), MainformSession.cpp
-// (New, recent files, remembered settings).
+// (New, recent files, remembered settings), MainformUndo.cpp (undo history).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -43,6 +43,10 @@ class TSector;
 class TStar;
 class TUniverse;
 
+namespace hexlane {
+struct MapSnapshot;
+}
+
 namespace hexlane::ui {
 
 class MapView;
@@ -68,6 +72,7 @@ class TfGenPsiInstitute;
 class TfGenWorld;
 class TfLegend;
 class TfSysEdit;
+class UndoHistory;
 class PrintScopeDialog;
 struct PrintChoice;
 
@@ -133,6 +138,30 @@ public:
     // The popups the tree and the list currently offer (null: none).
     QMenu* TreePopup() const { return treePopup_; }
     QMenu* ListPopup() const { return listPopup_; }
+
+    // ---- undo history (MainformUndo.cpp) ----
+    UndoHistory& History() const { return *history_; }
+    // Adds one undo step named `what` for what the stored map data became
+    // since the last step; nothing when it did not change.
+    void RecordStep(const QString& what);
+    void rUndoClick();
+    void rRedoClick();
+    // Marks one command: when the outermost scope ends, what the command
+    // changed becomes one undo step named as that scope says (nested
+    // commands, such as the system editor called from another, add none).
+    class Step {
+    public:
+        Step(TfMainform* window, const QString& what);
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+        // Names the step, when this scope is the outermost one.
+        void Rename(const QString& what);
+
+    private:
+        TfMainform* window_;
+        bool outermost_;
+    };
 
     // Activity: busy cursor, progress bar, status panel 5.
     void BeginBusy() override;
@@ -228,7 +257,9 @@ private:
     void LayoutContentPane();
     void UpdateLocateActions();
     void NewUniverse();
-    void SetUniverse(std::unique_ptr<TUniverse> universe);
+    // Replaces the universe and lets go of every pointer into the old one.
+    // A new map starts a new undo history; a restored state keeps it.
+    void SetUniverse(std::unique_ptr<TUniverse> universe, bool newHistory = true);
     void ToggleDisplay(int which);
 
     // Desktop conventions (MainformView.cpp, MainformSession.cpp).
@@ -270,6 +301,12 @@ private:
     bool EditStar(TStar* star);
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
+
+    // Undo history (MainformUndo.cpp).
+    void CreateUndoActions();
+    bool RestoreState(const MapSnapshot& live, const MapSnapshot& target);
+    // The changed flag and the title's modified mark follow the history.
+    void SyncModified();
 
     // Sector export (MainformExport.cpp).
     TSector* SelectedSector() const;  // of the selected sector or subsector node
@@ -330,6 +367,11 @@ private:
     QAction* useAltTL_ = nullptr;
     QAction* useSectorHexAddressing_ = nullptr;
     std::vector<QAction*> locateActions_;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    UndoHistory* history_ = nullptr;
+    int stepDepth_ = 0;
+    QString stepText_;
 
     TfSysEdit* sysEdit_ = nullptr;
     TfConfigureRoutes* legDialog_ = nullptr;

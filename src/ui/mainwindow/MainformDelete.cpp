@@ -12,6 +12,7 @@
 namespace hexlane::ui {
 
 void TfMainform::rmDeleteSectorClick() {
+    Step step(this, "Delete Sector");
     QTreeWidgetItem* node = SelectedNode();
     const NodeKind kind = KindOf(node);
     if (kind != NodeKind::Sector && kind != NodeKind::Subsector) return;
@@ -35,6 +36,7 @@ void TfMainform::rmDeleteSectorClick() {
 }
 
 void TfMainform::rmDeleteStarClick() {
+    Step step(this, "Delete Star");
     const std::vector<TStar*> stars = SelectedStars();
     if (stars.empty()) return;
     if (!prompter_->YesNo("Delete Star(s) from the Universe?", Look::Warning)) {
@@ -54,6 +56,7 @@ void TfMainform::rmDeleteStarClick() {
 }
 
 void TfMainform::rmDeleteLegClick() {
+    Step step(this, "Delete Leg");
     const std::vector<TRouteLeg*> legs = SelectedLegs();
     if (legs.empty()) return;
     if (!prompter_->YesNo("Delete Leg(s) from IISS Trade/Comm Database ?", Look::Warning)) {
@@ -76,6 +79,7 @@ void TfMainform::rmDeleteLegClick() {
 }
 
 void TfMainform::rmDeleteAllegianceClick() {
+    Step step(this, "Delete Allegiance");
     QTreeWidgetItem* node = SelectedNode();
     TAllegiance* allegiance = KindOf(node) == NodeKind::Allegiance ? AllegianceOf(node) : nullptr;
     if (!allegiance) return;
@@ -93,6 +97,7 @@ void TfMainform::rmDeleteAllegianceClick() {
 }
 
 void TfMainform::rmDeleteRouteClick() {
+    Step step(this, "Delete Route");
     QTreeWidgetItem* node = SelectedNode();
     TRoute* route = KindOf(node) == NodeKind::Route ? RouteOf(node) : nullptr;
     if (!route) return;

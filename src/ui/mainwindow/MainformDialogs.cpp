@@ -28,6 +28,7 @@ void TfMainform::rEditSectorsClick() {
     // The sector dialog can delete sectors with their systems: the list lets
     // go of its star references first (the rebuilt tree starts with an empty
     // list anyway). The dialogs set MapDirty and the changed flag themselves.
+    Step step(this, "Edit Sectors/Subsectors");
     listModel_->Clear();
     sectorGrid_->Execute(*universe_);
     RebuildTree();
@@ -38,6 +39,7 @@ void TfMainform::rEditSectorsClick() {
 void TfMainform::rDefineAltTLClick() {
     // OK writes the table and marks the universe changed. The list's tech
     // level column shows the alternate codes while they are in use.
+    Step step(this, "Define Alternate Tech Levels");
     if (altTechLevels_->Execute(*universe_) && universe_->UseAltTL) FillList();
 }
 
@@ -50,10 +52,12 @@ void TfMainform::rImportSectorFileClick() { importSec_->Execute(*universe_); }
 // the change and before the message window: an overlay destroys the stars and
 // legs it replaces, which the system list may still show.
 void TfMainform::rMergeMapsClick() {
+    Step step(this, "Merge Maps");
     CombineMaps(CombineKind::Merge, *universe_, *prompter_, *messages_, this, fileName_, [this] { RefreshViews(); });
 }
 
 void TfMainform::rOverlayMapsClick() {
+    Step step(this, "Overlay Maps");
     // An overlay may replace the leg that InstaLeg is waiting to fill.
     instaLegActive_ = false;
     instaLeg_ = nullptr;

@@ -42,8 +42,10 @@ TStar* NewStarRecord(TUniverse& universe, const std::string& subsector) {
 bool TfMainform::EditStar(TStar* star) {
     // The list's rows may refer to the record, which OK replaces by a copy in
     // its sector: the list is refilled afterwards whatever the caller does.
+    Step step(this, "Edit System " + FromMap(star->Name1));
     const bool ok = sysEdit_->EditStar(*universe_, star) == 1;
     if (ok) {
+        if (const TStar* result = sysEdit_->Result()) step.Rename("Edit System " + FromMap(result->Name1));
         universe_->ComputeExtent();
         universe_->MapDirty = true;
         MarkChanged(*universe_);
@@ -53,6 +55,7 @@ bool TfMainform::EditStar(TStar* star) {
 }
 
 void TfMainform::rDefineNewSystemClick() {
+    Step step(this, "Define New System");
     TStar* star = NewStarRecord(*universe_, {});
     if (EditStar(star))
         FillList();
@@ -67,6 +70,7 @@ void TfMainform::rmAddStarClick() {
         return;
     }
     listModel_->ResetSort();
+    Step step(this, "Add Star");
     TStar* star = NewStarRecord(*universe_, NodeName(node));
     if (!EditStar(star)) {
         TManager::Destroy(star);
@@ -81,6 +85,7 @@ void TfMainform::rmAddLegClick() {
     if (!route) return;
     const std::string name = AskName("Add Leg", "Leg Name");
     if (name.empty()) return;
+    Step step(this, "Add Leg");
     auto* leg = route->Create<TRouteLeg>();
     leg->Name1 = name;
     listModel_->AddLegs({leg}, *universe_);
@@ -98,14 +103,18 @@ void TfMainform::rmAddLegClick() {
 void TfMainform::rListingDblClick(QTreeWidgetItem* item) {
     switch (KindOf(item)) {
     case NodeKind::Route:
-        if (TRoute* route = RouteOf(item); route && routeDialog_->EditRoute(*universe_, *route) == 1) {
-            universe_->MapDirty = true;
-            SetNodeName(item, route->Name1);
-            Invalidate();
+        if (TRoute* route = RouteOf(item)) {
+            Step step(this, "Edit Route " + FromMap(route->Name1));
+            if (routeDialog_->EditRoute(*universe_, *route) == 1) {
+                universe_->MapDirty = true;
+                SetNodeName(item, route->Name1);
+                Invalidate();
+            }
         }
         break;
     case NodeKind::Allegiance:
         if (TAllegiance* allegiance = AllegianceOf(item)) {
+            Step step(this, "Edit Allegiance " + FromMap(allegiance->Name1));
             allegianceDialog_->EditAllegiance(*universe_, *allegiance);
             // A new colour or pattern shows on the next rebuild.
             Invalidate();
@@ -130,6 +139,7 @@ void TfMainform::rSystemListDblClick() {
             return;
         }
         BusyScope busy(this);
+        Step step(this, "Edit Leg " + FromMap(leg->Name1));
         if (legDialog_->EditLeg(*universe_, *route, *leg) == 1) {
             FillList();
             universe_->MapDirty = true;

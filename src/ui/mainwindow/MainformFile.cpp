@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "UiText.h"
 #include "ViewState.h"
+#include "UndoHistory.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -64,7 +65,7 @@ bool TfMainform::ReadMap(const QString& path) {
     }
     SetUniverse(std::move(result.Universe));
     fileName_ = QFileInfo(path).absoluteFilePath();
-    setWindowTitle(kTitlePrefix + fileName_);
+    setWindowTitle(kTitlePrefix + fileName_ + "[*]");
     autoRefresh_->setChecked(universe_->AutoRefresh);
     useAltTL_->setChecked(universe_->UseAltTL);
     useSectorHexAddressing_->setChecked(false);
@@ -99,6 +100,8 @@ SaveOutcome TfMainform::SaveTo(const QString& path) {
     std::string message;
     if (universe_->SaveToFile(NativePath(path), message)) {
         NoteRecentFile(QFileInfo(path).absoluteFilePath());
+        history_->SetSaved();
+        SyncModified();
         return SaveOutcome::Saved;
     }
     prompter_->Error(FromMap(message));
@@ -119,7 +122,7 @@ void TfMainform::rSaveAsClick() {
     if (path.isEmpty()) return;
     SaveTo(path);
     fileName_ = QFileInfo(path).absoluteFilePath();
-    setWindowTitle(kTitlePrefix + fileName_);
+    setWindowTitle(kTitlePrefix + fileName_ + "[*]");
 }
 
 bool TfMainform::AskToSaveChanges() {

@@ -185,11 +185,14 @@ void TfMainform::rImageClick(QPoint picturePoint) {
     Invalidate();
     FillList();
     MarkChanged(*universe_);
+    // The leg, from its creation on, is one step now that it is finished.
+    RecordStep("InstaLeg");
 }
 
 // ---------------------------------------------------------------- filters
 
 void TfMainform::MapSectorFilter(int which) {
+    Step step(this, which == DisplayOnly ? "Display Only This Sector" : "Remove Sector From Display");
     TStar* star = StarUnderLastPoint();
     TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
     if (!sector) {
@@ -204,6 +207,7 @@ void TfMainform::MapSectorFilter(int which) {
 }
 
 void TfMainform::MapSubsectorFilter(int which) {
+    Step step(this, which == DisplayOnly ? "Display Only This Subsector" : "Remove Subsector From Display");
     TStar* star = StarUnderLastPoint();
     TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
     if (!sector) {
@@ -223,6 +227,13 @@ void TfMainform::MapSubsectorFilter(int which) {
 void TfMainform::TreeFilter(int which) {
     QTreeWidgetItem* node = SelectedNode();
     if (!node) return;
+    static const char* const kStepNames[12] = {
+        "Display Only This Sector",   "Remove Sector From Display",   "Add Sector To Display",
+        "Display Only This Subsector", "Remove Subsector From Display", "Add Subsector To Display",
+        "Display Only The Stars In This Allegiance", "Remove Stars In This Allegiance From Display",
+        "Add Stars In This Allegiance To Display",   "Display Only The Stars On This Route",
+        "Remove Stars On This Route From Display",   "Add Stars On This Route To Display"};
+    Step step(this, kStepNames[which % 12]);
     const int group = which / 3;
     const int op = which % 3;
     if (group <= 1) {
@@ -298,6 +309,7 @@ void TfMainform::rmLocateStartStarClick() { LocateLegEnd(true); }
 void TfMainform::rmLocateEndStarClick() { LocateLegEnd(false); }
 
 void TfMainform::LocateLegEnd(bool start) {
+    Step step(this, "Delete Leg");  // when the user lets the leg of a lost star go
     const auto rows = listView_->SelectedRows();
     if (rows.empty()) return;
     TRouteLeg* leg = listModel_->LegAt(rows.front());

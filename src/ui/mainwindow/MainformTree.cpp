@@ -287,6 +287,7 @@ void TfMainform::ListDeleteKey() {
 void TfMainform::rListingDragDrop(QTreeWidgetItem* target) {
     if (!target) return;
     BusyScope busy(this);
+    Step step(this, "Drop onto " + target->text(0));
     const NodeKind source = KindOf(SelectedNode());
     const NodeKind kind = KindOf(target);
     if (LevelOf(target) == 0) {
@@ -420,6 +421,7 @@ void TfMainform::rmAddAllegianceClick() {
         return;
     }
     BusyScope busy(this);
+    Step step(this, "Add Allegiance");
     universe_->Allegiances()->Create<TAllegiance>()->Name1 = name;
     MarkChanged(*universe_);
     RebuildTree();
@@ -433,6 +435,7 @@ void TfMainform::rmAddRouteClick() {
         return;
     }
     BusyScope busy(this);
+    Step step(this, "Add Route");
     auto* route = universe_->Routes()->Create<TRoute>();
     route->Name1 = name;
     route->User = true;

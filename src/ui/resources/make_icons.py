@@ -439,6 +439,27 @@ def icon_refresh(c):
     arrow(c, [(px, py), (ex + (ex - px) * 0.6, ey + (ey - py) * 0.6)], GREEN, 2.6, 5.0)
 
 
+def undo_arrow(c, mirror):
+    """A hooked arrow: a half turn over the top, ending in a head that points
+    back to where it began (left for undo, right for redo)."""
+    def x(v):
+        return 24.0 - v if mirror else v
+    pts = []
+    for i in range(0, 19):
+        a = math.radians(90 - i * 10.0)  # from the bottom, over the right, to the top
+        pts.append((x(12.5 + 6.5 * math.cos(a)), 11.0 + 6.0 * math.sin(a)))
+    c.lines([(x(8.0), 17.0)] + pts, 2.6, BLUE)
+    arrow(c, [pts[-1], (x(8.0), 5.0), (x(3.0), 5.0)], BLUE, 2.6, 5.0)
+
+
+def icon_undo(c):
+    undo_arrow(c, False)
+
+
+def icon_redo(c):
+    undo_arrow(c, True)
+
+
 def icon_zoom_out(c):
     magnifier(c)
     c.lines([(7.0, 10.0), (13.0, 10.0)], 2.2, BLUE_DARK)
@@ -501,6 +522,8 @@ def icon_navigation(c):
 TOOLBAR = [
     ("open-map", icon_open_map),
     ("save-map", icon_save_map),
+    ("undo", icon_undo),
+    ("redo", icon_redo),
     ("print-preview", icon_print_preview),
     ("selected-save", icon_selected_save),
     ("save-bitmap", icon_save_bitmap),

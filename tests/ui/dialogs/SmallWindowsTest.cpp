@@ -125,7 +125,7 @@ TEST(Credits, IsAReadOnlyTextWithAnOkButton) {
 
 TEST(Icons, EveryToolbarHintHasItsOwnIconInTwoSizes) {
     const QStringList expected{
-        "Open Map", "Save Map", "Print Preview", "Selected Save", "Save Bitmap", "Merge Maps", "Overlay Maps",
+        "Open Map", "Save Map", "Undo", "Redo", "Print Preview", "Selected Save", "Save Bitmap", "Merge Maps", "Overlay Maps",
         "Import Sector File", "Toggle all System Information", "Toggle Allegiance Colors",
         "Toggle Comm/Trade Routes", "Toggle System Contents", "Toggle Starports", "Toggle System Names",
         "Toggle Sector Lines", "Toggle Subsector Lines", "Refresh Image", "Zoom Out", "Zoom In",

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -516,4 +517,16 @@ TEST_F(Editor, NoRecordIsNotShown) {
     dialog.Load(*universe, nullptr);
     EXPECT_FALSE(dialog.rOKClick());
     EXPECT_TRUE(prompter.Log.isEmpty());
+}
+
+TEST_F(Editor, TheTwoMemosLineUp) {
+    dialog.show();
+    dialog.layout()->activate();
+    auto* notes = Get<QWidget>("rNotes");
+    auto* data = Get<QWidget>("rSysData");
+    const QRect a(notes->mapTo(&dialog, QPoint()), notes->size());
+    const QRect b(data->mapTo(&dialog, QPoint()), data->size());
+    EXPECT_EQ(a.top(), b.top());
+    EXPECT_EQ(a.bottom(), b.bottom());
+    dialog.hide();
 }

@@ -321,3 +321,15 @@ TEST_F(MainformTest, EveryDialogHasDistinctAccessKeysAndEnterPressesItsDefaultBu
         EXPECT_LE(defaults, 1) << title;
     }
 }
+
+TEST_F(MainformTest, ADialogMadeLaterGetsItsAccessKeysWhenFirstShown) {
+    QDialog later(window.get());
+    auto* label = new QLabel("Name", &later);
+    label->setBuddy(new QLineEdit(&later));
+    auto* ok = new QPushButton("OK", &later);
+    later.show();
+    EXPECT_EQ(label->text(), "&Name");
+    EXPECT_EQ(ok->text(), "&OK");
+    EXPECT_TRUE(ok->isDefault());
+    later.hide();
+}

@@ -25,7 +25,7 @@ using namespace hexlane::ui;
 // ---------------------------------------------------------------- start-up
 
 TEST_F(MainformTest, StartsWithAnEmptyUniverseAndEveryViewOptionOn) {
-    EXPECT_EQ(window->windowTitle(), "Hexlane");
+    EXPECT_EQ(window->windowTitle(), "Hexlane[*]");
     EXPECT_EQ(window->size(), QSize(830, 632));
     const TUniverse& u = window->Universe();
     EXPECT_TRUE(u.HasContainers());
@@ -58,7 +58,7 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
 
     const std::pair<const char*, QStringList> bars[] = {
         {"rFileToolBar",
-         {"Open Map", "Save Map", "Print Preview", "Selected Save", "Save Bitmap", "Merge Maps", "Overlay Maps",
+         {"Open Map", "Save Map", "Undo", "Redo", "Print Preview", "Selected Save", "Save Bitmap", "Merge Maps", "Overlay Maps",
           "Import Sector File"}},
         {"rDisplayToolBar",
          {"Toggle all System Information", "Toggle Allegiance Colors", "Toggle Comm/Trade Routes",
@@ -90,7 +90,7 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
 TEST_F(MainformTest, OpeningAMapShowsItAtHexSize30WithEveryDisplaySwitchOff) {
     const QString path = Write(*SmallMap(), "small.map");
     Open(path);
-    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + path);
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + path + "[*]");
     const TUniverse& u = window->Universe();
     EXPECT_EQ(u.HexSize, 30);
     EXPECT_FALSE(u.ShowNames || u.ShowStarports || u.ShowRoutes || u.ShowAllInfo || u.UseSectorHexAddressing);
@@ -132,7 +132,7 @@ TEST_F(MainformTest, AMapThatCannotBeReadLeavesTheOpenMapAsItWas) {
     EXPECT_TRUE(prompter.Last().startsWith("error: ")) << prompter.Last().toStdString();
     EXPECT_EQ(&window->Universe(), before);
     EXPECT_EQ(window->FileName(), good);
-    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + good);
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + good + "[*]");
     EXPECT_EQ(ChildTexts({"Sectors", "Surveyed"}), QStringList({"Alpha", "Gamma"}));
 
     // A map without its containers is corrupt, and also changes nothing.
@@ -184,7 +184,7 @@ TEST_F(MainformTest, SaveAsksForAFileOnlyWhenThereIsNoneAndWritesTheRealTechLeve
     EXPECT_EQ(window->rSaveClick(), SaveOutcome::Saved);
     EXPECT_TRUE(fs::exists(path.toStdString()));
     EXPECT_EQ(window->FileName(), path);
-    EXPECT_EQ(window->windowTitle(), "Hexlane");
+    EXPECT_EQ(window->windowTitle(), "Hexlane[*]");
     EXPECT_TRUE(window->Universe().UseAltTL);
 
     // Known file: no chooser.
@@ -197,7 +197,7 @@ TEST_F(MainformTest, SaveAsThatFailsStillShowsTheNewFileInTheTitle) {
     prompter.SaveAnswers = {path};
     window->rSaveAsClick();
     EXPECT_TRUE(prompter.Last().startsWith("error: "));
-    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + path);
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + path + "[*]");
 }
 
 TEST_F(MainformTest, CloseAsksOnlyAboutChangesAndStaysOpenUnlessTheMapWasSavedOrLeft) {
