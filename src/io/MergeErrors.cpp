@@ -4,6 +4,7 @@
 #include "OpenMap.h"
 #include "Properties.h"
 
+#include <new>
 #include <unordered_map>
 
 namespace {
@@ -215,7 +216,19 @@ TCombineResult CombineFile(TUniverse& memory, const std::string& fileName, TMode
 
 }  // namespace
 
+static TSecondMap ReadSecondMap(const std::string& fileName);
+
 TSecondMap LoadSecondMap(const std::string& fileName) {
+    try {
+        return ReadSecondMap(fileName);
+    } catch (const std::bad_alloc&) {
+        TSecondMap result;
+        result.Message = kNotEnoughMemoryToOpen;
+        return result;
+    }
+}
+
+static TSecondMap ReadSecondMap(const std::string& fileName) {
     TSecondMap result;
     auto universe = std::make_unique<TUniverse>();
     if (!universe->LoadFromFile(fileName, result.Message)) return result;

@@ -37,24 +37,45 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// Decodes the character at text[i]; false on any form that is not valid
+// UTF-8: stray or missing continuation bytes, overlong forms ("\xc1\x81" for
+// "A"), surrogates and values beyond U+10FFFF.
+bool DecodeUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    const auto b = static_cast<unsigned char>(text[i]);
+    std::size_t len;
+    if (b < 0x80) { cp = b; len = 1; }
+    else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
+    else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
+    else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; }
+    else return false;
+    if (i + len > text.size()) return false;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto cb = static_cast<unsigned char>(text[i + k]);
+        if ((cb & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (cb & 0x3F);
+    }
+    if (cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += len;
+    return true;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+    char32_t cp;
+    for (std::size_t i = 0; i < text.size();)
+        if (!DecodeUtf8(text, i, cp)) return false;
+    return true;
+}
+
 bool Utf8ToCp1252(std::string_view text, std::string& out) {
     out.clear();
     for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
         char32_t cp;
-        std::size_t len;
-        if (b < 0x80) { cp = b; len = 1; }
-        else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
-        else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
-        else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; }
-        else return false;
-        if (i + len > text.size()) return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto cb = static_cast<unsigned char>(text[i + k]);
-            if ((cb & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cb & 0x3F);
-        }
-        i += len;
+        if (!DecodeUtf8(text, i, cp)) return false;
         if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
             out.push_back(static_cast<char>(cp));
             continue;

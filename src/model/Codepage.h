@@ -9,6 +9,10 @@ namespace hexlane {
 
 std::string Cp1252ToUtf8(std::string_view text);
 
+// True when the text is valid UTF-8 (no overlong forms, surrogates or
+// broken sequences).
+bool IsValidUtf8(std::string_view text);
+
 // False (and `out` unspecified) when the text holds a character that
 // Windows-1252 cannot represent, or is not valid UTF-8.
 bool Utf8ToCp1252(std::string_view text, std::string& out);

@@ -1,7 +1,20 @@
 #include "FileIO.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <random>
+#else
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -23,6 +36,45 @@ fs::path ToPath(const std::string& s) {
     return fs::path(std::u8string(s.begin(), s.end()));
 }
 
+#ifdef _WIN32
+
+std::string FromPath(const fs::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+#else
+
+// Writes all bytes to a descriptor, retrying short writes.
+bool WriteFully(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes a finished rename durable; failures here lose nothing already written.
+void SyncFolderOf(const std::string& file) {
+    const std::size_t slash = file.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+#endif
+
 }  // namespace
 
 InputFile::~InputFile() {
@@ -39,59 +91,198 @@ bool InputFile::Open() {
     return file_ != nullptr;
 }
 
-ReplacingOutputFile::ReplacingOutputFile(std::string target) : target_(std::move(target)) {
-    fs::path t = ToPath(target_);
-    // Replace what a symbolic link points at, not the link.
-    std::error_code ec;
-    if (fs::is_symlink(t, ec)) {
-        fs::path resolved = fs::weakly_canonical(t, ec);
-        if (!ec) t = resolved;
-    }
-    fs::path temp = t;
-    temp += ".saving~";
-    temp_ = std::string(reinterpret_cast<const char*>(temp.u8string().c_str()));
-    target_ = std::string(reinterpret_cast<const char*>(t.u8string().c_str()));
-}
+ReplacingOutputFile::ReplacingOutputFile(std::string target) : target_(std::move(target)) {}
 
 ReplacingOutputFile::~ReplacingOutputFile() {
     if (file_) std::fclose(file_);
-    if (created_ && !committed_) {
+    std::free(memory_);
+    if (!temp_.empty() && !committed_) {
         std::error_code ec;
         fs::remove(ToPath(temp_), ec);
     }
 }
 
+#ifndef _WIN32
+
 bool ReplacingOutputFile::Open() {
-    std::error_code ec;
-    const fs::path target = ToPath(target_);
-    if (target_.empty() || fs::is_directory(target, ec)) return false;
+    if (target_.empty() || file_ || finished_) return false;
+    struct stat st {};
+    bool exists = ::lstat(target_.c_str(), &st) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
+        // Write through the link to the file it names; a dangling or looping
+        // link names no file to write.
+        char* resolved = ::realpath(target_.c_str(), nullptr);
+        if (!resolved) return false;
+        target_ = resolved;
+        std::free(resolved);
+        exists = ::lstat(target_.c_str(), &st) == 0;
+        if (!exists) return false;
+    } else if (!exists && errno != ENOENT) {
+        return false;
+    }
+    // Devices, FIFOs and folders are never replaced by a regular file.
+    if (exists && !S_ISREG(st.st_mode)) return false;
     // A rename needs only the folder's permission, so it would replace a
     // write-protected file; refuse to, as writing into it would.
-    if (fs::exists(target, ec)) {
+    if (exists && ::access(target_.c_str(), W_OK) != 0) return false;
+
+    const std::size_t slash = target_.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+    if (base.size() > 200) base.resize(200);  // room for the suffix within a name's limit
+    std::string pattern = folder + "." + base + ".saving-XXXXXX";
+    int fd = -1;
+#if defined(O_TMPFILE)
+    // Where the system has them, an unnamed file: a crash or kill while it is
+    // written leaves nothing behind. It gets a name only once complete.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) namePattern_ = pattern;
+    }
+#endif
+    // mkstemp creates the name exclusively: a link planted there is never followed.
+    if (fd < 0) fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        const int error = errno;
+        if (exists && (error == EACCES || error == EROFS || error == EPERM)) {
+            // The folder takes no new file but the file is writable: gather
+            // the content in memory and write it in place on Commit.
+            file_ = ::open_memstream(&memory_, &memorySize_);
+            inPlace_ = file_ != nullptr;
+            return inPlace_;
+        }
+        return false;
+    }
+    if (namePattern_.empty()) temp_ = pattern;
+    if (exists) {
+        // The owner first: changing it may clear the set-id bits of the mode.
+        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
+        (void)::fchmod(fd, st.st_mode & 07777);
+    } else {
+        (void)::fchmod(fd, 0666 & ~CurrentUmask());
+    }
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+// Gives the complete unnamed file a new unique name beside the target, from
+// which Commit renames it.
+bool ReplacingOutputFile::LinkUnnamed(int fd) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    std::random_device random;
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 32; ++attempt) {
+        std::string name = namePattern_;
+        for (std::size_t i = name.size() - 6; i < name.size(); ++i) name[i] = letters[random() % 62];
+        // linkat never replaces an existing name, a planted link included.
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temp_ = name;
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+bool ReplacingOutputFile::Finish() {
+    if (finished_) return !failed_;
+    if (!file_) return false;
+    finished_ = true;
+    bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+    if (ok && !inPlace_) ok = ::fsync(::fileno(file_)) == 0;
+    if (ok && !namePattern_.empty()) ok = LinkUnnamed(::fileno(file_));
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    failed_ = !ok;
+    return ok;
+}
+
+bool ReplacingOutputFile::Commit() {
+    if (committed_) return true;
+    if (!Finish()) return false;
+    if (inPlace_) {
+        const int fd = ::open(target_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return false;
+        struct stat st {};
+        const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) == 0 &&
+                        WriteFully(fd, memory_, memorySize_) && ::fsync(fd) == 0;
+        committed_ = ::close(fd) == 0 && ok;
+        return committed_;
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) return false;
+    committed_ = true;
+    SyncFolderOf(target_);
+    return true;
+}
+
+#else  // Windows: the same steps through the C run time and std::filesystem.
+
+bool ReplacingOutputFile::Open() {
+    if (target_.empty() || file_ || finished_) return false;
+    std::error_code ec;
+    fs::path target = ToPath(target_);
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        target = fs::canonical(target, ec);
+        if (ec) return false;
+        target_ = FromPath(target);
+    }
+    const fs::file_status st = fs::status(target, ec);
+    const bool exists = fs::exists(st);
+    if (exists && !fs::is_regular_file(st)) return false;
+    if (exists) {
         std::FILE* existing = OpenPath(target, "r+b");
         if (!existing) return false;
         std::fclose(existing);
     }
-    file_ = OpenPath(ToPath(temp_), "wb");
-    created_ = file_ != nullptr;
-    return created_;
+    std::random_device random;
+    for (int attempt = 0; attempt < 16 && !file_; ++attempt) {
+        fs::path temp = target;
+        temp += ".saving-" + std::to_string(random()) + "~";
+        file_ = OpenPath(temp, "wbx");  // exclusive: never an existing name
+        if (file_) temp_ = FromPath(temp);
+    }
+    return file_ != nullptr;
+}
+
+bool ReplacingOutputFile::Finish() {
+    if (finished_) return !failed_;
+    if (!file_) return false;
+    finished_ = true;
+    bool ok = std::fflush(file_) == 0 && !std::ferror(file_) && _commit(_fileno(file_)) == 0;
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    failed_ = !ok;
+    return ok;
 }
 
 bool ReplacingOutputFile::Commit() {
-    if (!file_) return false;
-    const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!flushed || !closed) return false;
+    if (committed_) return true;
+    if (!Finish()) return false;
     std::error_code ec;
-    const fs::path target = ToPath(target_);
-    // Keep the permissions of the file being replaced.
-    const fs::file_status st = fs::status(target, ec);
-    if (!ec && fs::exists(st)) fs::permissions(ToPath(temp_), st.permissions(), ec);
-    fs::rename(ToPath(temp_), target, ec);
-    if (ec) return false;
-    committed_ = true;
-    return true;
+    fs::rename(ToPath(temp_), ToPath(target_), ec);
+    committed_ = !ec;
+    return committed_;
+}
+
+#endif
+
+bool ReplacingOutputFile::WriteAll(const void* data, std::size_t size) {
+    if (!file_) return false;
+    if (size > 0 && std::fwrite(data, 1, size, file_) != size) return false;
+    return Commit();
+}
+
+bool ReplacingOutputFile::CommitAll(std::initializer_list<ReplacingOutputFile*> files) {
+    bool complete = true;
+    for (ReplacingOutputFile* f : files) complete = f->Finish() && complete;
+    if (!complete) return false;
+    bool ok = true;
+    for (ReplacingOutputFile* f : files) ok = f->Commit() && ok;
+    return ok;
 }
 
 }  // namespace hexlane

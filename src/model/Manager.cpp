@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 TManager::~TManager() {
     ClearChildren();
@@ -83,8 +84,15 @@ bool TManager::LoadFromFile(const std::string& fileName, std::string& message) {
         message = "Error Creating Filestream";
         return false;
     }
-    if (!hexlane::ReadObjectStreamInto(*this, file.Handle(), file.Size())) {
-        message = "Error Reading File";
+    try {
+        if (!hexlane::ReadObjectStreamInto(*this, file.Handle(), file.Size())) {
+            message = "Error Reading File";
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        // What was read goes, which gives the memory back.
+        ClearChildren();
+        message = kNotEnoughMemoryToOpen;
         return false;
     }
     return true;

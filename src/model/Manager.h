@@ -13,6 +13,9 @@
 
 struct ClassInfo;
 
+// The message when a map's objects need more memory than can be had.
+inline constexpr const char* kNotEnoughMemoryToOpen = "Not enough memory to open this map.";
+
 class TManager {
 public:
     TManager() = default;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -85,7 +86,9 @@ std::vector<std::string> UpgradeFlatMap(TUniverse& u) {
     return dropped;
 }
 
-OpenMapResult OpenMap(const std::string& fileName, const std::function<void(int)>& progress) {
+namespace {
+
+OpenMapResult ReadAndPrepare(const std::string& fileName, const std::function<void(int)>& progress) {
     OpenMapResult result;
     std::unique_ptr<TUniverse> u = TUniverse::CreateNew();
     if (!u->LoadFromFile(fileName, result.Message)) return result;
@@ -110,3 +113,17 @@ OpenMapResult OpenMap(const std::string& fileName, const std::function<void(int)
     result.Universe = std::move(u);
     return result;
 }
+
+}  // namespace
+
+OpenMapResult OpenMap(const std::string& fileName, const std::function<void(int)>& progress) {
+    try {
+        return ReadAndPrepare(fileName, progress);
+    } catch (const std::bad_alloc&) {
+        // The half-built universe is gone by now; the caller keeps its map.
+        OpenMapResult result;
+        result.Message = kNotEnoughMemoryToOpen;
+        return result;
+    }
+}
+

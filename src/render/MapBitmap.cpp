@@ -3,7 +3,10 @@
 #include "MapRenderer.h"
 #include "Palette.h"
 
-#include <QSaveFile>
+#include "FileIO.h"
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <vector>
@@ -82,13 +85,15 @@ bool WriteBitmap4(const QString& path, int width, int height, int bandRows, cons
         return fail(QStringLiteral("The picture (%1 x %2 pixels) is too large for a bitmap file.").arg(width).arg(height));
     bandRows = std::clamp(bandRows, 1, height);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    // The one safe writer: the old file stays until every band was written.
+    hexlane::ReplacingOutputFile file(path.toStdString());
+    if (!file.Open()) return fail(QStringLiteral("Error Creating Filestream"));
+    auto writeFailed = [&] {
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    };
+    auto write = [&](const char* data, std::size_t size) { return std::fwrite(data, 1, size, file.Handle()) == size; };
     const std::vector<char> header = Header(width, height, static_cast<std::uint32_t>(imageBytes));
-    if (file.write(header.data(), static_cast<qint64>(header.size())) != static_cast<qint64>(header.size())) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    }
+    if (!write(header.data(), header.size())) return writeFailed();
 
     const int bands = (height + bandRows - 1) / bandRows;
     std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * static_cast<std::size_t>(bandRows));
@@ -108,14 +113,10 @@ bool WriteBitmap4(const QString& path, int width, int height, int bandRows, cons
                 dst[x / 2] = static_cast<char>(((src[x] & 0xF) << 4) | (src[x + 1] & 0xF));
             if (width % 2) dst[width / 2] = static_cast<char>((src[width - 1] & 0xF) << 4);
         }
-        const qint64 bytes = rowBytes * rows;
-        if (file.write(packed.data(), bytes) != bytes) {
-            file.cancelWriting();
-            return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-        }
+        if (!write(packed.data(), static_cast<std::size_t>(rowBytes * rows))) return writeFailed();
         if (progress) progress(b + 1, bands);
     }
-    if (!file.commit()) return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    if (!file.Commit()) return writeFailed();
     return true;
 }
 

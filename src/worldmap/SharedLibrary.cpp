@@ -3,6 +3,7 @@
 #include "worldmap/SharedLibrary.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <system_error>
 
 #if defined(_WIN32)
@@ -37,11 +38,23 @@ std::filesystem::path ExecutableFolder() {
 std::string LibraryFileName() { return "Orbiscarta.dll"; }
 
 SharedLibrary::SharedLibrary(const std::filesystem::path& file) {
-    if (!file.is_absolute()) return;
+    if (!file.is_absolute()) {
+        loadError_ = "not an absolute path";
+        return;
+    }
     // Dependencies come from the library's own folder and the system folders,
     // never from the working folder.
     handle_ = LoadLibraryExW(file.c_str(), nullptr,
                              LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    if (!handle_) {
+        char text[512] = {};
+        const DWORD code = GetLastError();
+        if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                           sizeof text, nullptr) == 0)
+            std::snprintf(text, sizeof text, "error %lu", static_cast<unsigned long>(code));
+        loadError_ = text;
+        while (!loadError_.empty() && (loadError_.back() == '\n' || loadError_.back() == '\r')) loadError_.pop_back();
+    }
 }
 
 SharedLibrary::~SharedLibrary() {
@@ -81,8 +94,16 @@ std::string LibraryFileName() {
 
 SharedLibrary::SharedLibrary(const std::filesystem::path& file) {
     // An absolute path is taken as it stands; dlopen searches only for bare names.
-    if (!file.is_absolute()) return;
+    if (!file.is_absolute()) {
+        loadError_ = "not an absolute path";
+        return;
+    }
+    dlerror();
     handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) {
+        const char* reason = dlerror();
+        loadError_ = reason ? reason : "unknown reason";
+    }
 }
 
 SharedLibrary::~SharedLibrary() {

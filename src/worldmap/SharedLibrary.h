@@ -28,11 +28,14 @@ public:
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
     bool Loaded() const { return handle_ != nullptr; }
+    // The loader's reason when the library did not load; empty otherwise.
+    const std::string& LoadError() const { return loadError_; }
     // The exported function of that name, or null when there is none.
     Function Find(const char* name) const;
 
 private:
     void* handle_ = nullptr;
+    std::string loadError_;
 };
 
 }  // namespace worldmap

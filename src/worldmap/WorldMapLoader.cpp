@@ -36,10 +36,16 @@ PlotResult PlotWorld(const MapRequest& request, const std::filesystem::path& fol
     };
     if (!orbiscarta::ValidMapSize(request.Width, request.Height))
         return fail(PlotStatus::InvalidSize, kSizeOutOfRange);
-    if (folder.empty() || !folder.is_absolute()) return fail(PlotStatus::LoadFailed, kUnableToLoad);
+    if (folder.empty() || !folder.is_absolute()) {
+        result.LoadError = "the program's folder is unknown";
+        return fail(PlotStatus::LoadFailed, kUnableToLoad);
+    }
 
     const SharedLibrary library(LibraryPath(folder));
-    if (!library.Loaded()) return fail(PlotStatus::LoadFailed, kUnableToLoad);
+    if (!library.Loaded()) {
+        result.LoadError = library.LoadError();
+        return fail(PlotStatus::LoadFailed, kUnableToLoad);
+    }
     const auto createMap =
         reinterpret_cast<orbiscarta::CreateMapFunction>(library.Find(orbiscarta::kCreateMapExport));
     if (createMap == nullptr) return fail(PlotStatus::MissingExport, kMissingCreateMap);

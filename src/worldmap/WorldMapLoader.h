@@ -39,6 +39,7 @@ enum class PlotStatus {
 struct PlotResult {
     PlotStatus Status = PlotStatus::LoadFailed;
     std::string Error;                // the message to show; empty when plotted
+    std::string LoadError;            // the loader's reason when the library did not load
     std::vector<std::int32_t> Cells;  // Width*Height colours, column by column
     bool Plotted() const { return Status == PlotStatus::Plotted; }
 };

@@ -2,6 +2,8 @@
 
 #include "worldmap/WorldPicture.h"
 
+#include "FileIO.h"
+
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
@@ -141,26 +143,9 @@ std::vector<std::uint8_t> EncodeBitmap(const WorldPicture& picture) {
 
 bool SaveBitmap(const std::filesystem::path& file, const WorldPicture& picture) {
     const std::vector<std::uint8_t> bytes = EncodeBitmap(picture);
-    std::filesystem::path partial = file;
-    partial += ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, file, error);
-    if (error) {
-        std::filesystem::remove(partial, error);
-        return false;
-    }
-    return true;
+    const std::u8string name = file.u8string();
+    hexlane::ReplacingOutputFile out(std::string(name.begin(), name.end()));
+    return out.Open() && out.WriteAll(bytes.data(), bytes.size());
 }
 
 }  // namespace worldmap

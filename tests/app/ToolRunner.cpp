@@ -28,13 +28,15 @@ std::string Slurp(const fs::path& p) {
 
 }  // namespace
 
-ToolResult RunTool(const std::vector<std::string>& args) {
+ToolResult RunTool(const std::vector<std::string>& args) { return RunProgram(HEXLANE_TOOL, args); }
+
+ToolResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
     static int counter = 0;
     const fs::path dir = fs::temp_directory_path() / ("hexlane-tool-run-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const fs::path out = dir / ("out" + std::to_string(counter));
     const fs::path err = dir / ("err" + std::to_string(counter++));
-    std::string cmd = Quote(HEXLANE_TOOL);
+    std::string cmd = Quote(program);
     for (const std::string& a : args) cmd += " " + Quote(a);
     cmd += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
     const int raw = std::system(cmd.c_str());

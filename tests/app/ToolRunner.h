@@ -11,6 +11,8 @@ struct ToolResult {
 };
 
 ToolResult RunTool(const std::vector<std::string>& args);
+// The same with another copy of the program.
+ToolResult RunProgram(const std::string& program, const std::vector<std::string>& args);
 
 // A fresh folder under the system's temporary folder, removed at exit of the test.
 std::string TempFolder(const std::string& name);

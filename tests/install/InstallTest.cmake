@@ -35,7 +35,7 @@ endif()
 # The installed tool plots a world map through the installed library, run
 # from a folder that holds no library.
 file(MAKE_DIRECTORY ${PREFIX}/elsewhere)
-execute_process(COMMAND ${PREFIX}/bin/hexlane-tool worldmap world.bmp --seed 3 --faults 50 --width 64 --height 48
+execute_process(COMMAND ${PREFIX}/bin/hexlane-tool worldmap world.bmp --seed 3 --faults 500 --width 64 --height 48
                 WORKING_DIRECTORY ${PREFIX}/elsewhere RESULT_VARIABLE failed OUTPUT_VARIABLE said ERROR_VARIABLE said)
 if(failed OR NOT EXISTS ${PREFIX}/elsewhere/world.bmp)
   message(SEND_ERROR "the installed tool did not find the installed library: ${said}")

@@ -19,3 +19,17 @@ TEST(Codepage, TextOutsideTheCodePageIsRefused) {
     EXPECT_TRUE(hexlane::Utf8ToCp1252("plain", out));
     EXPECT_EQ(out, "plain");
 }
+
+TEST(Codepage, InvalidUtf8FormsAreRefusedNotDecoded) {
+    for (const char* bad : {"\xc1\x81",           // "A" in two bytes (overlong)
+                            "\xe0\x80\xaf",       // "/" in three bytes (overlong)
+                            "\xf0\x80\x80\xa9",   // copyright sign in four bytes (overlong)
+                            "\xed\xa0\x80",       // a surrogate
+                            "\xf4\x90\x80\x80",   // beyond U+10FFFF
+                            "\x80", "a\xbf"}) {   // stray continuation bytes
+        std::string out;
+        EXPECT_FALSE(hexlane::Utf8ToCp1252(bad, out)) << bad;
+        EXPECT_FALSE(hexlane::IsValidUtf8(bad)) << bad;
+    }
+    EXPECT_TRUE(hexlane::IsValidUtf8("\xe4\xb8\xad"));  // valid, though not in the code page
+}

@@ -103,10 +103,11 @@ TEST_F(Files, SaveThatCannotCreateItsFileLeavesTheOldOneAlone) {
     EXPECT_EQ(msg, "Error Creating Filestream");
     EXPECT_TRUE(u->ManagerRequiresSaving);
 
-    fs::create_directory(Path("keep.map.saving~"));  // the temporary file cannot be made
+    fs::create_directory(Path("folder.map"));  // not a file that can be replaced
     testutil::AddSector(*u, "More", 2, 2);
-    EXPECT_FALSE(u->SaveToFile(Path("keep.map"), msg));
+    EXPECT_FALSE(u->SaveToFile(Path("folder.map"), msg));
     EXPECT_EQ(msg, "Error Creating Filestream");
+    EXPECT_TRUE(fs::is_directory(Path("folder.map")));
     EXPECT_EQ(ReadAll(Path("keep.map")), before);
 }
 

@@ -60,12 +60,48 @@ TEST(WorldMapTool, TakesSizeWaterAndIce) {
 TEST(WorldMapTool, RefusesMissingOrBadArguments) {
     const std::string dir = TempFolder("worldmap-bad");
     EXPECT_EQ(RunTool({"worldmap", dir + "/a.bmp", "--seed", "1"}).Status, 2);
-    EXPECT_EQ(RunTool({"worldmap", "--seed", "1", "--faults", "5"}).Status, 2);
-    const ToolResult notANumber = RunTool({"worldmap", dir + "/a.bmp", "--seed", "one", "--faults", "5"});
-    EXPECT_EQ(notANumber.Status, 1);
+    EXPECT_EQ(RunTool({"worldmap", "--seed", "1", "--faults", "500"}).Status, 2);
+    const ToolResult notANumber = RunTool({"worldmap", dir + "/a.bmp", "--seed", "one", "--faults", "500"});
+    EXPECT_EQ(notANumber.Status, 2);
     EXPECT_NE(notANumber.Err.find("--seed"), std::string::npos);
-    const ToolResult size = RunTool({"worldmap", dir + "/a.bmp", "--seed", "1", "--faults", "5", "--width", "0"});
-    EXPECT_EQ(size.Status, 1);
-    EXPECT_EQ(size.Err, "The map size is out of range\n");
+    const ToolResult size = RunTool({"worldmap", dir + "/a.bmp", "--seed", "1", "--faults", "500", "--width", "0"});
+    EXPECT_EQ(size.Status, 2);
+    EXPECT_NE(size.Err.find("--width"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir + "/a.bmp"));
+}
+
+TEST(WorldMapTool, RefusesValuesBeyondTheDialogsAndWritesBothFilesOrNeither) {
+    const std::string dir = TempFolder("worldmap-limits");
+    const std::string out = dir + "/a.bmp";
+    struct Case {
+        std::vector<std::string> extra;
+        int status;
+        std::string inError;
+    };
+    const Case cases[] = {
+        {{"--water", "500"}, 2, "--water"},
+        {{"--ice", "-7"}, 2, "--ice"},
+        {{"--faults", "-5"}, 2, "--faults"},
+        {{"--seed", "40000"}, 2, "--seed"},
+        {{"--width", "33554432", "--height", "1"}, 2, "--width"},
+        {{"--raw", dir + "/missing/r.bin"}, 1, "Error Creating Filestream"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"worldmap", out, "--seed", "1", "--faults", "500"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const ToolResult r = RunTool(args);
+        EXPECT_EQ(r.Status, c.status) << c.extra[0];
+        EXPECT_NE(r.Err.find(c.inError), std::string::npos) << r.Err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.extra[0];
+    }
+}
+
+TEST(WorldMapTool, ALibraryThatDoesNotLoadIsReportedWithTheLoadersReason) {
+    const std::string dir = TempFolder("worldmap-nolib");
+    std::filesystem::copy_file(HEXLANE_TOOL, dir + "/hexlane-tool");
+    const ToolResult r =
+        RunProgram(dir + "/hexlane-tool", {"worldmap", dir + "/a.bmp", "--seed", "1", "--faults", "500"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err.rfind("Unable to Load Orbiscarta.DLL: ", 0), 0u) << r.Err;
+    EXPECT_NE(r.Err.find("liborbiscarta"), std::string::npos) << r.Err;
 }

@@ -20,6 +20,17 @@ std::unique_ptr<TUniverse> OpenForTool(const std::string& path) {
 
 bool ToMapText(const std::string& utf8, std::string& mapText) {
     if (hexlane::Utf8ToCp1252(utf8, mapText)) return true;
+    if (!hexlane::IsValidUtf8(utf8)) {
+        // Shown with the offending bytes escaped, as a terminal may not show them.
+        std::string shown;
+        for (unsigned char c : utf8) {
+            static const char hex[] = "0123456789abcdef";
+            if (c < 0x20 || c >= 0x80) shown += std::string("\\x") + hex[c >> 4] + hex[c & 15];
+            else shown += static_cast<char>(c);
+        }
+        std::cerr << "\"" << shown << "\" is not valid UTF-8\n";
+        return false;
+    }
     std::cerr << "\"" << utf8 << "\" holds characters a map cannot store (Windows-1252)\n";
     return false;
 }

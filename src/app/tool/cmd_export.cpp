@@ -30,10 +30,18 @@ int ExportSec(const std::string& mapPath, const std::string& sectorName, const s
 
 namespace {
 
+struct ExportSecOptions {
+    std::string map, sector, out;
+};
+
 tool::RegisterCommand exportSecCmd("export-sec", "export-sec MAP SECTOR OUT.tab|OUT.txt|OUT.sec",
-                                   [](const tool::Args& args) {
-                                       if (args.size() != 3) return tool::UsageError("export-sec");
-                                       return tool::ExportSec(args[0], args[1], args[2]);
+                                   "Writes one sector of a map as a sector file (format by extension).",
+                                   [](CLI::App& app) {
+                                       auto o = std::make_shared<ExportSecOptions>();
+                                       tool::AddFile(app, "MAP", o->map, "the map file");
+                                       app.add_option("SECTOR", o->sector, "the sector's name")->required();
+                                       tool::AddFile(app, "OUT", o->out, "the sector file (.tab, .txt or .sec)");
+                                       return [o] { return tool::ExportSec(o->map, o->sector, o->out); };
                                    });
 
 }  // namespace

@@ -97,23 +97,23 @@ bool ParseStyle(const std::string& text, TBrushStyle& style) {
 
 // ---- add-sector ----
 
-int RunAddSector(const tool::Args& in) {
-    tool::Args args = in;
-    std::string out;
-    const bool toOther = tool::TakeOption(args, "-o", out);
-    if (args.size() != 4) return tool::UsageError("add-sector");
-    std::string name;
-    if (!tool::ToMapText(args[1], name)) return 1;
+struct AddSectorOptions {
+    std::string map, name, out;
     int x = 0, y = 0;
-    if (!ParseInt(args[2], x) || !ParseInt(args[3], y) || x < 1 || x > 16 || y < 1 || y > 9)
-        return tool::Fail("the sector position must be X 1-16 and Y 1-9");
+};
+
+int RunAddSector(const AddSectorOptions& o) {
+    std::string name;
+    if (!tool::ToMapText(o.name, name)) return 1;
+    const int x = o.x, y = o.y;
     if (name.empty()) return tool::Fail("All fields must be completed");
 
-    auto universe = Open(args[0], true);
+    auto universe = Open(o.map, true);
     if (!universe) return 1;
     for (TSector* s : universe->Sectors()->ChildrenOf<TSector>())
         if (s->SectorCoordsX == x && s->SectorCoordsY == y)
-            return tool::Fail("sector position " + args[2] + ", " + args[3] + " already holds the sector " +
+            return tool::Fail("sector position " + std::to_string(x) + ", " + std::to_string(y) +
+                              " already holds the sector " +
                               hexlane::Cp1252ToUtf8(s->Name1));
 
     TSector* sector = universe->Sectors()->Create<TSector>();
@@ -125,91 +125,117 @@ int RunAddSector(const tool::Args& in) {
     for (int c = 1; c <= 4; ++c)
         for (int r = 1; r <= 4; ++r) sector->SubsectorName(c, r) = std::string(1, static_cast<char>('a' + (r - 1) * 4 + (c - 1)));
     MarkChanged(*universe);
-    return Save(*universe, toOther ? out : args[0]);
+    return Save(*universe, o.out.empty() ? o.map : o.out);
 }
 
 // ---- import-sec ----
 
-int RunImportSec(const tool::Args& in) {
-    tool::Args args = in;
-    std::string out;
-    const bool toOther = tool::TakeOption(args, "-o", out);
-    if (args.size() != 3) return tool::UsageError("import-sec");
+struct ImportSecOptions {
+    std::string map, sector, file, out;
+};
+
+int RunImportSec(const ImportSecOptions& o) {
     std::string sector;
-    if (!tool::ToMapText(args[1], sector)) return 1;
-    auto universe = Open(args[0], false);
+    if (!tool::ToMapText(o.sector, sector)) return 1;
+    auto universe = Open(o.map, false);
     if (!universe) return 1;
-    TSectorImportResult result = ImportSectorFile(*universe, sector, args[2]);
+    TSectorImportResult result = ImportSectorFile(*universe, sector, o.file);
     if (!result.Ok()) return tool::Fail(result.Message);
     PrintLines(result.Lines);
-    return Save(*universe, toOther ? out : args[0]);
+    return Save(*universe, o.out.empty() ? o.map : o.out);
 }
 
 // ---- merge, overlay ----
 
-int RunCombine(const tool::Args& in, const std::string& command, bool overlay) {
-    tool::Args args = in;
-    std::string out;
-    const bool toOther = tool::TakeOption(args, "-o", out);
-    if (args.size() != 2) return tool::UsageError(command);
-    auto universe = Open(args[0], false);
+struct CombineOptions {
+    std::string map, other, out;
+};
+
+int RunCombine(const CombineOptions& o, bool overlay) {
+    auto universe = Open(o.map, false);
     if (!universe) return 1;
-    TCombineResult result = overlay ? OverlayMapFile(*universe, args[1]) : MergeMapFile(*universe, args[1]);
+    TCombineResult result = overlay ? OverlayMapFile(*universe, o.other) : MergeMapFile(*universe, o.other);
     if (result.Status != TCombineResult::TStatus::Done)
         return tool::Fail(result.Message.empty() ? "Error Creating Filestream" : result.Message);
     PrintLines(result.Lines);
-    return Save(*universe, toOther ? out : args[0]);
+    return Save(*universe, o.out.empty() ? o.map : o.out);
 }
 
 // ---- selected-save ----
 
-int RunSelectedSave(const tool::Args& in) {
-    tool::Args args = in;
-    TSelectedSaveOptions o;
+struct SelectedSaveOptions {
+    std::string map, out;
+    TSelectedSaveOptions what;
+};
+
+// The selected-save dialog's check boxes, each cleared by its --no- flag.
+void AddSelectedSaveFlags(CLI::App& app, TSelectedSaveOptions& o) {
     struct Flag {
         const char* name;
         bool* option;
+        const char* caption;
     };
     const Flag flags[] = {
-        {"--no-sectors", &o.SectorInformation}, {"--no-sector-visible", &o.SectorVisible},
-        {"--no-stars", &o.Stars},                {"--no-star-visible", &o.StarVisible},
-        {"--no-visited", &o.StarVisited},        {"--no-mapped", &o.StarMapped},
-        {"--no-user-surveyed", &o.StarUserSurveyed}, {"--no-allegiances", &o.Allegiances},
-        {"--no-routes", &o.Routes},              {"--no-route-visible", &o.RouteVisible},
-        {"--no-user-defined", &o.RouteUserDefined},
+        {"--no-sectors", &o.SectorInformation, "Sector/Subsector Information"},
+        {"--no-sector-visible", &o.SectorVisible, "Visible (sectors)"},
+        {"--no-stars", &o.Stars, "Stars"},
+        {"--no-star-visible", &o.StarVisible, "Visible (stars)"},
+        {"--no-visited", &o.StarVisited, "Visited"},
+        {"--no-mapped", &o.StarMapped, "Mapped World"},
+        {"--no-user-surveyed", &o.StarUserSurveyed, "User Surveyed"},
+        {"--no-allegiances", &o.Allegiances, "Allegiances"},
+        {"--no-routes", &o.Routes, "Routes"},
+        {"--no-route-visible", &o.RouteVisible, "Visible (routes)"},
+        {"--no-user-defined", &o.RouteUserDefined, "User Defined"},
     };
-    for (const Flag& f : flags)
-        if (tool::TakeFlag(args, f.name)) *f.option = false;
-    if (args.size() != 2) return tool::UsageError("selected-save");
-    auto universe = Open(args[0], false);
+    for (const Flag& f : flags) {
+        bool* option = f.option;
+        app.add_flag_callback(f.name, [option] { *option = false; }, std::string("clear \"") + f.caption + "\"");
+    }
+}
+
+int RunSelectedSave(const SelectedSaveOptions& o) {
+    auto universe = Open(o.map, false);
     if (!universe) return 1;
     std::string message;
-    if (!SelectedSave(*universe, o, args[1], message)) return tool::Fail(message);
+    if (!SelectedSave(*universe, o.what, o.out, message)) return tool::Fail(message);
     return 0;
 }
 
 // ---- set-allegiance ----
 
-int RunSetAllegiance(const tool::Args& in) {
-    tool::Args args = in;
-    std::string out, code, colour, style, notes;
-    const bool toOther = tool::TakeOption(args, "-o", out);
-    const bool hasCode = tool::TakeOption(args, "--code", code);
-    const bool hasColour = tool::TakeOption(args, "--color", colour);
-    const bool hasStyle = tool::TakeOption(args, "--style", style);
-    const bool hasNotes = tool::TakeOption(args, "--notes", notes);
-    if (args.size() != 2) return tool::UsageError("set-allegiance");
-    std::string name;
-    if (!tool::ToMapText(args[1], name)) return 1;
-    std::string mapCode, mapNotes;
-    if (hasCode && !tool::ToMapText(code, mapCode)) return 1;
-    if (hasNotes && !tool::ToMapText(notes, mapNotes)) return 1;
-    std::int32_t colourValue = 0;
-    if (hasColour && !ParseColour(colour, colourValue)) return tool::Fail("not a colour: " + colour);
-    TBrushStyle styleValue = bsSolid;
-    if (hasStyle && !ParseStyle(style, styleValue)) return tool::Fail("not a hatch style: " + style);
+// Validators that refuse what ParseColour and ParseStyle do not take.
+const CLI::Validator IsColour(
+    [](const std::string& text) {
+        std::int32_t v = 0;
+        return ParseColour(text, v) ? std::string() : "not a colour: " + text;
+    },
+    "COLOUR");
+const CLI::Validator IsStyle(
+    [](const std::string& text) {
+        TBrushStyle v = bsSolid;
+        return ParseStyle(text, v) ? std::string() : "not a hatch style: " + text;
+    },
+    "STYLE");
 
-    auto universe = Open(args[0], false);
+struct SetAllegianceOptions {
+    std::string map, name, out, code, colour, style, notes;
+    bool hasCode = false, hasColour = false, hasStyle = false, hasNotes = false;
+};
+
+int RunSetAllegiance(const SetAllegianceOptions& o) {
+    const bool hasCode = o.hasCode, hasColour = o.hasColour, hasStyle = o.hasStyle, hasNotes = o.hasNotes;
+    std::string name;
+    if (!tool::ToMapText(o.name, name)) return 1;
+    std::string mapCode, mapNotes;
+    if (hasCode && !tool::ToMapText(o.code, mapCode)) return 1;
+    if (hasNotes && !tool::ToMapText(o.notes, mapNotes)) return 1;
+    std::int32_t colourValue = 0;
+    if (hasColour) ParseColour(o.colour, colourValue);
+    TBrushStyle styleValue = bsSolid;
+    if (hasStyle) ParseStyle(o.style, styleValue);
+
+    auto universe = Open(o.map, false);
     if (!universe) return 1;
     TAllegiance* allegiance = universe->FindAllegiance(name);
     const std::string newCode = hasCode ? mapCode : allegiance ? allegiance->ImportCode : std::string();
@@ -228,37 +254,33 @@ int RunSetAllegiance(const tool::Args& in) {
     if (hasNotes) allegiance->Notes = mapNotes;
     MarkChanged(*universe);
     universe->MapDirty = true;
-    return Save(*universe, toOther ? out : args[0]);
+    return Save(*universe, o.out.empty() ? o.map : o.out);
 }
 
 // ---- add-route ----
 
-int RunAddRoute(const tool::Args& in) {
-    tool::Args args = in;
-    std::string out, colour, lineType, thickness;
-    const bool toOther = tool::TakeOption(args, "-o", out);
-    const bool hasColour = tool::TakeOption(args, "--color", colour);
-    const bool hasType = tool::TakeOption(args, "--line-type", lineType);
-    const bool hasThickness = tool::TakeOption(args, "--thickness", thickness);
-    const bool hidden = tool::TakeFlag(args, "--hidden");
-    if (args.size() < 4) return tool::UsageError("add-route");
-    std::int32_t colourValue = 0;
-    if (hasColour && !ParseColour(colour, colourValue)) return tool::Fail("not a colour: " + colour);
-    int typeValue = 0, thicknessValue = 1;
-    if (hasType && (!ParseInt(lineType, typeValue) || typeValue < 0 || typeValue > 4))
-        return tool::Fail("the line type must be 0-4 (Solid, Dash, Dot, Dash Dot, Dash Dot Dot)");
-    if (hasThickness && (!ParseInt(thickness, thicknessValue) || thicknessValue < 1 || thicknessValue > 5))
-        return tool::Fail("the thickness must be 1-5");
-    std::string name;
-    if (!tool::ToMapText(args[1], name)) return 1;
+struct AddRouteOptions {
+    std::string map, name, out, colour;
     std::vector<std::string> stars;
-    for (std::size_t i = 2; i < args.size(); ++i) {
+    int lineType = 0, thickness = 1;
+    bool hidden = false;
+};
+
+int RunAddRoute(const AddRouteOptions& o) {
+    std::int32_t colourValue = 0;
+    if (!o.colour.empty()) ParseColour(o.colour, colourValue);
+    const int typeValue = o.lineType, thicknessValue = o.thickness;
+    const bool hidden = o.hidden;
+    std::string name;
+    if (!tool::ToMapText(o.name, name)) return 1;
+    std::vector<std::string> stars;
+    for (const std::string& text : o.stars) {
         std::string star;
-        if (!tool::ToMapText(args[i], star)) return 1;
+        if (!tool::ToMapText(text, star)) return 1;
         stars.push_back(star);
     }
 
-    auto universe = Open(args[0], false);
+    auto universe = Open(o.map, false);
     if (!universe) return 1;
     if (universe->FindRoute(name)) return tool::Fail("This Route already exists.  Please select another name.");
     for (const std::string& star : stars)
@@ -278,43 +300,40 @@ int RunAddRoute(const tool::Args& in) {
     }
     MarkChanged(*universe);
     universe->MapDirty = true;
-    return Save(*universe, toOther ? out : args[0]);
+    return Save(*universe, o.out.empty() ? o.map : o.out);
 }
 
 // ---- set-alt-tl ----
 
-int RunSetAltTL(const tool::Args& in) {
-    tool::Args args = in;
-    std::string out;
-    const bool toOther = tool::TakeOption(args, "-o", out);
-    const bool defaults = tool::TakeFlag(args, "--defaults");
+struct SetAltTLOptions {
+    std::string map, out;
+    bool defaults = false;
+    std::vector<std::string> levelArgs;  // CODE VALUE DESCRIPTION for each --level
+};
+
+const std::string kTechLevelCodes = "0123456789ABCDEFG";
+
+int RunSetAltTL(const SetAltTLOptions& o) {
+    const bool defaults = o.defaults;
     struct Level {
         int index;
         int value;
         std::string description;
     };
     std::vector<Level> levels;
-    static const std::string codes = "0123456789ABCDEFG";
-    for (std::size_t i = 0; i < args.size();) {
-        if (args[i] != "--level") {
-            ++i;
-            continue;
-        }
-        if (i + 3 >= args.size()) return tool::UsageError("set-alt-tl");
+    for (std::size_t i = 0; i + 2 < o.levelArgs.size(); i += 3) {
         Level level{};
-        const std::string& code = args[i + 1];
-        if (code.size() != 1 || codes.find(code[0]) == std::string::npos)
-            return tool::Fail("the tech level code must be one of 0-9, A-G: " + code);
-        level.index = static_cast<int>(codes.find(code[0]));
-        if (!ParseInt(args[i + 2], level.value) || level.value < 0 || level.value > 16)
-            return tool::Fail("the alternate value must be 0-16: " + args[i + 2]);
-        if (!tool::ToMapText(args[i + 3], level.description)) return 1;
+        const std::string& code = o.levelArgs[i];
+        if (code.size() != 1 || kTechLevelCodes.find(code[0]) == std::string::npos)
+            return tool::UsageFail("set-alt-tl", "--level: the tech level code must be one of 0-9, A-G: " + code);
+        level.index = static_cast<int>(kTechLevelCodes.find(code[0]));
+        if (!ParseInt(o.levelArgs[i + 1], level.value) || level.value < 0 || level.value > 16)
+            return tool::UsageFail("set-alt-tl", "--level: the alternate value must be 0-16: " + o.levelArgs[i + 1]);
+        if (!tool::ToMapText(o.levelArgs[i + 2], level.description)) return 1;
         levels.push_back(level);
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 4);
     }
-    if (args.size() != 1) return tool::UsageError("set-alt-tl");
 
-    auto universe = Open(args[0], false);
+    auto universe = Open(o.map, false);
     if (!universe) return 1;
     std::array<std::string, 17> desc = universe->TLAltDesc;
     std::array<std::int32_t, 17> value = universe->TLAltValue;
@@ -340,33 +359,110 @@ int RunSetAltTL(const tool::Args& in) {
     universe->TLAltDesc = desc;
     universe->TLAltValue = value;
     MarkChanged(*universe);
-    return Save(*universe, toOther ? out : args[0]);
+    return Save(*universe, o.out.empty() ? o.map : o.out);
 }
 
-tool::RegisterCommand addSectorCmd("add-sector", "add-sector MAP NAME X Y [-o OUT.map]", RunAddSector);
-tool::RegisterCommand importSecCmd("import-sec", "import-sec MAP SECTOR FILE.sec [-o OUT.map]", RunImportSec);
-tool::RegisterCommand mergeCmd("merge", "merge MAP OTHER.map [-o OUT.map]",
-                               [](const tool::Args& a) { return RunCombine(a, "merge", false); });
+tool::RegisterCommand addSectorCmd(
+    "add-sector", "add-sector MAP NAME X Y [-o OUT.map]",
+    "Adds a sector at a position of the universe (a new map when MAP does not exist).", [](CLI::App& app) {
+        auto o = std::make_shared<AddSectorOptions>();
+        tool::AddFile(app, "MAP", o->map, "the map file");
+        app.add_option("NAME", o->name, "the sector's name")->required();
+        app.add_option("X", o->x, "the sector's column 1-16")->required()->check(CLI::Range(1, 16));
+        app.add_option("Y", o->y, "the sector's row 1-9")->required()->check(CLI::Range(1, 9));
+        tool::AddOutput(app, o->out);
+        return [o] { return RunAddSector(*o); };
+    });
+
+tool::RegisterCommand importSecCmd("import-sec", "import-sec MAP SECTOR FILE.sec [-o OUT.map]",
+                                   "Imports a sector file into a sector of the map.", [](CLI::App& app) {
+                                       auto o = std::make_shared<ImportSecOptions>();
+                                       tool::AddFile(app, "MAP", o->map, "the map file");
+                                       app.add_option("SECTOR", o->sector, "the sector's name")->required();
+                                       tool::AddFile(app, "FILE.sec", o->file, "the sector file");
+                                       tool::AddOutput(app, o->out);
+                                       return [o] { return RunImportSec(*o); };
+                                   });
+
+tool::SetupFn CombineSetup(bool overlay) {
+    return [overlay](CLI::App& app) -> tool::Runner {
+        auto o = std::make_shared<CombineOptions>();
+        tool::AddFile(app, "MAP", o->map, "the map file");
+        tool::AddFile(app, "OTHER.map", o->other, "the map whose contents are added");
+        tool::AddOutput(app, o->out);
+        return [o, overlay] { return RunCombine(*o, overlay); };
+    };
+}
+tool::RegisterCommand mergeCmd("merge", "merge MAP OTHER.map [-o OUT.map]", "Merges another map into the map.",
+                               CombineSetup(false));
 tool::RegisterCommand overlayCmd("overlay", "overlay MAP OTHER.map [-o OUT.map]",
-                                 [](const tool::Args& a) { return RunCombine(a, "overlay", true); });
+                                 "Overlays another map on the map.", CombineSetup(true));
+
 tool::RegisterCommand selectedSaveCmd(
     "selected-save",
     "selected-save MAP OUT.map [--no-sectors] [--no-sector-visible] [--no-stars] [--no-star-visible] "
     "[--no-visited] [--no-mapped] [--no-user-surveyed] [--no-allegiances] [--no-routes] "
     "[--no-route-visible] [--no-user-defined]",
-    RunSelectedSave);
+    "Saves the selected parts of a map as a new map.", [](CLI::App& app) {
+        auto o = std::make_shared<SelectedSaveOptions>();
+        tool::AddFile(app, "MAP", o->map, "the map file");
+        tool::AddFile(app, "OUT.map", o->out, "the map file to write");
+        AddSelectedSaveFlags(app, o->what);
+        return [o] { return RunSelectedSave(*o); };
+    });
+
 tool::RegisterCommand setAllegianceCmd(
     "set-allegiance",
     "set-allegiance MAP NAME [--code XX] [--color clName|#RRGGBB|0xBBGGRR] [--style Solid|Clear|Horizontal|"
     "Vertical|FDiagonal|BDiagonal|Cross|DiagCross] [--notes TEXT] [-o OUT.map]",
-    RunSetAllegiance);
+    "Adds or changes an allegiance.", [](CLI::App& app) {
+        auto o = std::make_shared<SetAllegianceOptions>();
+        tool::AddFile(app, "MAP", o->map, "the map file");
+        app.add_option("NAME", o->name, "the allegiance's name")->required();
+        app.add_option("--code", o->code, "the one- or two-character import code");
+        app.add_option("--color", o->colour, "the colour")->check(IsColour);
+        app.add_option("--style", o->style, "the hatch style")->check(IsStyle);
+        app.add_option("--notes", o->notes, "the notes");
+        tool::AddOutput(app, o->out);
+        app.final_callback([&app, o] {
+            o->hasCode = app.count("--code") > 0;
+            o->hasColour = app.count("--color") > 0;
+            o->hasStyle = app.count("--style") > 0;
+            o->hasNotes = app.count("--notes") > 0;
+        });
+        return [o] { return RunSetAllegiance(*o); };
+    });
+
 tool::RegisterCommand addRouteCmd(
     "add-route",
     "add-route MAP NAME STAR STAR [STAR...] [--color C] [--line-type 0-4] [--thickness 1-5] [--hidden] "
     "[-o OUT.map]",
-    RunAddRoute);
+    "Adds a user route through the named systems.", [](CLI::App& app) {
+        auto o = std::make_shared<AddRouteOptions>();
+        tool::AddFile(app, "MAP", o->map, "the map file");
+        app.add_option("NAME", o->name, "the route's name")->required();
+        app.add_option("STAR", o->stars, "the systems in order (at least two)")->required()->expected(2, -1);
+        app.add_option("--color", o->colour, "the colour")->check(IsColour);
+        app.add_option("--line-type", o->lineType, "0-4: Solid, Dash, Dot, Dash Dot, Dash Dot Dot")
+            ->check(CLI::Range(0, 4));
+        app.add_option("--thickness", o->thickness, "1-5")->check(CLI::Range(1, 5));
+        app.add_flag("--hidden", o->hidden, "the route is not shown");
+        tool::AddOutput(app, o->out);
+        return [o] { return RunAddRoute(*o); };
+    });
+
 tool::RegisterCommand setAltTLCmd(
-    "set-alt-tl", "set-alt-tl MAP [--defaults] [--level CODE VALUE DESCRIPTION]... [-o OUT.map]", RunSetAltTL);
+    "set-alt-tl", "set-alt-tl MAP [--defaults] [--level CODE VALUE DESCRIPTION]... [-o OUT.map]",
+    "Sets the alternate tech levels.", [](CLI::App& app) {
+        auto o = std::make_shared<SetAltTLOptions>();
+        tool::AddFile(app, "MAP", o->map, "the map file");
+        app.add_flag("--defaults", o->defaults, "start from the standard texts and values");
+        app.add_option("--level", o->levelArgs, "a tech level's code (0-9, A-G), value (0-16) and text")
+            ->type_size(3)
+            ->allow_extra_args(false);
+        tool::AddOutput(app, o->out);
+        return [o] { return RunSetAltTL(*o); };
+    });
 
 }  // namespace
 

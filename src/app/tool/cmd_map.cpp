@@ -79,7 +79,10 @@ void DumpText(const TManager& obj, int depth) {
     for (const auto& c : obj.Children()) DumpText(*c, depth + 1);
 }
 
-ordered_json DumpJson(const TManager& obj) {
+// JSON form, written object by object so that a large map never needs its
+// whole document in memory; the layout is that of a one-space indented dump.
+// `depth` is the indent of the object's braces.
+void DumpJson(std::ostream& out, const TManager& obj, std::size_t depth) {
     ordered_json j;
     j["class"] = std::string(obj.Class().Name);
     j["name1"] = hexlane::Cp1252ToUtf8(obj.Name1);
@@ -106,10 +109,25 @@ ordered_json DumpJson(const TManager& obj) {
             {"SectorName", hexlane::Cp1252ToUtf8(star->SectorName())},
         };
     }
-    ordered_json children = ordered_json::array();
-    for (const auto& c : obj.Children()) children.push_back(DumpJson(*c));
-    j["children"] = children;
-    return j;
+    const std::string pad(depth, ' ');
+    std::string text = j.dump(1);
+    text.erase(text.size() - 2);  // the closing "\n}"
+    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 1 + depth)
+        text.insert(at + 1, pad);
+    out << text << ",\n" << pad << " \"children\": ";
+    const auto& children = obj.Children();
+    if (children.empty()) {
+        out << "[]";
+    } else {
+        out << "[\n";
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            out << pad << "  ";
+            DumpJson(out, *children[i], depth + 2);
+            out << (i + 1 < children.size() ? ",\n" : "\n");
+        }
+        out << pad << " ]";
+    }
+    out << '\n' << pad << '}';
 }
 
 int Save(TManager& root, const std::string& path) {
@@ -118,31 +136,51 @@ int Save(TManager& root, const std::string& path) {
     return 0;
 }
 
-tool::RegisterCommand newCmd("new", "new OUT.map", [](const tool::Args& args) {
-    if (args.size() != 1) return tool::UsageError("new");
-    return Save(*TUniverse::CreateNew(), args[0]);
+struct NewOptions {
+    std::string out;
+};
+tool::RegisterCommand newCmd("new", "new OUT.map", "Writes an empty map.", [](CLI::App& app) {
+    auto o = std::make_shared<NewOptions>();
+    tool::AddFile(app, "OUT.map", o->out, "the map file to write");
+    return [o] { return Save(*TUniverse::CreateNew(), o->out); };
 });
 
-tool::RegisterCommand convertCmd("convert", "convert IN.map OUT.map", [](const tool::Args& args) {
-    if (args.size() != 2) return tool::UsageError("convert");
-    auto u = tool::OpenForTool(args[0]);
-    return u ? Save(*u, args[1]) : 1;
-});
+struct ConvertOptions {
+    std::string in, out;
+};
+tool::RegisterCommand convertCmd("convert", "convert IN.map OUT.map",
+                                 "Opens a map as the editor does (upgrading it) and saves it.", [](CLI::App& app) {
+                                     auto o = std::make_shared<ConvertOptions>();
+                                     tool::AddFile(app, "IN.map", o->in, "the map file to read");
+                                     tool::AddFile(app, "OUT.map", o->out, "the map file to write");
+                                     return [o] {
+                                         auto u = tool::OpenForTool(o->in);
+                                         return u ? Save(*u, o->out) : 1;
+                                     };
+                                 });
 
-tool::RegisterCommand dumpCmd("dump", "dump [--json] MAP", [](const tool::Args& in) {
-    tool::Args args = in;
-    const bool json = tool::TakeFlag(args, "--json");
-    if (args.size() != 1) return tool::UsageError("dump");
-    // The file as it stands: no upgrade, no version stamp.
-    auto universe = std::make_unique<TUniverse>();
-    std::string message;
-    if (!universe->LoadFromFile(args[0], message)) return tool::Fail(message);
-    universe->ComputeExtent();
-    if (json)
-        std::cout << DumpJson(*universe).dump(1) << '\n';
-    else
-        DumpText(*universe, 0);
-    return 0;
+struct DumpOptions {
+    bool json = false;
+    std::string map;
+};
+tool::RegisterCommand dumpCmd("dump", "dump [--json] MAP", "Prints a map's objects as stored.", [](CLI::App& app) {
+    auto o = std::make_shared<DumpOptions>();
+    app.add_flag("--json", o->json, "one JSON document instead of text lines");
+    tool::AddFile(app, "MAP", o->map, "the map file");
+    return [o] {
+        // The file as it stands: no upgrade, no version stamp.
+        auto universe = std::make_unique<TUniverse>();
+        std::string message;
+        if (!universe->LoadFromFile(o->map, message)) return tool::Fail(message);
+        universe->ComputeExtent();
+        if (o->json) {
+            DumpJson(std::cout, *universe, 0);
+            std::cout << '\n';
+        } else {
+            DumpText(*universe, 0);
+        }
+        return 0;
+    };
 });
 
 }  // namespace

@@ -19,41 +19,68 @@ TStar* Lookup(const TUniverse& u, const std::string& utf8Name) {
     return star;
 }
 
-tool::RegisterCommand pathCmd(
-    "path", "path MAP ORIGIN DESTINATION --jump N [--time] [--visible-only]", [](const tool::Args& in) {
-        tool::Args args = in;
-        const bool byTime = tool::TakeFlag(args, "--time");
-        const bool visibleOnly = tool::TakeFlag(args, "--visible-only");
-        std::string jumpText;
-        int jump = 0;
-        if (!tool::TakeOption(args, "--jump", jumpText) || !tool::ParseInt(jumpText, jump) || args.size() != 3)
-            return tool::UsageError("path");
-        auto u = tool::OpenForTool(args[0]);
-        if (!u) return 1;
-        TStar* origin = Lookup(*u, args[1]);
-        if (!origin) return 1;
-        TStar* destination = Lookup(*u, args[2]);
-        if (!destination) return 1;
-        const std::string refusal = hexlane::PathSearchRefusal(*origin, *destination, jump);
-        if (!refusal.empty()) return tool::Fail(refusal);
-        const FindPathResult r = u->FindPath(*origin, *destination, jump, visibleOnly, !byTime);
-        if (r.Names.empty()) return tool::Fail("Path not found");
-        for (const std::string& line : r.LegLines) std::cout << tool::ToUtf8(line) << '\n';
-        std::cout << "Number of Jumps = " << r.LegLines.size() << '\n';
-        return 0;
-    });
+struct PathOptions {
+    std::string map, origin, destination;
+    int jump = 0;
+    bool byTime = false, visibleOnly = false;
+};
 
-tool::RegisterCommand radiusCmd("radius", "radius MAP ORIGIN R", [](const tool::Args& args) {
-    int radius = 0;
-    if (args.size() != 3 || !tool::ParseInt(args[2], radius)) return tool::UsageError("radius");
-    if (radius < 1) return tool::Fail("Please enter a value greater than 0.");
-    auto u = tool::OpenForTool(args[0]);
+int RunPath(const PathOptions& o) {
+    auto u = tool::OpenForTool(o.map);
     if (!u) return 1;
-    TStar* origin = Lookup(*u, args[1]);
+    TStar* origin = Lookup(*u, o.origin);
     if (!origin) return 1;
-    for (const std::string& name : hexlane::SystemsWithinRadius(*u, *origin, radius))
-        std::cout << tool::ToUtf8(name) << '\n';
+    TStar* destination = Lookup(*u, o.destination);
+    if (!destination) return 1;
+    const std::string refusal = hexlane::PathSearchRefusal(*origin, *destination, o.jump);
+    if (!refusal.empty()) return tool::Fail(refusal);
+    const FindPathResult r = u->FindPath(*origin, *destination, o.jump, o.visibleOnly, !o.byTime);
+    if (r.Names.empty()) return tool::Fail("Path not found");
+    for (const std::string& line : r.LegLines) std::cout << tool::ToUtf8(line) << '\n';
+    std::cout << "Number of Jumps = " << r.LegLines.size() << '\n';
     return 0;
-});
+}
+
+tool::RegisterCommand pathCmd("path", "path MAP ORIGIN DESTINATION --jump N [--time] [--visible-only]",
+                              "Finds a jump path between two systems.", [](CLI::App& app) {
+                                  auto o = std::make_shared<PathOptions>();
+                                  tool::AddFile(app, "MAP", o->map, "the map file");
+                                  app.add_option("ORIGIN", o->origin, "the system to start from")->required();
+                                  app.add_option("DESTINATION", o->destination, "the system to reach")->required();
+                                  // The path dialog's jump range: 0-20 (0 is refused with the
+                                  // dialog's own message).
+                                  app.add_option("--jump", o->jump, "the ship's jump range in parsecs")
+                                      ->required()
+                                      ->check(CLI::Range(0, 20));
+                                  app.add_flag("--time", o->byTime, "fewest jumps instead of shortest distance");
+                                  app.add_flag("--visible-only", o->visibleOnly, "only through visible systems");
+                                  return [o] { return RunPath(*o); };
+                              });
+
+struct RadiusOptions {
+    std::string map, origin;
+    int radius = 0;
+};
+
+tool::RegisterCommand radiusCmd("radius", "radius MAP ORIGIN R", "Lists the systems within R parsecs of ORIGIN.",
+                                [](CLI::App& app) {
+                                    auto o = std::make_shared<RadiusOptions>();
+                                    tool::AddFile(app, "MAP", o->map, "the map file");
+                                    app.add_option("ORIGIN", o->origin, "the system at the centre")->required();
+                                    app.add_option("R", o->radius, "the radius in parsecs (the dialog's 1-32767)")
+                                        ->required()
+                                        ->check(CLI::Range(0, 32767));
+                                    return [o] {
+                                        if (o->radius < 1) return tool::Fail("Please enter a value greater than 0.");
+                                        auto u = tool::OpenForTool(o->map);
+                                        if (!u) return 1;
+                                        TStar* origin = Lookup(*u, o->origin);
+                                        if (!origin) return 1;
+                                        for (const std::string& name :
+                                             hexlane::SystemsWithinRadius(*u, *origin, o->radius))
+                                            std::cout << tool::ToUtf8(name) << '\n';
+                                        return 0;
+                                    };
+                                });
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "StarQuery.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 
@@ -27,19 +28,25 @@ bool ParseValue(const std::string& text, long double& value) {
     return r.ec == std::errc() && r.ptr == last;
 }
 
-int Eval(const tool::Args& args) {
-    if (args.empty()) return tool::UsageError("eval");
+struct EvalOptions {
+    std::string formula;
+    std::vector<std::string> values;
+};
+
+int Eval(const EvalOptions& o) {
     std::vector<long double> x;
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    for (const std::string& text : o.values) {
         long double v = 0;
-        if (!ParseValue(args[i], v)) return tool::Fail("Not a number: " + args[i]);
+        if (!ParseValue(text, v)) return tool::Fail("Not a number: " + text);
+        // nan and inf compare and round inconsistently in the engine.
+        if (!std::isfinite(v)) return tool::Fail("Not a finite number: " + text);
         x.push_back(v);
     }
     TFormulaLib lib;
     TFormulaCompilerE formula;
     formula.SetLib(&lib);
     std::string source;
-    if (!tool::ToMapText(args[0], source)) return 1;
+    if (!tool::ToMapText(o.formula, source)) return 1;
     const int code = formula.Compile(source);
     if (code != 0) return tool::Fail(FormulaErrorMessage(code));
     try {
@@ -51,14 +58,19 @@ int Eval(const tool::Args& args) {
     return 0;
 }
 
-int Query(tool::Args args) {
-    TStarQueryScope scope;
-    std::vector<std::string> sectors = tool::TakeRepeated(args, "--sector");
-    std::vector<std::string> subsectors = tool::TakeRepeated(args, "--subsector");
-    scope.VisibleSystemsOnly = tool::TakeFlag(args, "--visible-only");
-    if (args.size() != 2) return tool::UsageError("query");
+struct QueryOptions {
+    std::string map, formula;
+    std::vector<std::string> sectors, subsectors;
+    bool visibleOnly = false;
+};
 
-    std::unique_ptr<TUniverse> map = tool::OpenForTool(args[0]);
+int Query(const QueryOptions& o) {
+    TStarQueryScope scope;
+    const std::vector<std::string>& sectors = o.sectors;
+    const std::vector<std::string>& subsectors = o.subsectors;
+    scope.VisibleSystemsOnly = o.visibleOnly;
+
+    std::unique_ptr<TUniverse> map = tool::OpenForTool(o.map);
     if (!map) return 1;
     TUniverse& universe = *map;
 
@@ -91,7 +103,7 @@ int Query(tool::Args args) {
 
     TStarQuery query;
     std::string formula;
-    if (!tool::ToMapText(args[1], formula)) return 1;
+    if (!tool::ToMapText(o.formula, formula)) return 1;
     const TStarQueryResult result = query.Run(universe, formula, scope);
     if (!result.Ok()) return tool::Fail(result.Message);
     universe.ForEachStar([](const TStar& star) {
@@ -100,9 +112,25 @@ int Query(tool::Args args) {
     return 0;
 }
 
-tool::RegisterCommand evalCommand("eval", "eval FORMULA [X0 X1 ...]", Eval);
+tool::RegisterCommand evalCommand("eval", "eval FORMULA [X0 X1 ...]",
+                                  "Compiles a formula and prints its value for the parameters %0, %1 ...",
+                                  [](CLI::App& app) {
+                                      auto o = std::make_shared<EvalOptions>();
+                                      app.add_option("FORMULA", o->formula, "the formula")->required();
+                                      app.add_option("X", o->values, "the values of %0, %1 ...");
+                                      return [o] { return Eval(*o); };
+                                  });
 tool::RegisterCommand queryCommand(
     "query", "query MAP FORMULA [--sector NAME]... [--subsector NAME]... [--visible-only]",
-    [](const tool::Args& a) { return Query(a); });
+    "Runs the star query and lists the systems left visible.", [](CLI::App& app) {
+        auto o = std::make_shared<QueryOptions>();
+        tool::AddFile(app, "MAP", o->map, "the map file");
+        app.add_option("FORMULA", o->formula, "the query formula")->required();
+        // One name per --sector / --subsector; the options may be repeated.
+        app.add_option("--sector", o->sectors, "a sector to query (default all)")->allow_extra_args(false);
+        app.add_option("--subsector", o->subsectors, "a subsector to query")->allow_extra_args(false);
+        app.add_flag("--visible-only", o->visibleOnly, "only systems visible now");
+        return [o] { return Query(*o); };
+    });
 
 }  // namespace

@@ -184,54 +184,52 @@ int Render(const RenderRequest& r) {
     return 0;
 }
 
-int RunRender(const tool::Args& arguments) {
-    tool::Args args = arguments;
-    std::string hexText, showText, regionText, sectorText, subsectorText, pagesText, pageText;
-    const bool hasHex = tool::TakeOption(args, "--hex", hexText);
-    const bool hasShow = tool::TakeOption(args, "--show", showText);
-    const bool hasRegion = tool::TakeOption(args, "--region", regionText);
-    const bool hasSector = tool::TakeOption(args, "--sector", sectorText);
-    const bool hasSubsector = tool::TakeOption(args, "--subsector", subsectorText);
-    const bool hasPages = tool::TakeOption(args, "--pages", pagesText);
-    const bool hasPage = tool::TakeOption(args, "--page", pageText);
+// The command line as given: values are checked by Render, which knows how
+// they depend on each other and on the output's format.
+struct RenderOptions {
+    std::string mapFile, outFile, show, region, sector, subsector, pages, page;
+    int hexSize = 30;
+    bool sectorAddressing = false;
+};
+
+int RunRender(const RenderOptions& o, const CLI::App& app) {
     RenderRequest r;
-    r.sectorAddressing = tool::TakeFlag(args, "--sector-hex-addressing");
-    if (args.size() != 2) return tool::UsageError("render");
-    r.mapFile = args[0];
-    r.outFile = args[1];
+    r.mapFile = o.mapFile;
+    r.outFile = o.outFile;
+    r.sectorAddressing = o.sectorAddressing;
+    r.hexSize = o.hexSize;
 
     const auto format = FormatOf(r.outFile);
     if (!format) return tool::Fail("the picture file's name must end in .bmp, .png, .svg or .pdf");
     r.format = *format;
-    if (hasHex && !ParseInt(hexText, r.hexSize)) return tool::Fail("--hex: not a whole number: " + hexText);
-    if (hasShow) r.show = showText;
-    if (hasRegion) {
-        const std::vector<std::string> parts = SplitCommas(regionText);
+    if (app.count("--show")) r.show = o.show;
+    if (app.count("--region")) {
+        const std::vector<std::string> parts = SplitCommas(o.region);
         int v[4] = {};
         if (parts.size() != 4 || !ParseInt(parts[0], v[0]) || !ParseInt(parts[1], v[1]) || !ParseInt(parts[2], v[2]) ||
             !ParseInt(parts[3], v[3]) || v[2] <= 0 || v[3] <= 0)
-            return tool::Fail("--region: expected X,Y,WIDTH,HEIGHT with a positive width and height, not " + regionText);
+            return tool::Fail("--region: expected X,Y,WIDTH,HEIGHT with a positive width and height, not " + o.region);
         r.region = QRect(v[0], v[1], v[2], v[3]);
     }
     std::string mapText;
-    if (hasSector) {
-        if (!tool::ToMapText(sectorText, mapText)) return 1;
+    if (app.count("--sector")) {
+        if (!tool::ToMapText(o.sector, mapText)) return 1;
         r.sector = mapText;
     }
-    if (hasSubsector) {
-        if (!tool::ToMapText(subsectorText, mapText)) return 1;
+    if (app.count("--subsector")) {
+        if (!tool::ToMapText(o.subsector, mapText)) return 1;
         r.subsector = mapText;
     }
-    if (hasPages) {
-        if (pagesText == "fit") r.pages = hexlane::render::PageMode::Fit;
-        else if (pagesText == "poster") r.pages = hexlane::render::PageMode::Poster;
-        else return tool::Fail("--pages: fit or poster, not " + pagesText);
+    if (app.count("--pages")) {
+        if (o.pages == "fit") r.pages = hexlane::render::PageMode::Fit;
+        else if (o.pages == "poster") r.pages = hexlane::render::PageMode::Poster;
+        else return tool::Fail("--pages: fit or poster, not " + o.pages);
     }
-    if (hasPage) {
-        const std::string page = Lower(pageText);
+    if (app.count("--page")) {
+        const std::string page = Lower(o.page);
         if (page == "a4") r.page = QPageSize::A4;
         else if (page == "letter") r.page = QPageSize::Letter;
-        else return tool::Fail("--page: A4 or Letter, not " + pageText);
+        else return tool::Fail("--page: A4 or Letter, not " + o.page);
     }
     return Render(r);
 }
@@ -241,6 +239,20 @@ tool::RegisterCommand renderCmd(
     "render MAP OUT.bmp|OUT.png|OUT.svg|OUT.pdf [--hex N (10|30|90 for .bmp, 4..200 otherwise)] "
     "[--show names,starports,contents,routes,sectors,subsectors,allegiances|all] [--sector-hex-addressing] "
     "[--region X,Y,W,H | --sector NAME | --subsector [SECTOR/]NAME] [--pages fit|poster] [--page A4|Letter]",
-    RunRender);
+    "Draws the hex map picture of a map as the editor shows it; the format follows OUT's extension.",
+    [](CLI::App& app) {
+        auto o = std::make_shared<RenderOptions>();
+        tool::AddFile(app, "MAP", o->mapFile, "the map file");
+        tool::AddFile(app, "OUT", o->outFile, "the picture file (.bmp, .png, .svg or .pdf)");
+        app.add_option("--hex", o->hexSize, "the hex size: 10, 30 or 90 for .bmp, 4-200 otherwise");
+        app.add_option("--show", o->show, "the layers shown, separated by commas");
+        app.add_flag("--sector-hex-addressing", o->sectorAddressing, "hex numbers within each sector");
+        app.add_option("--region", o->region, "the part of the picture drawn, in pixels")->type_name("X,Y,W,H");
+        app.add_option("--sector", o->sector, "draw only this sector");
+        app.add_option("--subsector", o->subsector, "draw only this subsector")->type_name("[SECTOR/]NAME");
+        app.add_option("--pages", o->pages, "PDF: fit the part on one page, or poster pages")->type_name("fit|poster");
+        app.add_option("--page", o->page, "PDF page size")->type_name("A4|Letter");
+        return [o, &app] { return RunRender(*o, app); };
+    });
 
 }  // namespace

@@ -9,72 +9,92 @@
 #include "worldmap/WorldMapLoader.h"
 #include "worldmap/WorldPicture.h"
 
-#include <charconv>
-#include <fstream>
+#include "FileIO.h"
+#include "worldmap/Orbiscarta.h"
+
+#include <optional>
 
 namespace {
 
-bool ParseInt(const std::string& text, std::int32_t& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && ptr == end && !text.empty();
-}
+// Largest side the tool plots: wider maps are neither shown by the world map
+// dialog (640 x 480) nor plotted by the library in a reasonable time; the
+// cells of both sides together stay within the library's limit.
+constexpr std::int32_t kMaxSide = 8192;
 
-// Writes the cells as little-endian 32-bit integers, in the buffer's order.
-bool WriteRawCells(const std::string& file, const std::vector<std::int32_t>& cells) {
+// The cells as little-endian 32-bit integers, in the buffer's order.
+std::vector<char> RawCells(const std::vector<std::int32_t>& cells) {
     std::vector<char> bytes;
     bytes.reserve(cells.size() * 4);
     for (std::int32_t cell : cells) {
         const auto v = static_cast<std::uint32_t>(cell);
         for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((v >> shift) & 0xFF));
     }
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+    return bytes;
 }
 
-int RunWorldMap(const tool::Args& arguments) {
-    tool::Args args = arguments;
+struct WorldMapOptions {
     worldmap::MapRequest request;
-    struct Option {
-        const char* name;
-        std::int32_t* target;
-        bool required;
-    };
-    const Option options[] = {
-        {"--seed", &request.Seed, true},          {"--faults", &request.FaultCount, true},
-        {"--water", &request.WaterPercent, false}, {"--ice", &request.IcePercent, false},
-        {"--width", &request.Width, false},       {"--height", &request.Height, false},
-    };
-    for (const Option& option : options) {
-        std::string text;
-        if (!tool::TakeOption(args, option.name, text)) {
-            if (option.required) return tool::UsageError("worldmap");
-            continue;
-        }
-        if (!ParseInt(text, *option.target))
-            return tool::Fail(std::string(option.name) + ": not a whole number: " + text);
+    std::string picture, raw;
+};
+
+bool Write(hexlane::ReplacingOutputFile& file, const void* data, std::size_t size) {
+    return std::fwrite(data, 1, size, file.Handle()) == size;
+}
+
+int RunWorldMap(const WorldMapOptions& o) {
+    const worldmap::MapRequest& request = o.request;
+    if (!orbiscarta::ValidMapSize(request.Width, request.Height)) return tool::Fail(worldmap::kSizeOutOfRange);
+    // Both files are opened before the plot, so that a file that cannot be
+    // written is reported before the work.
+    hexlane::ReplacingOutputFile picture(o.picture);
+    if (!picture.Open()) return tool::Fail("Error Creating Filestream");
+    std::optional<hexlane::ReplacingOutputFile> raw;
+    if (!o.raw.empty()) {
+        raw.emplace(o.raw);
+        if (!raw->Open()) return tool::Fail("Error Creating Filestream");
     }
-    std::string rawFile;
-    const bool raw = tool::TakeOption(args, "--raw", rawFile);
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return tool::UsageError("worldmap");
-    const std::string pictureFile = args[0];
 
     const worldmap::PlotResult result = worldmap::PlotWorld(request);
-    if (!result.Plotted()) return tool::Fail(result.Error);
+    if (!result.Plotted())
+        return tool::Fail(result.LoadError.empty() ? result.Error : result.Error + ": " + result.LoadError);
 
-    worldmap::WorldPicture picture = worldmap::PictureFromCells(result.Cells, request.Width, request.Height);
-    worldmap::DrawGrid(picture);
-    if (!worldmap::SaveBitmap(pictureFile, picture)) return tool::Fail("Unable to write " + pictureFile);
-    if (raw && !WriteRawCells(rawFile, result.Cells)) return tool::Fail("Unable to write " + rawFile);
+    worldmap::WorldPicture image = worldmap::PictureFromCells(result.Cells, request.Width, request.Height);
+    worldmap::DrawGrid(image);
+    const std::vector<std::uint8_t> bitmap = worldmap::EncodeBitmap(image);
+    if (!Write(picture, bitmap.data(), bitmap.size())) return tool::Fail("Unable to write " + o.picture);
+    if (raw) {
+        const std::vector<char> cells = RawCells(result.Cells);
+        if (!Write(*raw, cells.data(), cells.size())) return tool::Fail("Unable to write " + o.raw);
+        // Both files or neither.
+        if (!hexlane::ReplacingOutputFile::CommitAll({&picture, &*raw}))
+            return tool::Fail("Unable to write " + o.picture + " and " + o.raw);
+    } else if (!picture.Commit()) {
+        return tool::Fail("Unable to write " + o.picture);
+    }
     return 0;
 }
 
 tool::RegisterCommand registerWorldMap(
     "worldmap",
     "worldmap OUT.bmp --seed N --faults N [--water P] [--ice P] [--width N --height M] [--raw CELLS.bin]",
-    RunWorldMap);
+    "Plots a world map through the world-map library and writes it as the world map dialog shows it.",
+    [](CLI::App& app) {
+        auto o = std::make_shared<WorldMapOptions>();
+        worldmap::MapRequest& r = o->request;
+        tool::AddFile(app, "OUT.bmp", o->picture, "the picture file (a Windows bitmap)");
+        // The world map dialog's ranges.
+        app.add_option("--seed", r.Seed, "the map index 1-32767")->required()->check(CLI::Range(1, 32767));
+        app.add_option("--faults", r.FaultCount, "the skewing 500-32767")->required()->check(CLI::Range(500, 32767));
+        app.add_option("--water", r.WaterPercent, "the water cover in percent 0-100")->check(CLI::Range(0, 100));
+        app.add_option("--ice", r.IcePercent, "the ice cover in percent 0-100")->check(CLI::Range(0, 100));
+        const std::string side = "1-" + std::to_string(kMaxSide) + " pixels";
+        app.add_option("--width", r.Width, "the width in " + side)->check(CLI::Range(1, kMaxSide));
+        app.add_option("--height", r.Height, "the height in " + side)->check(CLI::Range(1, kMaxSide));
+        app.add_option("--raw", o->raw, "also write the cells as 32-bit little-endian integers")
+            ->type_name("CELLS.bin")
+            ->check(tool::NonEmptyFileName);
+        return [o] { return RunWorldMap(*o); };
+    });
 
 }  // namespace
 

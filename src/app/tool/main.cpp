@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <map>
+#include <new>
 
 namespace tool {
 
@@ -12,8 +14,8 @@ std::vector<Command>& Commands() {
     return commands;
 }
 
-RegisterCommand::RegisterCommand(std::string name, std::string usage, CommandFn fn) {
-    Commands().push_back({std::move(name), std::move(usage), std::move(fn)});
+RegisterCommand::RegisterCommand(std::string name, std::string usage, std::string description, SetupFn setup) {
+    Commands().push_back({std::move(name), std::move(usage), std::move(description), std::move(setup)});
 }
 
 int Fail(const std::string& text) {
@@ -21,65 +23,90 @@ int Fail(const std::string& text) {
     return 1;
 }
 
-int UsageError(const std::string& commandName) {
+int UsageFail(const std::string& commandName, const std::string& text) {
+    std::cerr << "hexlane-tool " << commandName << ": " << text << '\n';
     for (const auto& c : Commands())
         if (c.name == commandName) std::cerr << "usage: hexlane-tool " << c.usage << '\n';
     return 2;
 }
 
-bool TakeFlag(Args& args, const std::string& name) {
-    auto it = std::find(args.begin(), args.end(), name);
-    if (it == args.end()) return false;
-    args.erase(it);
-    return true;
+const CLI::Validator NonEmptyFileName(
+    [](const std::string& text) { return text.empty() ? std::string("the file name is empty") : std::string(); },
+    "FILE", "non-empty file name");
+
+CLI::Option* AddFile(CLI::App& app, const std::string& name, std::string& target, const std::string& help) {
+    return app.add_option(name, target, help)->required()->check(NonEmptyFileName);
 }
 
-bool TakeOption(Args& args, const std::string& name, std::string& value) {
-    for (size_t i = 0; i + 1 < args.size(); ++i) {
-        if (args[i] == name) {
-            value = args[i + 1];
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                       args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-            return true;
-        }
-    }
-    return false;
-}
-
-std::vector<std::string> TakeRepeated(Args& args, const std::string& name) {
-    std::vector<std::string> values;
-    std::string v;
-    while (TakeOption(args, name, v)) values.push_back(v);
-    return values;
+CLI::Option* AddOutput(CLI::App& app, std::string& target) {
+    return app.add_option("-o", target, "write the result to this map file instead of MAP")
+        ->type_name("OUT.map")
+        ->check(NonEmptyFileName);
 }
 
 }  // namespace tool
 
-static void PrintUsage(std::ostream& out) {
+namespace {
+
+std::vector<tool::Command> SortedCommands() {
     auto cmds = tool::Commands();
     std::sort(cmds.begin(), cmds.end(),
               [](const tool::Command& a, const tool::Command& b) { return a.name < b.name; });
-    out << "usage: hexlane-tool COMMAND [ARGS]\n\ncommands:\n";
-    for (const auto& c : cmds) out << "  " << c.usage << '\n';
+    return cmds;
 }
 
+void PrintUsage(std::ostream& out) {
+    out << "usage: hexlane-tool COMMAND [ARGS]\n\ncommands:\n";
+    for (const auto& c : SortedCommands()) out << "  " << c.usage << '\n';
+    out << "\nhexlane-tool COMMAND --help describes a command.\n";
+}
+
+const tool::Command* Find(const std::string& name) {
+    for (const auto& c : tool::Commands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
+    const std::string first = argc > 1 ? argv[1] : std::string();
+    if (argc < 2 || first == "--help" || first == "-h") {
         PrintUsage(argc < 2 ? std::cerr : std::cout);
         return argc < 2 ? 2 : 0;
     }
-    const std::string name = argv[1];
-    for (const auto& c : tool::Commands()) {
-        if (c.name == name) {
-            tool::Args args(argv + 2, argv + argc);
-            try {
-                return c.run(args);
-            } catch (const std::exception& e) {
-                return tool::Fail(e.what());
-            }
-        }
+    const tool::Command* command = Find(first);
+    if (!command) {
+        std::cerr << "hexlane-tool: unknown command \"" << first << "\"\n";
+        PrintUsage(std::cerr);
+        return 2;
     }
-    std::cerr << "hexlane-tool: unknown command \"" << name << "\"\n";
-    PrintUsage(std::cerr);
-    return 2;
+
+    CLI::App root("Command-line companion of the Hexlane editor.", "hexlane-tool");
+    root.require_subcommand(1, 1);
+    std::map<const CLI::App*, tool::Runner> runners;
+    try {
+        for (const auto& c : SortedCommands()) {
+            CLI::App* sub = root.add_subcommand(c.name, c.description);
+            sub->footer("usage: hexlane-tool " + c.usage);
+            runners[sub] = c.setup(*sub);
+        }
+        root.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << root.get_subcommand(first)->help();
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        // An unknown option also leaves the arguments short; name it first.
+        std::string text = e.what();
+        if (const CLI::App* sub = root.get_subcommand(first); sub && !sub->remaining().empty())
+            text = CLI::ExtrasError(sub->remaining()).what();
+        return tool::UsageFail(first, text);
+    }
+    try {
+        return runners.at(root.get_subcommand(first))();
+    } catch (const std::bad_alloc&) {
+        return tool::Fail("Not enough memory to complete this command.");
+    } catch (const std::exception& e) {
+        return tool::Fail(e.what());
+    }
 }
