@@ -1,5 +1,7 @@
 #include "ImportSec.h"
 
+#include "FileIO.h"
+
 #include "DefineUniverse.h"
 #include "ImportT5.h"
 #include "SectorFormat.h"
@@ -217,19 +219,21 @@ TSectorImportResult ImportSectorFile(TUniverse& universe, const std::string& sec
         result.Message = "Invalid Sector Pointer";
         return result;
     }
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (!file) {
+    // Only a regular file is read: a pipe or a device could block or never end.
+    hexlane::InputFile input(fileName);
+    errno = 0;
+    if (!input.Open()) {
         result.Status = TSectorImportResult::TStatus::FileError;
-        result.Message = "Cannot open " + fileName + ": " + std::strerror(errno);
+        result.Message = "Cannot open " + fileName + ": " + (errno ? std::strerror(errno) : "not a regular file");
         return result;
     }
+    std::FILE* file = input.Handle();
     std::string text;
     char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
-    std::fclose(file);
     if (failed) {
         result.Status = TSectorImportResult::TStatus::FileError;
         result.Message = "Cannot read " + fileName + ": " + std::strerror(error);

@@ -1,6 +1,7 @@
 #include "MapExport.h"
 
 #include "DefineUniverse.h"
+#include "FileIO.h"
 #include "MapBitmap.h"
 #include "MapPainter.h"
 #include "MapRenderer.h"
@@ -9,7 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QIODevice>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -19,6 +20,33 @@
 namespace hexlane::render {
 
 namespace {
+
+// A write-only device over the one safe writer: the content goes to its
+// temporary file, and only Commit puts it in place of the target; a device
+// dropped before that leaves the target as it was.
+class SafeFileDevice final : public QIODevice {
+public:
+    explicit SafeFileDevice(const QString& path) : file_(path.toStdString()) {}
+    bool Open() { return file_.Open() && QIODevice::open(QIODevice::WriteOnly); }
+    bool Commit() {
+        close();
+        return !failed_ && file_.Commit();
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (std::fwrite(data, 1, static_cast<std::size_t>(size), file_.Handle()) != static_cast<std::size_t>(size)) {
+            failed_ = true;
+            return -1;
+        }
+        return size;
+    }
+
+private:
+    hexlane::ReplacingOutputFile file_;
+    bool failed_ = false;
+};
 
 bool Fail(QString* error, const QString& text) {
     if (error) *error = text;
@@ -91,8 +119,8 @@ bool ExportSvg(const TUniverse& u, const QRectF& areaHexes, int hexSize, const Q
     const double scale = double(hexSize) / map.LevelHexSize();
     const QRect region = PixelsOf(areaHexes, hexSize, ScaledSize(map.PictureSize(), scale));
     if (region.isEmpty()) return Fail(error, QStringLiteral("The part of the map to draw is empty."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return Fail(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    SafeFileDevice file(path);
+    if (!file.Open()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
     {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -102,21 +130,20 @@ bool ExportSvg(const TUniverse& u, const QRectF& areaHexes, int hexSize, const Q
         svg.setTitle(title);
         QPainter p;
         if (!p.begin(&svg)) {
-            file.cancelWriting();
             return Fail(error, QStringLiteral("Cannot write %1").arg(path));
         }
         p.scale(scale, scale);
         map.Paint(p, QRectF(region.x() / scale, region.y() / scale, region.width() / scale, region.height() / scale));
         p.end();
     }
-    if (!file.commit()) return Fail(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    if (!file.Commit()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
     return true;
 }
 
 bool ExportPdf(const TUniverse& u, const QRectF& areaHexes, const PageSetup& setup, const QPageSize& page,
                const QString& path, const ContinueFn& onPage, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return Fail(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    SafeFileDevice file(path);
+    if (!file.Open()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
     PrintOutcome outcome;
     {
         QPdfWriter pdf(&file);
@@ -127,14 +154,13 @@ bool ExportPdf(const TUniverse& u, const QRectF& areaHexes, const PageSetup& set
         outcome = PrintMap(u, areaHexes, pdf, setup, onPage);
     }
     if (outcome != PrintOutcome::Done) {
-        file.cancelWriting();
         switch (outcome) {
         case PrintOutcome::Cancelled: return Fail(error, QStringLiteral("Stopped: %1 was not written.").arg(path));
         case PrintOutcome::TooManyPages: return Fail(error, TooManyPagesText());
         default: return Fail(error, QStringLiteral("Cannot write %1").arg(path));
         }
     }
-    if (!file.commit()) return Fail(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    if (!file.Commit()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
     return true;
 }
 

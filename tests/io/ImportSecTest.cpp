@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -344,4 +348,11 @@ TEST_F(Import, FromAFile) {
     EXPECT_EQ(unreadable.Status, Status::FileError);
     EXPECT_NE(unreadable.Message.find(path.string()), std::string::npos);
     EXPECT_FALSE(u->ManagerRequiresSaving);
+#ifndef _WIN32
+    // A pipe is refused at once instead of waiting for a writer.
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const TSectorImportResult pipe = ImportSectorFile(*u, "Spare", path.string());
+    std::filesystem::remove(path);
+    EXPECT_EQ(pipe.Status, Status::FileError);
+#endif
 }

@@ -7,6 +7,7 @@
 #include "RenderFixtures.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,6 +15,10 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace hexlane::render;
 
@@ -233,3 +238,17 @@ TEST(ExportPdf, APosterOfTooManyPagesIsRefusedBeforeAnyPage) {
     const PagePlan plan = PlanPages(QRectF(0, 0, 1e12, 1e12), QSizeF(100, 100), 96, 10, setup);
     EXPECT_GT(static_cast<long long>(plan.Across) * plan.Down, kMaxPages);
 }
+
+#ifndef _WIN32
+TEST(Export, EveryFormatRefusesATargetThatIsNotARegularFile) {
+    auto u = renderfix::SmallUniverse();
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(ExportPng(*u, WholeMapHexes(*u), 30, fifo, {}, &error));
+    EXPECT_FALSE(ExportSvg(*u, WholeMapHexes(*u), 30, fifo, "t", &error));
+    EXPECT_FALSE(ExportPdf(*u, WholeMapHexes(*u), PageSetup{}, QPageSize(QPageSize::A4), fifo, {}, &error));
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());  // still the pipe
+}
+#endif
