@@ -41,6 +41,10 @@ TfConfigureRoute::TfConfigureRoute(Prompter& prompter, QWidget* parent) : QDialo
     layout->addStretch();
     layout->addLayout(buttons);
 
+    // The name comes first, as it stands above the check boxes.
+    setTabOrder(name_, enable_);
+    setTabOrder(enable_, user_);
+
     connect(ok, &QPushButton::clicked, this, &TfConfigureRoute::rOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(340, sizeHint().height());

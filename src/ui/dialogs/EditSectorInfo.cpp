@@ -83,12 +83,14 @@ TfEditSectorInfo::TfEditSectorInfo(Prompter& prompter, QWidget* parent) : QDialo
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Tab order follows the order in which OK checks the edits.
+    // Tab goes through the subsector edits row by row, as they are read.
     setTabOrder(name_, exclude_);
     QWidget* previous = exclude_;
-    for (QLineEdit* edit : subsectors_) {
-        setTabOrder(previous, edit);
-        previous = edit;
+    for (std::size_t r = 0; r < 4; ++r) {
+        for (std::size_t c = 0; c < 4; ++c) {
+            setTabOrder(previous, subsectors_[c * 4 + r]);
+            previous = subsectors_[c * 4 + r];
+        }
     }
     for (QWidget* next : std::initializer_list<QWidget*>{ok, cancel, remove}) {
         setTabOrder(previous, next);

@@ -122,6 +122,9 @@ TfNavigationInformation::TfNavigationInformation(Prompter& prompter, Activity* a
     layout->addWidget(count_);
     layout->addLayout(bottom);
 
+    // The find button stands below the query box: Tab reaches it after the query.
+    setTabOrder(plot, findPath);
+
     connect(findPath, &QPushButton::clicked, this, &TfNavigationInformation::rFindPathClick);
     connect(queryNow, &QPushButton::clicked, this, &TfNavigationInformation::rQueryNowClick);
     connect(plot, &QPushButton::clicked, this, &TfNavigationInformation::rPlotClick);

@@ -255,6 +255,12 @@ QWidget* TfQuery::MakeScopeArea() {
     grid->addWidget(availableSubsectors_, 3, 2);
     grid->addWidget(note, 4, 0, 1, 3);
 
+    // Tab goes across each row: the chosen list, its move buttons, the other list.
+    const std::initializer_list<QWidget*> order = {
+        sectorsToQuery_,    sectorOut,    sectorIn,    sectorAllOut,    sectorAllIn,    availableSectors_,
+        subsectorsToQuery_, subsectorOut, subsectorIn, subsectorAllOut, subsectorAllIn, availableSubsectors_};
+    for (auto it = order.begin() + 1; it != order.end(); ++it) setTabOrder(*(it - 1), *it);
+
     subsectorControls_ = {subsectorsToQuery_, availableSubsectors_, subsectorOut, subsectorIn,
                           subsectorAllOut,    subsectorAllIn,       subsectorsLabel, availableSubsectorsLabel};
 

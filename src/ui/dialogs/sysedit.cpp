@@ -329,7 +329,8 @@ void TfSysEdit::BuildLayout() {
     // Tab through the controls in the order they are laid out.
     std::vector<QWidget*> order = {name_, size_, atmosphere_, hydrographics_, population_, government_,
                                    lawLevel_, starport_, spaceport_, techLevel_};
-    order.insert(order.end(), contents_.begin(), contents_.end());
+    for (std::size_t r = 0; r < kRows; ++r)  // the contents grid row by row
+        for (std::size_t i = r; i < contents_.size(); i += kRows) order.push_back(contents_[i]);
     for (QWidget* w : std::initializer_list<QWidget*>{psiInstitute_, psiInstitutes_, sector_, subsector_, column_,
                                                       row_, allegiance_, travelCode_, capital_, notes_, visited_,
                                                       userSurveyed_, sysData_, map_, ok_, cancel_})

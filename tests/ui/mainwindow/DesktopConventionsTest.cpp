@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
 #include <QLabel>
 #include <QMap>
 #include <QRegularExpression>
@@ -20,6 +22,10 @@
 #include <QMouseEvent>
 #include <QToolBar>
 #include <QWheelEvent>
+
+#include <map>
+#include <set>
+#include <vector>
 
 using hexlane::ui::Answer;
 
@@ -34,6 +40,12 @@ void Wheel(QWidget* viewport, QPoint at, int angle, Qt::KeyboardModifiers modifi
 void Mouse(QWidget* viewport, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
     QMouseEvent event(type, at, viewport->mapToGlobal(at), button, held, Qt::NoModifier);
     QApplication::sendEvent(viewport, &event);
+}
+
+std::string Named(const QWidget* w) {
+    const auto* button = qobject_cast<const QAbstractButton*>(w);
+    return (w->objectName().isEmpty() && button ? button->text() : w->objectName()).toStdString() + " (" +
+           w->metaObject()->className() + ")";
 }
 
 }  // namespace
@@ -332,4 +344,73 @@ TEST_F(MainformTest, ADialogMadeLaterGetsItsAccessKeysWhenFirstShown) {
     EXPECT_EQ(ok->text(), "&OK");
     EXPECT_TRUE(ok->isDefault());
     later.hide();
+}
+
+TEST_F(MainformTest, EveryDialogTabsThroughItsControlsInReadingOrder) {
+    // Reading order: a control comes before another when it lies on an
+    // earlier row, or on the same row further left. Two places share a row
+    // when the centre of one lies within the height of the other, so a list
+    // or memo spanning several rows shares a row with all it spans. Each
+    // layout and group box is read as a block: two controls are placed by
+    // the outermost parts of the layout tree that hold one but not the other,
+    // so a column of fields beside a column of buttons may be read column by
+    // column, but within one grid or form the order is by rows. Tab, from the
+    // first control after the dialog, must pass every control once and never
+    // step back against this order.
+    Open(Write(*SmallMap(), "small.map"));
+    for (QDialog* dialog : window->findChildren<QDialog*>()) {
+        const std::string title = dialog->windowTitle().toStdString();
+        dialog->show();
+        QCoreApplication::processEvents();
+        // For every widget in the dialog's layouts, the layout items that hold
+        // it from the outermost inward, each with its place in the dialog.
+        using Place = std::pair<const void*, QRect>;
+        std::map<QWidget*, std::vector<Place>> holders;
+        std::function<void(QLayout*, std::vector<Place>)> walk = [&](QLayout* layout, std::vector<Place> outer) {
+            for (int i = 0; i < layout->count(); ++i) {
+                QLayoutItem* item = layout->itemAt(i);
+                auto inner = outer;
+                inner.emplace_back(item, QRect(layout->parentWidget()->mapTo(dialog, item->geometry().topLeft()),
+                                               item->geometry().size()));
+                if (QWidget* w = item->widget()) {
+                    holders[w] = inner;
+                    if (w->layout()) walk(w->layout(), inner);
+                } else if (item->layout()) {
+                    walk(item->layout(), inner);
+                }
+            }
+        };
+        if (dialog->layout()) walk(dialog->layout(), {});
+        auto placesOf = [&](QWidget* w) {
+            for (QWidget* p = w; p && p != dialog; p = p->parentWidget())
+                if (holders.count(p)) return holders[p];
+            return std::vector<Place>{{w, QRect(w->mapTo(dialog, QPoint()), w->size())}};
+        };
+        auto before = [&](QWidget* a, QWidget* b) {
+            const auto pa = placesOf(a), pb = placesOf(b);
+            std::size_t k = 0;
+            while (k + 1 < std::min(pa.size(), pb.size()) && pa[k].first == pb[k].first) ++k;
+            const QRect ra = pa[k].second, rb = pb[k].second;
+            const int dy = rb.center().y() - ra.center().y();
+            if (2 * std::abs(dy) <= std::max(ra.height(), rb.height())) return ra.center().x() < rb.center().x();
+            return dy > 0;
+        };
+        auto tabbable = [&](QWidget* w) {
+            return w->window() == dialog && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisible() &&
+                   w->isEnabled();
+        };
+        std::vector<QWidget*> chain;
+        for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain())
+            if (tabbable(w)) chain.push_back(w);
+        int controls = 0;
+        for (QWidget* w : dialog->findChildren<QWidget*>()) controls += tabbable(w) ? 1 : 0;
+        EXPECT_EQ(std::set<QWidget*>(chain.begin(), chain.end()).size(), chain.size()) << title;
+        EXPECT_EQ(int(chain.size()), controls) << title;
+        std::string backwards;
+        for (std::size_t i = 0; i < chain.size() && backwards.empty(); ++i)
+            for (std::size_t j = i + 1; j < chain.size() && backwards.empty(); ++j)
+                if (before(chain[j], chain[i])) backwards = Named(chain[i]) + " before " + Named(chain[j]);
+        EXPECT_EQ(backwards, "") << title;
+        dialog->hide();
+    }
 }
