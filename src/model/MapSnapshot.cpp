@@ -294,7 +294,9 @@ std::unique_ptr<TUniverse> RestoreSnapshot(TUniverse& live, const MapSnapshot& l
 
     // First everything that must be read, so that a bad piece leaves the
     // live universe untouched; then the moves.
-    auto read = [](const std::string& bytes) { return ReadObjectStream(bytes); };
+    // The pieces are this program's own bytes: a property they leave out
+    // held its default (a map file read leaves it at zero instead).
+    auto read = [](const std::string& bytes) { return ReadObjectStream(bytes, /*absentIsDefault=*/true); };
     std::unique_ptr<TManager> root = read(ObjectBytes(target.Head));
     if (!dynamic_cast<TUniverse*>(root.get())) return nullptr;
     std::unique_ptr<TUniverse> universe(static_cast<TUniverse*>(root.release()));

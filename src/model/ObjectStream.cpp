@@ -122,7 +122,7 @@ std::string Lower(std::string_view s) {
 // ---------------------------------------------------------------------------
 class Reader {
 public:
-    explicit Reader(Input& in) : in_(in) {}
+    explicit Reader(Input& in, bool absentIsDefault = false) : in_(in), absentIsDefault_(absentIsDefault) {}
 
     void Signature() {
         if (in_.View(4) != std::string_view(kSignature, 4)) throw ReadError{};
@@ -201,6 +201,9 @@ private:
 
     void Properties(TManager& obj) {
         const ClassInfo& cls = obj.Class();
+        if (absentIsDefault_)
+            for (const PropInfo& p : cls.Props)
+                if (p.Stored && p.IsOrdinal() && p.Default != kNoDefault && p.SetOrd) p.SetOrd(obj, p.Default);
         std::size_t next = 0;  // where the class table's next property is likely to be
         for (;;) {
             const std::uint8_t len = in_.Byte();
@@ -280,6 +283,7 @@ private:
     }
 
     Input& in_;
+    bool absentIsDefault_ = false;  // a missing property takes its declared default
 };
 
 // ---------------------------------------------------------------------------
@@ -452,10 +456,10 @@ bool ReadObjectStreamInto(TManager& root, std::FILE* file, std::uint64_t fileSiz
     }
 }
 
-std::unique_ptr<TManager> ReadObjectStream(std::string_view bytes) {
+std::unique_ptr<TManager> ReadObjectStream(std::string_view bytes, bool absentIsDefault) {
     try {
         Input in(bytes);
-        Reader r(in);
+        Reader r(in, absentIsDefault);
         r.Signature();
         return r.NewRoot();
     } catch (const ReadError&) {

@@ -34,7 +34,11 @@ bool ReadObjectStreamInto(TManager& root, std::string_view bytes);
 bool ReadObjectStreamInto(TManager& root, std::FILE* file, std::uint64_t fileSize);
 
 // Reads a stream as a new object of the class the root record names.
-// Null on malformed input.
-std::unique_ptr<TManager> ReadObjectStream(std::string_view bytes);
+// Null on malformed input. A property missing from a record keeps the value
+// a new object starts with; with `absentIsDefault` it takes the property's
+// declared default instead, the one value the writer leaves out, so that
+// bytes this program wrote come back exactly (a line thickness of 1 stays 1
+// rather than reading back as 0).
+std::unique_ptr<TManager> ReadObjectStream(std::string_view bytes, bool absentIsDefault = false);
 
 }  // namespace hexlane

@@ -56,6 +56,8 @@ TEST(MapSnapshot, GoesBackAndForthOverEveryKindOfChangeSharingWhatStayed) {
         {"delete an allegiance", [](TUniverse& u) { TManager::Destroy(u.FindAllegiance("Zhodani")); }},
         {"alternate tech levels", [](TUniverse& u) { u.TLAltDesc[3] = "Steam"; }},
         {"exclude a sector from display", [](TUniverse& u) { RemoveSectorFromDisplay(u, *u.FindSector("Beta")); }},
+        {"a route one pixel wide, the thickness a save leaves out",
+         [](TUniverse& u) { u.FindRoute("Side")->LineThickness = 1; }},
     };
     for (const Change& change : changes) {
         SCOPED_TRACE(change.what);

@@ -360,6 +360,10 @@ void TfSysEdit::Load(TUniverse& universe, TStar* star) {
     // Sector and allegiance lists; the sector entry is the record's own owner.
     std::vector<TSector*> sectors;
     if (TSectors* all = universe.Sectors()) sectors = all->ChildrenOf<TSector>();
+    // Filling the list selects its first entry, which fills the subsectors
+    // from `sectors_`: the sectors of the last opening may be gone by now
+    // (deleted, or replaced by another map or an undo).
+    sectors_.clear();
     sectors_ = FillSorted<TSector*>(sector_, sectors, [](TSector* const& s) { return s->Name1; });
     std::vector<TAllegiance*> allegiances;
     if (TAllegiances* all = universe.Allegiances()) allegiances = all->ChildrenOf<TAllegiance>();

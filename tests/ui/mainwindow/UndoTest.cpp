@@ -8,8 +8,13 @@
 #include "ObjectStream.h"
 #include "UndoHistory.h"
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QSpinBox>
+
+#include <fstream>
 
 using namespace hexlane::ui;
 
@@ -19,6 +24,21 @@ std::string Bytes(const TUniverse& universe) {
     std::string out;
     hexlane::WriteObjectStream(universe, out);
     return out;
+}
+
+// Makes the entry with this text the current, selected one of a list or a
+// drop-down list, as a click would.
+void Pick(QAbstractItemView* list, const QString& text) {
+    ASSERT_TRUE(list);
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, text, 1,
+                                                       Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+    list->setCurrentIndex(found.front());
+}
+void Pick(QComboBox* box, const QString& text) {
+    ASSERT_TRUE(box);
+    ASSERT_GE(box->findText(text), 0) << text.toStdString();
+    box->setCurrentIndex(box->findText(text));
 }
 
 }  // namespace
@@ -106,6 +126,150 @@ TEST_F(UndoTest, EachKindOfCommandIsOneStepBackToTheBytesBeforeAndForwardToTheBy
                  Control<QPushButton>(dialog, "rOK")->click();
              });
              Action("rDefineAltTL")->trigger();
+         }},
+        {"Add Route",
+         [this] {
+             prompter.InputAnswers = {QString("Trunk")};
+             window->rmAddRouteClick();
+         }},
+        {"Edit Route Trunk",
+         [this] {
+             WhenModal("Configure Route Trunk", [](QDialog& dialog) {
+                 Control<QLineEdit>(dialog, "rRouteName")->setText("Spine");
+                 Control<QPushButton>(dialog, "rOK")->click();
+             });
+             window->rListingDblClick(Node({"Routes", "Trunk"}));
+         }},
+        {"Add Leg",
+         [this] {
+             window->SelectNode({"Routes", "Spine"});
+             prompter.InputAnswers = {QString("Spur")};
+             WhenModal("Configure Communication/Trade Leg", [](QDialog& dialog) {
+                 Pick(Control<QListView>(dialog, "rStartList"), "Rim");
+                 Pick(Control<QListView>(dialog, "rEndList"), "Homeworld");
+                 Control<QPushButton>(dialog, "rOK")->click();
+             });
+             window->rmAddLegClick();
+         }},
+        {"Edit Leg Spur",
+         [this] {
+             window->SelectNode({"Routes", "Spine"});
+             SelectRows({0});
+             WhenModal("Configure Communication/Trade Leg", [](QDialog& dialog) {
+                 Control<QLineEdit>(dialog, "rLegName")->setText("Spur Line");
+                 Control<QPushButton>(dialog, "rOK")->click();
+             });
+             window->rSystemListDblClick();
+         }},
+        {"Drop onto Spine",
+         [this] {
+             window->SelectNode({"Routes", "Main"});
+             SelectRows({0});
+             window->rListingDragDrop(Node({"Routes", "Spine"}));
+         }},
+        {"Edit Allegiance Alpha",
+         [this] {
+             WhenModal("Configure Allegiance Alpha", [](QDialog& dialog) {
+                 Control<QLineEdit>(dialog, "rImportCode")->setText("Al");
+                 Control<QPushButton>(dialog, "rOK")->click();
+             });
+             window->rListingDblClick(Node({"Allegiances", "Alpha"}));
+         }},
+        {"Delete Allegiance",
+         [this] {
+             window->SelectNode({"Allegiances", "Solomani"});
+             prompter.YesNoAnswers = {true};
+             window->rmDeleteAllegianceClick();
+         }},
+        {"Add Star",
+         [this] {
+             window->SelectNode({"Sectors", "Surveyed", "Gamma", "a"});
+             WhenModal("Star System Editor", [](QDialog& editor) {
+                 Control<QLineEdit>(editor, "rSystemName")->setText("Nova");
+                 Pick(Control<QComboBox>(editor, "rSector"), "Gamma");
+                 Control<QLineEdit>(editor, "rColumn")->setText("3");
+                 Control<QLineEdit>(editor, "rRow")->setText("10");
+                 Control<QPushButton>(editor, "rOK")->click();
+             });
+             window->rmAddStarClick();
+         }},
+        {"Define New System",
+         [this] {
+             WhenModal("Star System Editor", [](QDialog& editor) {
+                 Control<QLineEdit>(editor, "rSystemName")->setText("Nebula");
+                 Pick(Control<QComboBox>(editor, "rSector"), "Gamma");
+                 Pick(Control<QComboBox>(editor, "rSubsector"), "b");
+                 Control<QLineEdit>(editor, "rColumn")->setText("2");
+                 Control<QLineEdit>(editor, "rRow")->setText("3");
+                 Control<QPushButton>(editor, "rOK")->click();
+             });
+             Action("rDefineNewSystem")->trigger();
+         }},
+        {"Create Route",
+         [this] {
+             window->RefreshIfDirty();  // the search uses the places of the last drawing
+             prompter.InputAnswers = {QString("Trip")};
+             WhenModal("Navigation Information", [](QDialog& navigation) {
+                 Pick(Control<QListView>(navigation, "rOriginList"), "Homeworld");
+                 Pick(Control<QListView>(navigation, "rDestinationList"), "Nebula");
+                 uitest::WhenModal("Find Path from Homeworld to Nebula", [](QDialog& path) {
+                     Control<QSpinBox>(path, "rJumpRange")->setValue(4);  // by way of Nova
+                     Control<QPushButton>(path, "rFindPath")->click();
+                     Control<QPushButton>(path, "rCreateRoute")->click();
+                     Control<QPushButton>(path, "rClose")->click();
+                 });
+                 Control<QPushButton>(navigation, "rFindPath")->click();
+                 Control<QPushButton>(navigation, "rClose")->click();
+             });
+             Action("rNavigation")->trigger();
+         }},
+        {"Drop onto b",
+         [this] {
+             window->SelectNode({"Sectors", "Surveyed", "Gamma", "a"});
+             SelectRows({0});
+             window->rListingDragDrop(Node({"Sectors", "Surveyed", "Alpha", "b"}));
+         }},
+        {"Edit Sectors/Subsectors",
+         [this] {
+             WhenModal("Edit Sectors/Subsectors", [](QDialog& grid) {
+                 QTimer::singleShot(0, [] {
+                     auto* sector = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                     ASSERT_TRUE(sector);
+                     Control<QLineEdit>(*sector, "rSectorName")->setText("Delta");
+                     Control<QPushButton>(*sector, "rOK")->click();
+                 });
+                 Control<QPushButton>(grid, "r0302")->click();  // an empty position: a new sector
+                 Control<QPushButton>(grid, "rClose")->click();
+             });
+             Action("rEditSectors")->trigger();
+         }},
+        {"Import Sector File",
+         [this] {
+             std::ofstream((dir / "Delta.sec").string())
+                 << "....+....1....+....2....+....3....+....4....+....5....+....6....+....7....+....8\n"
+                 << "Pulsar        0101 A788899-C   " << std::string(17, ' ') << "   103    G2 V\n";
+             prompter.OpenAnswers = {Path("Delta.sec")};
+             uitest::WhenShown("Import Sector File", [](QDialog& d) {
+                 Pick(Control<QComboBox>(d, "rSectorList"), "Delta");
+                 Control<QPushButton>(d, "rImport")->click();
+                 d.reject();
+             });
+             Action("rImportSectorFile")->trigger();
+         }},
+        {"Display Only This Subsector",
+         [this] {
+             window->SelectNode({"Sectors", "Surveyed", "Gamma", "b"});
+             Trigger(window->TreePopup(), "Display Only This Subsector");
+         }},
+        {"Merge Maps",
+         [this] {
+             auto other = SmallMap();
+             other->ManagerVersion = kMapFormatVersion;  // a merge takes maps of the current format only
+             testutil::AddStar(*other->FindSector("Gamma"), "Quasar", 5, 5);
+             prompter.YesNoAnswers = {true};
+             prompter.OpenAnswers = {Write(*other, "merged.map")};
+             uitest::WhenShown("Errors/Messages", [](QDialog& d) { d.reject(); });
+             Action("rMergeMaps")->trigger();
          }},
         {"Overlay Maps",
          [this] {
