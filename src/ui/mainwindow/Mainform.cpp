@@ -138,6 +138,10 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
 }
 
 TfMainform::~TfMainform() {
+    // The history tells the window of its changes while it goes: let it go
+    // while the window is still whole.
+    delete history_;
+    history_ = nullptr;
     // The views refer into the universe: detach them before it goes.
     listModel_->Clear();
     mapView_->SetUniverse(nullptr);
