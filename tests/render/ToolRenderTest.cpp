@@ -114,12 +114,18 @@ TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {
         const QString out = dir.filePath(c.file);
         const ToolRun run = Tool(QStringList{map, out} + c.args);
         ASSERT_EQ(run.status, 0) << c.file << ": " << run.err.toStdString();
-        if (c.pngSize.isValid()) EXPECT_EQ(QImage(out).size(), c.pngSize) << c.file;
+        if (c.pngSize.isValid()) {
+            EXPECT_EQ(QImage(out).size(), c.pngSize) << c.file;
+        }
         QFile file(out);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
         const QByteArray bytes = file.readAll();
-        if (c.contains) EXPECT_TRUE(bytes.contains(c.contains)) << c.file;
-        if (QString(c.file).endsWith(".pdf")) EXPECT_TRUE(bytes.startsWith("%PDF")) << c.file;
+        if (c.contains) {
+            EXPECT_TRUE(bytes.contains(c.contains)) << c.file;
+        }
+        if (QString(c.file).endsWith(".pdf")) {
+            EXPECT_TRUE(bytes.startsWith("%PDF")) << c.file;
+        }
     }
 }
 
