@@ -6,6 +6,7 @@
 //
 // "The whole 200-sector map" is 20 sectors across by 10 down.
 
+#include "QtBench.h"
 #include "DefineUniverse.h"
 #include "MapBitmap.h"
 #include "MapExport.h"
@@ -30,22 +31,7 @@ namespace {
 
 using namespace hexlane::render;
 
-void EnsureQt() {
-    if (QGuiApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_render_export";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
-double PeakMegabytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
+void EnsureQt() { benchqt::EnsureApplication<QGuiApplication>("bench_render_export"); }
 
 TUniverse& Universe(int sectors, int perRow, int stars) {
     static std::map<int, std::unique_ptr<TUniverse>> cache;
@@ -152,7 +138,7 @@ void SaveBitmapOfWholeMap(benchmark::State& state, int hexSize) {
     state.counters["picture_w"] = size.width();
     state.counters["picture_h"] = size.height();
     state.counters["file_MB"] = static_cast<double>(QFile(file).size()) / (1024.0 * 1024.0);
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = benchqt::PeakMegabytes();
     QFile::remove(file);
 }
 
@@ -168,7 +154,7 @@ void PngOfWholeMap(benchmark::State& state, int hexSize) {
     state.counters["picture_w"] = size.width();
     state.counters["picture_h"] = size.height();
     state.counters["file_MB"] = static_cast<double>(QFile(file).size()) / (1024.0 * 1024.0);
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = benchqt::PeakMegabytes();
     QFile::remove(file);
 }
 

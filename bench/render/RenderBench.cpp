@@ -3,6 +3,7 @@
 // zoom, and a bitmap of all 144 sector positions (16 x 9) at the largest
 // zoom with the process's peak memory.
 
+#include "QtBench.h"
 #include "DefineUniverse.h"
 #include "MapBitmap.h"
 #include "MapLayout.h"
@@ -22,14 +23,7 @@
 
 namespace {
 
-void EnsureQt() {
-    if (QGuiApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_render";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
+void EnsureQt() { benchqt::EnsureApplication<QGuiApplication>("bench_render"); }
 
 void ShowAll(TUniverse& u) {
     u.ShowNames = u.ShowStarports = u.ShowSystemContents = u.ShowRoutes = u.ShowSectorLines =
@@ -49,15 +43,6 @@ TUniverse& Universe(int sectors, int perRow, int hexSize) {
     }
     slot->SetHexSize(hexSize);
     return *slot;
-}
-
-// Peak resident memory of the process in megabytes, where the system tells it.
-double PeakMegabytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    return 0;
 }
 
 void BM_Layout_200Sectors(benchmark::State& state) {
@@ -97,7 +82,7 @@ void SaveBitmap(benchmark::State& state, int sectors, int perRow) {
     state.counters["picture_w"] = size.width();
     state.counters["picture_h"] = size.height();
     state.counters["file_MB"] = static_cast<double>(QFile(file).size()) / (1024.0 * 1024.0);
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = benchqt::PeakMegabytes();
     QFile::remove(file);
 }
 

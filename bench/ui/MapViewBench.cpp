@@ -4,6 +4,7 @@
 // of a view whose tiles are all cached, and scrolling one arrow step at a
 // time (new tiles rendered as they come into view).
 
+#include "QtBench.h"
 #include "DefineUniverse.h"
 #include "MapView.h"
 #include "UniverseGenerator.h"
@@ -16,14 +17,7 @@
 
 namespace {
 
-void EnsureQt() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_mapview";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+void EnsureQt() { benchqt::EnsureApplication<QApplication>("bench_mapview"); }
 
 TUniverse& Universe(int hexSize) {
     static std::unique_ptr<TUniverse> universe;

@@ -3,6 +3,7 @@
 // about 600 systems with every layer shown: the time to draw the preview's
 // page again.
 
+#include "QtBench.h"
 #include "DefineUniverse.h"
 #include "MapPages.h"
 #include "UniverseGenerator.h"
@@ -17,14 +18,7 @@
 
 namespace {
 
-void EnsureQt() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_print_preview";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+void EnsureQt() { benchqt::EnsureApplication<QApplication>("bench_print_preview"); }
 
 void BM_PreviewPage_OneSubsector(benchmark::State& state) {
     EnsureQt();
