@@ -146,3 +146,5 @@ const std::vector<std::string>& TCustomFormula::Names() const { return compiled_
 const std::vector<long double>& TCustomFormula::ConstantPool() const { return compiled_->Pool; }
 
 int TCustomFormula::CodeSize() const { return compiled_->Code.Count(); }
+
+bool TCustomFormula::RunsAsMachineCode() const { return compiled_->Native != nullptr; }
