@@ -292,7 +292,9 @@ public:
     explicit Output(std::string& buffer, std::FILE* file = nullptr) : buf_(buffer), file_(file) {}
 
     void Byte(std::uint8_t b) { buf_.push_back(static_cast<char>(b)); }
-    void Bytes(const void* p, std::size_t n) { buf_.append(static_cast<const char*>(p), n); }
+    // Out of line: inlined into the callers, which bound the size, the copy
+    // becomes a "rep movs" that costs more than a call of memcpy.
+    [[gnu::noinline]] void Bytes(const void* p, std::size_t n) { buf_.append(static_cast<const char*>(p), n); }
     void ShortString(std::string_view s) {
         s = s.substr(0, 255);
         Byte(static_cast<std::uint8_t>(s.size()));
@@ -345,12 +347,13 @@ public:
         out_.ShortString(cls.Name);
         out_.ShortString(obj.Name);
         for (const PropInfo& p : cls.Props)
-            if (p.Stored && WritesValue(obj, p)) Property(obj, p);
+            if (p.Stored) Property(obj, p);
         out_.Byte(0);
     }
 
 private:
-    // Writes a property that WritesValue selected.
+    // Writes a stored property unless WritesValue would leave it out; each
+    // value is read once, as reading goes through the property's accessor.
     void Property(const TManager& obj, const PropInfo& p) {
         switch (p.Kind) {
         case PropKind::Integer:
@@ -359,6 +362,7 @@ private:
         case PropKind::Boolean:
         case PropKind::Enumeration: {
             const std::int64_t v = p.GetOrd(obj);
+            if (v == p.Default) return;
             out_.ShortString(p.Name);
             if (p.Kind == PropKind::Boolean) {
                 out_.Byte(v ? vaTrue : vaFalse);
@@ -379,6 +383,7 @@ private:
         }
         case PropKind::Double: {
             const double v = p.GetDouble(obj);
+            if (v == 0.0) return;
             out_.ShortString(p.Name);
             out_.Byte(vaExtended);
             const Extended80 e = DoubleToExtended(v);
@@ -388,6 +393,7 @@ private:
         case PropKind::String: {
             std::string copy;
             const std::string_view s = p.ViewString ? p.ViewString(obj) : std::string_view(copy = p.GetString(obj));
+            if (s.empty()) return;
             out_.ShortString(p.Name);
             if (s.size() <= 255) {
                 out_.Byte(vaString);

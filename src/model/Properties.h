@@ -75,7 +75,8 @@ private:
 };
 
 // Whether the writer puts this stored property into a stream: ordinal values
-// unless equal to the default, doubles unless 0, strings unless empty.
+// unless equal to the default, doubles unless 0, strings unless empty. (The
+// stream writer applies the same rule to the values it has read.)
 bool WritesValue(const TManager& obj, const PropInfo& p);
 
 // The registered classes that a stream reader resolves (names compared without
