@@ -68,7 +68,7 @@ int OperandBytes(std::uint8_t op) {
 // the whole run, or a value of the stack), a double constant, or an 80-bit
 // value in memory (a parameter, or a constant after the code).
 struct Source {
-    enum Kind { Register, Double, Zero, One, Parameter, Extended } kind;
+    enum Kind { Register, Double, Zero, One, Parameter, Extended, Invalid } kind;
     int index = 0;  // the register's place from the bottom, or the parameter
     long double value = 0;
 };
@@ -114,13 +114,16 @@ private:
     bool Instruction(std::uint8_t op, Operand operand) {
         switch (op) {
         case LD_X: case PLD_X: case LD_K: case PLD_K: case LD_T: case PLD_T: {
-            const char kind = "XKT"[(op - LD_X) % 4];
-            const Source s = Leaf(kind, operand());
-            if (kind == 'T' && !Valid(s)) return false;
+            const Source s = Leaf("XKT"[(op - LD_X) % 4], operand());
+            if (!Valid(s)) return false;
             Push(s);
             return true;
         }
         case PUSH: return true;  // the accumulator simply stays where it is
+        default: break;
+        }
+        if (depth_ < 1) return false;  // everything else works on the accumulator
+        switch (op) {
         case DROP: {
             const int n = operand();
             if (n < 0 || n >= depth_) return false;
@@ -153,8 +156,10 @@ private:
         if (op >= FUSED && op <= FUSED_LAST) {
             // acc = acc op1 (a op2 b)
             const int index = op - FUSED, form = index % 3, op2 = index / 3 % 4, op1 = index / 12;
-            Push(Leaf(form == 2 ? 'K' : 'X', operand(0)));
-            Apply(op2, Leaf(form == 1 ? 'K' : 'X', operand(1)), false);
+            const Source a = Leaf(form == 2 ? 'K' : 'X', operand(0)), b = Leaf(form == 1 ? 'K' : 'X', operand(1));
+            if (!Valid(a) || !Valid(b)) return false;
+            Push(a);
+            Apply(op2, b, false);
             if (op1 == 3) TestTwo();
             Pop(op1, false);
             return true;
@@ -172,7 +177,7 @@ private:
                 return Compare(family - 5);
             }
             const Source s = Leaf("SXKT"[variant], operand());
-            if (!Valid(s) || depth_ < 1) return false;
+            if (!Valid(s)) return false;
             if (family < 4) {
                 Apply(family, s, false);
                 return true;
@@ -183,7 +188,7 @@ private:
         if (op >= RSUB_X && op <= RDIV_T) {
             const int family = (op - RSUB_X) / 3 == 0 ? 1 : 3, variant = (op - RSUB_X) % 3;
             const Source s = Leaf("XKT"[variant], operand());
-            if (!Valid(s) || depth_ < 1) return false;
+            if (!Valid(s)) return false;
             Apply(family, s, true);
             return true;
         }
@@ -191,12 +196,14 @@ private:
     }
 
     Source Leaf(char kind, std::int32_t n) const {
-        if (kind == 'T') return {Source::Register, Resident() + n};
+        if (kind == 'T') return n >= 0 ? Source{Source::Register, Resident() + n} : Source{Source::Invalid};
         if (kind == 'X') {
+            if (n < 0 || n >= prog_.ParameterCount) return {Source::Invalid};  // beyond what the caller passes
             for (int j = 0; j < Resident(); ++j)
                 if (residents_[static_cast<std::size_t>(j)] == n) return {Source::Register, j};
             return {Source::Parameter, n};
         }
+        if (n < 0 || static_cast<std::size_t>(n) >= prog_.Pool.size()) return {Source::Invalid};
         const long double v = prog_.Pool[static_cast<std::size_t>(n)];
         if (v == 0 && !std::signbit(v)) return {Source::Zero, 0, v};
         if (v == 1) return {Source::One, 0, v};
@@ -204,8 +211,10 @@ private:
         return {Source::Extended, 0, v};
     }
 
-    // A register operand must lie below the top of the values.
+    // An operand the code generator could have produced: a register operand
+    // lies below the top of the values.
     bool Valid(const Source& s) const {
+        if (s.kind == Source::Invalid) return false;
         return s.kind != Source::Register || (s.index >= 0 && s.index < Resident() + depth_);
     }
 
@@ -234,6 +243,7 @@ private:
             Constant(&s.value, 10);
             break;
         case Source::Parameter: LoadParameter(s.index); return;
+        case Source::Invalid: return;  // refused before
         }
         Grow(1);
     }
