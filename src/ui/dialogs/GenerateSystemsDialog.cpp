@@ -75,6 +75,12 @@ TfGenerateSystems::TfGenerateSystems(Prompter& prompter, QWidget* parent)
     layout->addWidget(previewLabel_);
     layout->addWidget(buttons);
 
+    // Tab follows the reading order.
+    QWidget* const order[] = {sector_, scope_, rules_, density_, seed_, newSeed, allegiance_,
+                              buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel)};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+
     connect(newSeed, &QPushButton::clicked, this, [this] { rNewSeedClick(); });
     connect(sector_, &QComboBox::currentIndexChanged, this, [this] {
         FillScopes();

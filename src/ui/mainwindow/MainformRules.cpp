@@ -43,10 +43,11 @@ void TfMainform::CreateRulesCommands() {
     MenuNamed(*this, "rSectorMenu", QStringLiteral("Se&ctor"))->addAction(generate);
     MenuNamed(*this, "rMapMenu", QStringLiteral("&Map"))->addAction(check);
 
+    // At the end of the tree's popups, after the items they always had.
     for (QMenu* popup : {sectorPopup_, subsectorPopup_}) {
-        QAction* item = new QAction(QStringLiteral("Generate Systems..."), popup);
+        popup->addSeparator();
+        QAction* item = popup->addAction(QStringLiteral("Generate Systems..."));
         item->setObjectName(QStringLiteral("rmGenerateSystems"));
-        popup->insertAction(popup->actions().value(0), item);
         connect(item, &QAction::triggered, this, &TfMainform::rGenerateSystemsClick);
     }
     // From the sector grid: one step of its own inside the grid's session.
