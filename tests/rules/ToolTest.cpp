@@ -28,6 +28,8 @@ TEST(RulesTool, GenerateThenCheck) {
         {{"generate", out, "Vantor", "--allegiance", "Nobody"}, 1, "no allegiance"},
         {{"generate", out, "Vantor", "--density", "crowded"}, 2, "--density"},
         {{"check", out, "--rules", "newest"}, 2, "--rules"},
+        {{"generate", out, "Vantor", "--seed", "-1"}, 2, "--seed"},
+        {{"generate", out, "Vantor", "--seed", "18446744073709551616"}, 2, "--seed"},
     };
     for (const auto& s : steps) {
         const ToolResult r = RunTool(s.args);

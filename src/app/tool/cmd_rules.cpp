@@ -9,6 +9,7 @@
 #include "GenerateSystems.h"
 #include "RuleCheck.h"
 
+#include <charconv>
 #include <iostream>
 #include <random>
 
@@ -20,6 +21,19 @@ const std::vector<std::string> kRuleSets = {"classic", "modern"};
 const std::vector<std::string> kDensities = {"rift", "sparse", "standard", "dense"};
 
 // ---- generate ----
+
+// A seed: a whole number 0 to 2^64 - 1, digits only (no sign, no wrapping).
+bool ParseSeed(const std::string& text, std::uint64_t& seed) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, seed);
+    return !text.empty() && text[0] != '-' && text[0] != '+' && error == std::errc() && ptr == end;
+}
+const CLI::Validator IsSeed(
+    [](const std::string& text) {
+        std::uint64_t seed = 0;
+        return ParseSeed(text, seed) ? std::string() : "not a seed (a whole number 0-18446744073709551615): " + text;
+    },
+    "N");
 
 struct GenerateOptions {
     std::string map, sector, subsector, rules = "classic", density = "standard", allegiance, out;
@@ -70,13 +84,14 @@ tool::RegisterCommand generateCmd(
         app.add_option("--rules", o->rules, "the rule set (default classic)")->check(CLI::IsMember(kRuleSets));
         app.add_option("--density", o->density, "how many hexes hold a system (default standard)")
             ->check(CLI::IsMember(kDensities));
-        app.add_option_function<std::uint64_t>(
-            "--seed",
-            [o](std::uint64_t seed) {
-                o->seed = seed;
-                o->hasSeed = true;
-            },
-            "the seed; the same seed and options give the same systems (default: a new one, printed)");
+        app.add_option_function<std::string>(
+               "--seed",
+               [o](const std::string& text) {
+                   ParseSeed(text, o->seed);
+                   o->hasSeed = true;
+               },
+               "the seed; the same seed and options give the same systems (default: a new one, printed)")
+            ->check(IsSeed);
         app.add_option("--allegiance", o->allegiance, "the allegiance of the new systems (default none)");
         tool::AddOutput(app, o->out);
         return [o] { return RunGenerate(*o); };

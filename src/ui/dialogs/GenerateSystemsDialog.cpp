@@ -181,7 +181,7 @@ bool TfGenerateSystems::rOKClick() {
         return false;
     }
     if (!ReadOptions(options)) {
-        prompter_.Information(QStringLiteral("The seed must be a whole number."));
+        prompter_.Information(QStringLiteral("The seed must be a whole number from 0 to 18446744073709551615."));
         seed_->setFocus();
         return false;
     }

@@ -49,7 +49,7 @@ TEST_F(MainformTest, GenerateDialogPreviewsChecksTheSeedAndFillsTheChosenPart) {
 
     Control<QLineEdit>(dialog, "rSeed")->clear();
     EXPECT_FALSE(dialog.rOKClick());
-    EXPECT_EQ(questions.Last(), "info: The seed must be a whole number.");
+    EXPECT_EQ(questions.Last(), "info: The seed must be a whole number from 0 to 18446744073709551615.");
     EXPECT_EQ(StarsIn(*universe, "Alpha"), 3);
 
     Control<QLineEdit>(dialog, "rSeed")->setText("2026");
