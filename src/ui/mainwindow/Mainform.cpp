@@ -115,6 +115,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     });
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
+    CreateRulesCommands();
 
     resize(830, 632);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -11,7 +11,8 @@
 // query and navigation dialogs), MainformPrint.cpp (print, print preview,
 // picture export), MainformExport.cpp (sector file export), MainformView.cpp
 // (View menu, shortcuts, zoom about a point, Find System), MainformSession.cpp
-// (New, recent files, remembered settings), MainformUndo.cpp (undo history).
+// (New, recent files, remembered settings), MainformUndo.cpp (undo history),
+// MainformRules.cpp (systems generated and checked by the game's rules).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -54,6 +55,8 @@ class NavigatorTree;
 class SystemListModel;
 class SystemListView;
 class TfAboutHexlane;
+class TfCheckRules;
+class TfGenerateSystems;
 class TfConfigSysListCols;
 class TfConfigureAllegiance;
 class TfConfigureRoute;
@@ -236,6 +239,14 @@ public:
     // Writes what the window remembers (geometry, toolbars, columns) to the settings.
     void SaveSettings();
 
+    // Systems by the game's rules (MainformRules.cpp): Sector > "Generate
+    // Systems..." (the tree's selected sector or subsector offered first) and
+    // Map > "Check Against Rules...".
+    void rGenerateSystemsClick();
+    void rCheckRulesClick();
+    TfGenerateSystems* GenerateSystemsDialog() const { return generateSystems_; }
+    TfCheckRules* CheckRulesDialog() const { return checkRules_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -301,6 +312,8 @@ private:
     bool EditStar(TStar* star);
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
+
+    void CreateRulesCommands();
 
     // Undo history (MainformUndo.cpp).
     void CreateUndoActions();
@@ -392,6 +405,8 @@ private:
     TfAboutHexlane* about_ = nullptr;
     TfCredits* credits_ = nullptr;
     TfFindSystem* findSystem_ = nullptr;
+    TfGenerateSystems* generateSystems_ = nullptr;
+    TfCheckRules* checkRules_ = nullptr;
     QMenu* recentMenu_ = nullptr;
 };
 
