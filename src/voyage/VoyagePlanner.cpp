@@ -1,7 +1,7 @@
 #include "VoyagePlanner.h"
 
 #include "DefineUniverse.h"
-#include "PathSearch.h"
+#include "JumpNeighbours.h"
 
 #include <algorithm>
 #include <cctype>
@@ -143,7 +143,6 @@ Key Pack(Objective by, unsigned long long jumps, unsigned long long parsecs, uns
 }
 
 constexpr std::uint32_t kNone = UINT32_MAX;
-constexpr std::uint32_t kDepartedBit = 0x80000000u;
 
 // How a system refuels a ship under the objective: one source, with a
 // fixed part (berthing, or the day spent skimming) and a part per parsec.
@@ -207,24 +206,24 @@ VoyagePlan PlanVoyage(const TUniverse& universe, const VoyageRequest& r) {
     else if (ship.Hull < 1 || ship.Hull > 1000000) plan.Message = "The hull must be 1 to 1,000,000 tons.";
     if (!plan.Message.empty()) return plan;
 
-    // The systems, in map order, and their links within jump range.
-    TPathSearchState graph;
+    // The systems, in map order, and the places of the voyage among them.
+    std::vector<TNode> list;
     std::uint32_t start = kNone, dest = kNone;
     std::vector<std::uint32_t> via(r.Via.size(), kNone);
     universe.ForEachStar([&](const TStar& star) {
-        const auto index = static_cast<std::uint32_t>(graph.PathNodes.size());
+        const auto index = static_cast<std::uint32_t>(list.size());
         if (&star == r.From) start = index;
         if (&star == r.To) dest = index;
         for (std::size_t i = 0; i < via.size(); ++i)
             if (&star == r.Via[i]) via[i] = index;
-        graph.PathNodes.push_back({&star, star.DistX, star.DistZ});
+        list.push_back({&star, star.DistX, star.DistZ});
     });
     if (start == kNone || dest == kNone || std::find(via.begin(), via.end(), kNone) != via.end()) {
         plan.Message = "A system of the voyage is not on the map.";
         return plan;
     }
-    hexlane::BuildPathLinks(graph, ship.Jump);
-    const std::vector<TNode>& nodes = graph.PathNodes;
+    const JumpNeighbours neighbours(std::move(list), ship.Jump);
+    const std::vector<TNode>& nodes = neighbours.Nodes();
     const std::size_t n = nodes.size();
 
     // Systems the ship may not stop at: avoided ones, except the start, the
@@ -252,12 +251,14 @@ VoyagePlan PlanVoyage(const TUniverse& universe, const VoyageRequest& r) {
     std::vector<Refuelling> refuel(n);
     for (std::size_t i = 0; i < n; ++i) refuel[i] = ChooseSource(*nodes[i].Star, r.Sources, ship.Hull, r.By);
 
-    // States: (waypoints visited, system, fuel in the tank), once on arrival
-    // (before refuelling) and once on departure (after it).
+    // A state is the ship leaving a stop: (waypoints visited, system, fuel in
+    // the tank after refuelling). Reaching a stop relaxes every refuelling
+    // there at once, so arrivals need no states of their own; the
+    // destination, where the ship stops for good, is one goal.
     const std::size_t layers = via.size() + 1;
     const std::uint32_t levels = static_cast<std::uint32_t>(ship.Tank) + 1;
     const std::size_t stateCount = layers * n * levels;
-    if (stateCount >= kDepartedBit) {
+    if (stateCount >= kNone) {
         plan.Message = "The voyage has too many waypoints for this map.";
         return plan;
     }
@@ -265,135 +266,147 @@ VoyagePlan PlanVoyage(const TUniverse& universe, const VoyageRequest& r) {
         while (w < via.size() && via[w] == system) ++w;
         return w;
     };
-    std::vector<Key> bestArrived(stateCount, kUnreached), bestDeparted(stateCount, kUnreached);
-    std::vector<std::uint32_t> predArrived(stateCount, kNone), predDeparted(stateCount, kNone);
+    std::vector<Key> best(stateCount, kUnreached);
+    std::vector<std::uint32_t> pred(stateCount, kNone);
     // Per (waypoints, system): the most fuel of a state already settled. A
     // state with no more fuel, settled later, can be no better: fuel in the
     // tank never costs anything to keep.
-    std::vector<std::int8_t> settledArrived(layers * n, -1), settledDeparted(layers * n, -1);
+    std::vector<std::int8_t> settled(layers * n, -1);
 
+    // The queue holds keys split in two halves, which keeps an entry at 24
+    // bytes.
     struct Entry {
-        Key key;
-        std::uint32_t state;  // kDepartedBit marks a departure
-        bool operator>(const Entry& o) const { return key != o.key ? key > o.key : state > o.state; }
-    };
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-    auto stateOf = [&](std::size_t w, std::uint32_t system, std::uint32_t fuel) {
-        return static_cast<std::uint32_t>((w * n + system) * levels + fuel);
-    };
-    auto relaxDeparture = [&](std::uint32_t state, Key key, std::uint32_t from) {
-        if (key < bestDeparted[state]) {
-            bestDeparted[state] = key;
-            predDeparted[state] = from;
-            queue.push({key, state | kDepartedBit});
+        std::uint64_t hi, lo;
+        std::uint32_t state;
+        bool operator>(const Entry& o) const {
+            return hi != o.hi ? hi > o.hi : lo != o.lo ? lo > o.lo : state > o.state;
         }
     };
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+    auto push = [&](Key key, std::uint32_t state) {
+        queue.push({static_cast<std::uint64_t>(key >> 64), static_cast<std::uint64_t>(key), state});
+    };
     std::vector<Key> jumpKey(static_cast<std::size_t>(ship.Jump) + 1);
-    for (int d = 0; d <= ship.Jump; ++d)
-        jumpKey[d] = Pack(r.By, 1, static_cast<unsigned long long>(d), 0, 7);
+    for (int d = 0; d <= ship.Jump; ++d) jumpKey[d] = Pack(r.By, 1, static_cast<unsigned long long>(d), 0, 7);
 
-    const std::uint32_t first = stateOf(advance(0, start), start, static_cast<std::uint32_t>(ship.FuelNow));
-    bestArrived[first] = 0;
-    queue.push({0, first});
-    std::uint32_t goal = kNone;
+    // A stop reached with `fuel` at cost `key`: leaving with as much fuel
+    // or, refuelled, with more. A departure is not queued when one with more
+    // fuel from the same place already costs no more.
+    auto reach = [&](std::size_t w, std::uint32_t system, std::uint32_t fuel, Key key, std::uint32_t from) {
+        const std::size_t place = w * n + system;
+        const Refuelling& how = refuel[system];
+        const int top = how.Source == FuelSource::None ? static_cast<int>(fuel) : static_cast<int>(levels) - 1;
+        const int lowest = std::max(static_cast<int>(fuel), settled[place] + 1);
+        Key* bestHere = best.data() + place * levels;
+        Key cheapestAbove = kUnreached;
+        for (int to = static_cast<int>(levels) - 1; to > top; --to) cheapestAbove = std::min(cheapestAbove, bestHere[to]);
+        for (int to = top; to >= lowest; --to) {
+            const Key k = to == static_cast<int>(fuel) ? key : key + how.Fixed + how.PerParsec * (to - fuel);
+            if (k < bestHere[to] && k < cheapestAbove) {
+                bestHere[to] = k;
+                const auto state = static_cast<std::uint32_t>(place * levels + to);
+                pred[state] = from;
+                push(k, state);
+            }
+            cheapestAbove = std::min(cheapestAbove, bestHere[to]);
+        }
+    };
+
+    Key goalKey = kUnreached;
+    std::uint32_t goalFrom = kNone;
+    const std::size_t w0 = advance(0, start);
+    if (start == dest && w0 == via.size()) goalKey = 0;  // already there
+    else reach(w0, start, static_cast<std::uint32_t>(ship.FuelNow), 0, kNone);
     while (!queue.empty()) {
         const Entry e = queue.top();
         queue.pop();
-        const bool departed = e.state & kDepartedBit;
-        const std::uint32_t state = e.state & ~kDepartedBit;
+        const Key key = (Key(e.hi) << 64) | e.lo;
+        if (key >= goalKey) break;  // every further way costs at least as much
+        const std::uint32_t state = e.state;
         const std::uint32_t fuel = state % levels;
         const std::size_t place = state / levels;  // w * n + system
         const auto system = static_cast<std::uint32_t>(place % n);
         const std::size_t w = place / n;
-        if (departed) {
-            if (e.key != bestDeparted[state] || settledDeparted[place] >= static_cast<int>(fuel)) continue;
-            settledDeparted[place] = static_cast<std::int8_t>(fuel);
-            for (const TLinkEnd* l = graph.LinksBegin(system); l != graph.LinksEnd(system); ++l) {
-                if (static_cast<std::uint32_t>(l->Length) > fuel || blocked[l->To]) continue;
-                const std::uint32_t left = fuel - static_cast<std::uint32_t>(l->Length);
-                const std::size_t w2 = advance(w, l->To);
-                if (settledArrived[w2 * n + l->To] >= static_cast<int>(left)) continue;
-                const std::uint32_t next = stateOf(w2, l->To, left);
-                const Key key = e.key + jumpKey[l->Length];
-                if (key < bestArrived[next]) {
-                    bestArrived[next] = key;
-                    predArrived[next] = state;
-                    queue.push({key, next});
-                }
+        if (key != best[state] || settled[place] >= static_cast<int>(fuel)) continue;
+        settled[place] = static_cast<std::int8_t>(fuel);
+        neighbours.ForEach(system, static_cast<int>(fuel), [&](std::uint32_t to, int parsecs) {
+            if (blocked[to]) return;
+            const std::size_t w2 = advance(w, to);
+            const Key arrival = key + jumpKey[parsecs];
+            const std::uint32_t left = fuel - static_cast<std::uint32_t>(parsecs);
+            if (to == dest && w2 == via.size()) {
+                if (arrival < goalKey) goalKey = arrival, goalFrom = state;
+                return;
             }
-        } else {
-            if (e.key != bestArrived[state] || settledArrived[place] >= static_cast<int>(fuel)) continue;
-            settledArrived[place] = static_cast<std::int8_t>(fuel);
-            if (system == dest && w == via.size()) {
-                goal = state;
-                break;
-            }
-            relaxDeparture(state, e.key, state);
-            const Refuelling& how = refuel[system];
-            if (how.Source != FuelSource::None)
-                for (std::uint32_t to = fuel + 1; to < levels; ++to)
-                    relaxDeparture(state + (to - fuel), e.key + how.Fixed + how.PerParsec * (to - fuel), state);
-        }
+            reach(w2, to, left, arrival, state);
+        });
     }
 
-    if (goal == kNone) {
+    if (goalKey == kUnreached) {
         // The furthest waypoint stage reached, and the system of that stage
         // nearest to the system the ship could not reach.
         std::size_t stage = 0;
-        for (std::size_t p = 0; p < settledArrived.size(); ++p)
-            if (settledArrived[p] >= 0) stage = std::max(stage, p / n);
+        for (std::size_t p = 0; p < settled.size(); ++p)
+            if (settled[p] >= 0) stage = std::max(stage, p / n);
         const std::uint32_t target = stage < via.size() ? via[stage] : dest;
         std::uint32_t nearest = start;
-        int best = std::numeric_limits<int>::max();
+        int closest = std::numeric_limits<int>::max();
         for (std::uint32_t s = 0; s < n; ++s)
-            if (settledArrived[stage * n + s] >= 0) {
+            if (settled[stage * n + s] >= 0 || (stage == 0 && s == start)) {
                 const int d = TUniverse::HexDistance(nodes[s].X, nodes[s].Z, nodes[target].X, nodes[target].Z);
-                if (d < best) best = d, nearest = s;
+                if (d < closest) closest = d, nearest = s;
             }
         plan.Unreached = nodes[target].Star;
         plan.Nearest = nodes[nearest].Star;
-        plan.NearestDistance = best;
+        plan.NearestDistance = closest;
         plan.Message = "No route to " + Label(*plan.Unreached) + ". The nearest system the ship can reach is " +
-                       Label(*plan.Nearest) + ", " + std::to_string(best) + " parsecs from it.";
+                       Label(*plan.Nearest) + ", " + std::to_string(closest) + " parsecs from it.";
         return plan;
     }
 
-    // The states from the start to the goal: arrival, departure, arrival, ...
+    // The departures from the start to the last stop before the goal.
     std::vector<std::uint32_t> chain;
-    for (std::uint32_t s = goal; s != kNone;) {
-        chain.push_back(s);
-        const std::uint32_t departure = predArrived[s];
-        if (departure == kNone) break;
-        chain.push_back(departure);
-        s = predDeparted[departure];
-    }
+    for (std::uint32_t s = goalFrom; s != kNone; s = pred[s]) chain.push_back(s);
     std::reverse(chain.begin(), chain.end());
+    auto systemOf = [&](std::uint32_t state) { return static_cast<std::uint32_t>(state / levels % n); };
+    auto parsecsBetween = [&](std::uint32_t a, std::uint32_t b) {
+        return TUniverse::HexDistance(nodes[a].X, nodes[a].Z, nodes[b].X, nodes[b].Z);
+    };
     long long day = 0;
-    for (std::size_t i = 0; i < chain.size(); i += 2) {
+    int fuel = ship.FuelNow;
+    std::uint32_t previous = kNone;
+    for (std::uint32_t state : chain) {
         VoyageStop stop;
-        const std::uint32_t system = static_cast<std::uint32_t>(chain[i] / levels % n);
-        const int arrivedWith = static_cast<int>(chain[i] % levels);
+        const std::uint32_t system = systemOf(state);
         stop.Star = nodes[system].Star;
-        if (i > 0) {
-            const std::uint32_t from = static_cast<std::uint32_t>(chain[i - 1] / levels % n);
-            stop.Parsecs =
-                TUniverse::HexDistance(nodes[from].X, nodes[from].Z, nodes[system].X, nodes[system].Z);
+        if (previous != kNone) {
+            stop.Parsecs = parsecsBetween(previous, system);
+            fuel -= stop.Parsecs;
             day += 7;
         }
         stop.Day = day;
-        stop.Fuel = arrivedWith;
-        if (i + 1 < chain.size()) {
-            stop.Fuel = static_cast<int>(chain[i + 1] % levels);
-            stop.Bought = stop.Fuel - arrivedWith;
-            if (stop.Bought > 0) {
-                const Refuelling& how = refuel[system];
-                stop.Refuel = how.Source;
-                stop.Cost = how.FixedCredits + how.CreditsPerParsec * stop.Bought;
-                if (how.Source == FuelSource::Gas || how.Source == FuelSource::Water) ++day;
-            }
+        stop.Fuel = static_cast<int>(state % levels);
+        stop.Bought = stop.Fuel - fuel;
+        if (stop.Bought > 0) {
+            const Refuelling& how = refuel[system];
+            stop.Refuel = how.Source;
+            stop.Cost = how.FixedCredits + how.CreditsPerParsec * stop.Bought;
+            if (how.Source == FuelSource::Gas || how.Source == FuelSource::Water) ++day;
         }
+        fuel = stop.Fuel;
+        previous = system;
         plan.Stops.push_back(stop);
     }
+    VoyageStop last;
+    last.Star = nodes[dest].Star;
+    if (previous != kNone) {
+        last.Parsecs = parsecsBetween(previous, dest);
+        last.Day = day + 7;
+        last.Fuel = fuel - last.Parsecs;
+    } else {
+        last.Fuel = ship.FuelNow;
+    }
+    plan.Stops.push_back(last);
     plan.Found = true;
     plan.Total = SumStops(plan.Stops);
     return plan;
