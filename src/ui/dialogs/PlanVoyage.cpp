@@ -14,6 +14,7 @@
 #include <QCompleter>
 #include <QFile>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -111,12 +112,15 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     voyageForm->addRow(QString(), waypoints_);
 
     auto* fuel = new QGroupBox(QStringLiteral("Fuel Sources"), this);
-    auto* fuelRow = new QHBoxLayout(fuel);
+    auto* fuelRow = new QGridLayout(fuel);
     refined_ = Check(fuel, "rRefined", QStringLiteral("Refined"), true);
     unrefined_ = Check(fuel, "rUnrefined", QStringLiteral("Unrefined"), true);
     gas_ = Check(fuel, "rGas", QStringLiteral("Gas Giant"), true);
     water_ = Check(fuel, "rWater", QStringLiteral("Water"), true);
-    for (QCheckBox* box : {refined_, unrefined_, gas_, water_}) fuelRow->addWidget(box);
+    fuelRow->addWidget(refined_, 0, 0);
+    fuelRow->addWidget(unrefined_, 0, 1);
+    fuelRow->addWidget(gas_, 1, 0);
+    fuelRow->addWidget(water_, 1, 1);
 
     auto* avoid = new QGroupBox(QStringLiteral("Avoid as Stops"), this);
     auto* avoidLayout = new QVBoxLayout(avoid);
@@ -127,6 +131,7 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     zones->addWidget(avoidRed_);
     avoidAllegiances_ = new QListWidget(avoid);
     avoidAllegiances_->setObjectName(QStringLiteral("rAvoidAllegiances"));
+    avoidAllegiances_->setMinimumWidth(150);
     avoidName_ = new QLineEdit(avoid);
     avoidName_->setObjectName(QStringLiteral("rAvoidName"));
     avoidSystems_ = new QListWidget(avoid);
@@ -145,8 +150,8 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     systemColumn->addWidget(new QLabel(QStringLiteral("Systems"), avoid));
     systemColumn->addLayout(avoidRow);
     systemColumn->addWidget(avoidSystems_);
-    lists->addLayout(allegianceColumn);
-    lists->addLayout(systemColumn);
+    lists->addLayout(allegianceColumn, 1);
+    lists->addLayout(systemColumn, 1);
     avoidLayout->addLayout(zones);
     avoidLayout->addLayout(lists);
 
@@ -155,7 +160,7 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     itinerary_->setHorizontalHeaderLabels(kColumns);
     itinerary_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     itinerary_->verticalHeader()->hide();
-    itinerary_->horizontalHeader()->setStretchLastSection(true);
+    itinerary_->horizontalHeader()->setStretchLastSection(false);
     totals_ = new QLabel(this);
     totals_->setObjectName(QStringLiteral("rTotals"));
 
@@ -169,20 +174,28 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     buttons->addStretch();
     for (QPushButton* b : {createRoute_, print_, saveCsv_, close}) buttons->addWidget(b);
 
+    // Two columns: the ship and its fuel; the voyage and what it avoids.
     auto* left = new QVBoxLayout;
     left->addWidget(ship);
     left->addWidget(fuel);
     left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(voyage);
+    right->addWidget(avoid);
     auto* top = new QHBoxLayout;
     top->addLayout(left);
-    top->addWidget(voyage, 1);
-    top->addWidget(avoid, 1);
+    top->addLayout(right, 1);
+    for (QListWidget* list : {waypoints_, avoidAllegiances_, avoidSystems_}) list->setMaximumHeight(72);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(itinerary_, 1);
     layout->addWidget(totals_);
     layout->addLayout(buttons);
 
+    // The name fields keep room for a name beside their buttons.
+    for (QLineEdit* edit : {waypointName_, avoidName_}) edit->setMinimumWidth(110);
+    for (QPushButton* b : {addWaypoint, removeWaypoint, addAvoid, removeAvoid})
+        b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     connect(addWaypoint, &QPushButton::clicked, this, [this] { AddSystemTo(waypointName_, waypoints_); });
     connect(removeWaypoint, &QPushButton::clicked, this, [this] { delete waypoints_->currentItem(); });
     connect(addAvoid, &QPushButton::clicked, this, [this] { AddSystemTo(avoidName_, avoidSystems_); });
@@ -192,8 +205,19 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     connect(print_, &QPushButton::clicked, this, &TfPlanVoyage::rPrintClick);
     connect(saveCsv_, &QPushButton::clicked, this, &TfPlanVoyage::rSaveCsvClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    // Tab follows the reading order: the ship, the fuel sources, the voyage,
+    // what to avoid, the itinerary and the buttons.
+    QWidget* order[] = {profile_,     findChild<QPushButton*>(QStringLiteral("rSaveProfile")),
+                        findChild<QPushButton*>(QStringLiteral("rDeleteProfile")),
+                        hull_,        jump_,         tank_,          fuelNow_,       refined_,
+                        unrefined_,   gas_,          water_,         from_,          to_,
+                        objective_,   waypointName_, addWaypoint,    removeWaypoint, waypoints_,
+                        avoidAmber_,  avoidRed_,     avoidAllegiances_, avoidName_,  addAvoid,
+                        removeAvoid,  avoidSystems_, itinerary_,     planButton,     createRoute_,
+                        print_,       saveCsv_,      close};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     ClearItinerary();
-    resize(980, 620);
+    resize(900, 690);
 }
 
 void TfPlanVoyage::BuildProfileControls(QFormLayout* form) {
@@ -428,6 +452,7 @@ void TfPlanVoyage::FillTable() {
         }
     }
     itinerary_->resizeColumnsToContents();
+    itinerary_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     totals_->setText(QStringLiteral("Total: ") + TotalsText());
     for (QPushButton* b : {createRoute_, print_, saveCsv_}) b->setEnabled(true);
 }
