@@ -192,6 +192,13 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     layout->addWidget(totals_);
     layout->addLayout(buttons);
 
+    // The system names complete from the map's systems.
+    systemNames_ = new QStringListModel(this);
+    for (QLineEdit* edit : {from_, to_, waypointName_, avoidName_}) {
+        auto* completer = new QCompleter(systemNames_, edit);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        edit->setCompleter(completer);
+    }
     // The name fields keep room for a name beside their buttons.
     for (QLineEdit* edit : {waypointName_, avoidName_}) edit->setMinimumWidth(110);
     for (QPushButton* b : {addWaypoint, removeWaypoint, addAvoid, removeAvoid})
@@ -312,16 +319,10 @@ voyage::Ship TfPlanVoyage::CurrentShip() const {
 void TfPlanVoyage::Load(TUniverse& universe, const TStar* from, const TStar* to) {
     universe_ = &universe;
     LoadProfiles();
-    // Names complete from the map's systems.
     QStringList names;
     universe.ForEachStar([&](const TStar& star) { names << FromMap(star.Name1); });
     names.removeDuplicates();
-    auto* model = new QStringListModel(names, this);
-    for (QLineEdit* edit : {from_, to_, waypointName_, avoidName_}) {
-        auto* completer = new QCompleter(model, edit);
-        completer->setCaseSensitivity(Qt::CaseInsensitive);
-        edit->setCompleter(completer);
-    }
+    systemNames_->setStringList(names);
     if (from) from_->setText(FromMap(from->Name1));
     if (to) to_->setText(FromMap(to->Name1));
     avoidAllegiances_->clear();

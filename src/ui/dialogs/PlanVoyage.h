@@ -20,6 +20,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSpinBox;
+class QStringListModel;
 class QTableWidget;
 class TStar;
 class TUniverse;
@@ -85,6 +86,7 @@ private:
     voyage::VoyagePlan plan_;
     int planHull_ = 200;
 
+    QStringListModel* systemNames_;
     QComboBox* profile_;
     QSpinBox* hull_;
     QSpinBox* jump_;
