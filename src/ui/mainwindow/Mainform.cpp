@@ -25,6 +25,7 @@
 #include "NavigationInformation.h"
 #include "NavigatorTree.h"
 #include "Query.h"
+#include "PlanVoyage.h"
 #include "SearchPathInfo.h"
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
@@ -87,6 +88,12 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     });
     navigation_->SetMapChanged([this] { Invalidate(); });  // "Plot These Systems Only"
     pathSearch_->SetRouteCreated([this] {                   // "Create Route"
+        Invalidate();
+        RebuildTree();
+        RecordStep("Create Route");
+    });
+    planVoyage_ = new TfPlanVoyage(*prompter_, this, this);
+    planVoyage_->SetRouteCreated([this] {  // "Create Route" of a voyage
         Invalidate();
         RebuildTree();
         RecordStep("Create Route");
@@ -199,6 +206,7 @@ void TfMainform::CreateActions() {
     Hint(NewAction("rQuery", "&Query...", &TfMainform::rQueryClick), "Query");
     Hint(NewAction("rNavigation", "&Navigation Information...", &TfMainform::rNavigationClick),
          "Navigation Information");
+    NewAction("rPlanVoyage", "Plan &Voyage...", &TfMainform::rPlanVoyageClick);
     NewAction("rDefineNewSystem", "&Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
     NewAction("rDefineNewAllegiance", "Define New &Allegiance...", &TfMainform::rmAddAllegianceClick);
     NewAction("rDefineNewRoute", "Define New &Route...", &TfMainform::rmAddRouteClick);
@@ -322,6 +330,7 @@ void TfMainform::CreateMenus() {
 
     QMenu* system = menuBar()->addMenu("&System");
     system->setObjectName("rSystemMenu");
+    system->addAction(action("rPlanVoyage"));
     system->addAction(action("rDefineAltTL"));
     system->addAction(action("rSystemListColumns"));
 

@@ -70,6 +70,7 @@ class TfMergeErrors;
 class TfNavigationInformation;
 class TfQuery;
 class TfSearchPathInfo;
+class TfPlanVoyage;
 class TfSelectedSave;
 class TfGenPsiInstitute;
 class TfGenWorld;
@@ -222,6 +223,12 @@ public:
     // The map popup's "Navigation Information...": the star under the last
     // map point (if any) becomes the origin.
     void rmNavigationClick();
+    // System > "Plan Voyage...", and the same dialog with the start or the
+    // destination given (the map popup's "Plan Voyage From Here" / "To Here").
+    void rPlanVoyageClick();
+    void PlanVoyageFrom(TStar& star);
+    void PlanVoyageTo(TStar& star);
+    TfPlanVoyage* PlanVoyageDialog() const { return planVoyage_; }
     // File > New: asks about unsaved changes, then an empty universe.
     void rNewClick();
     // Opens a map of the recent files list; a missing one is said and dropped.
@@ -399,6 +406,7 @@ private:
     TfImportSec* importSec_ = nullptr;
     TfSearchPathInfo* pathSearch_ = nullptr;
     TfNavigationInformation* navigation_ = nullptr;
+    TfPlanVoyage* planVoyage_ = nullptr;
     TfQuery* query_ = nullptr;
     TfConfigSysListCols* columnChooser_ = nullptr;
     TfLegend* legend_ = nullptr;
