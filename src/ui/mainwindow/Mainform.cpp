@@ -476,11 +476,16 @@ void TfMainform::AttachViews() {
     instaLegActive_ = false;
     instaLeg_ = nullptr;
     listModel_->Clear();
-    mapView_->SetUniverse(nullptr);
     // Dialogs that keep values between openings drop those of the old map.
     if (navigation_) navigation_->ForgetMap();
     universe_ = &document_->Universe();
-    mapView_->SetUniverse(universe_);
+    if (viewState_.noted) {
+        // An undone or redone state: the picture stays until it is redrawn.
+        mapView_->KeepPictureFor(universe_);
+    } else {
+        mapView_->SetUniverse(nullptr);
+        mapView_->SetUniverse(universe_);
+    }
     SyncDisplayChecks();
     // The pointer read-out and the list's columns belong to the old map.
     for (int i = 0; i < 4; ++i) panels_[i]->clear();
