@@ -49,6 +49,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <new>
 
 namespace hexlane::ui {
 
@@ -534,7 +535,20 @@ void TfMainform::Invalidate() {
 
 void TfMainform::RefreshIfDirty() {
     refreshQueued_ = false;
-    if (universe_->MapDirty && universe_->AutoRefresh && showMap_->isChecked()) mapView_->Rebuild(this);
+    if (universe_->MapDirty && universe_->AutoRefresh && showMap_->isChecked()) RebuildPicture();
+}
+
+void TfMainform::RebuildPicture() {
+    // The picture needs about as much memory again as the map: without it
+    // the map stays open, undrawn.
+    try {
+        mapView_->Rebuild(this);
+    } catch (const std::bad_alloc&) {
+        universe_->MapDirty = false;
+        mapView_->SetUniverse(universe_);
+        Progress(-1);
+        prompter_->Error("Not enough memory to draw the map.");
+    }
 }
 
 void TfMainform::rRefreshClick() {
@@ -542,7 +556,7 @@ void TfMainform::rRefreshClick() {
     // change left behind; the picture is then out of date whatever AutoRefresh says.
     universe_->ComputeExtent();
     universe_->MapDirty = true;
-    if (showMap_->isChecked()) mapView_->Rebuild(this);
+    if (showMap_->isChecked()) RebuildPicture();
 }
 
 void TfMainform::closeEvent(QCloseEvent* event) {

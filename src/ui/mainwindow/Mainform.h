@@ -255,6 +255,8 @@ private:
     void LayoutContentPane();
     void UpdateLocateActions();
     void NewUniverse();
+    // Rebuilds the map picture; out of memory leaves the map undrawn with a message.
+    void RebuildPicture();
     // Makes `universe` the open map with a new undo history (false: not
     // enough memory, the old map stays).
     bool SetUniverse(std::unique_ptr<TUniverse> universe, const QString& fileName = {});

@@ -98,9 +98,12 @@ bool MapDocument::Edit(const QString& what, const std::function<void()>& command
         stepTouched_ = Touched::Only({});
         // The pieces of the state before the command, for the objects it
         // will say it left alone.
+        // A history dropped for want of memory starts again here.
         try {
+            if (!history_->HasState() && universe_) history_->Reset(*universe_);
             if (history_->HasState()) livePieces_ = history_->LivePieces(*universe_);
         } catch (const std::bad_alloc&) {
+            history_->Clear();
             livePieces_.clear();
         }
     }
