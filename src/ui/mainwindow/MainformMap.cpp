@@ -215,16 +215,16 @@ void TfMainform::MapSectorFilter(int which) {
     Edit(
         which == DisplayOnly ? "Display Only This Sector" : "Remove Sector From Display",
         [&] {
-        TStar* star = StarUnderLastPoint();
-        TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
-        if (!sector) {
-            prompter_->Information("Please activate this menu item somewhere over a star in the sector.");
-            return;
-        }
-        if (which == DisplayOnly)
-            DisplayOnlySector(*universe_, *sector);
-        else
-            RemoveSectorFromDisplay(*universe_, *sector);
+            TStar* star = StarUnderLastPoint();
+            TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
+            if (!sector) {
+                prompter_->Information("Please activate this menu item somewhere over a star in the sector.");
+                return;
+            }
+            if (which == DisplayOnly)
+                DisplayOnlySector(*universe_, *sector);
+            else
+                RemoveSectorFromDisplay(*universe_, *sector);
         },
         MapDocument::Picture);
 }
@@ -233,17 +233,17 @@ void TfMainform::MapSubsectorFilter(int which) {
     Edit(
         which == DisplayOnly ? "Display Only This Subsector" : "Remove Subsector From Display",
         [&] {
-        TStar* star = StarUnderLastPoint();
-        TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
-        if (!sector) {
-            prompter_->Information("Please activate this menu item somewhere over a star in the Subsector.");
-            return;
-        }
-        const std::string subsector = star->SubSectorName;
-        if (which == DisplayOnly)
-            DisplayOnlySubsector(*universe_, *sector, subsector);
-        else
-            RemoveSubsectorFromDisplay(*universe_, *sector, subsector);
+            TStar* star = StarUnderLastPoint();
+            TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
+            if (!sector) {
+                prompter_->Information("Please activate this menu item somewhere over a star in the Subsector.");
+                return;
+            }
+            const std::string subsector = star->SubSectorName;
+            if (which == DisplayOnly)
+                DisplayOnlySubsector(*universe_, *sector, subsector);
+            else
+                RemoveSubsectorFromDisplay(*universe_, *sector, subsector);
         },
         MapDocument::Picture);
 }
@@ -262,34 +262,34 @@ void TfMainform::TreeFilter(int which) {
     Edit(
         kStepNames[which % 12],
         [&] {
-        const int group = which / 3;
-        const int op = which % 3;
-        if (group <= 1) {
-            const bool subsectorNode = KindOf(node) == NodeKind::Subsector;
-            TSector* sector = SectorOf(subsectorNode ? node->parent() : node);
-            if (!sector) return;
-            if (group == 0) {
-                if (op == DisplayOnly) DisplayOnlySector(*universe_, *sector);
-                if (op == Remove) RemoveSectorFromDisplay(*universe_, *sector);
-                if (op == Add) AddSectorToDisplay(*universe_, *sector);
-            } else if (subsectorNode) {
+            const int group = which / 3;
+            const int op = which % 3;
+            if (group <= 1) {
+                const bool subsectorNode = KindOf(node) == NodeKind::Subsector;
+                TSector* sector = SectorOf(subsectorNode ? node->parent() : node);
+                if (!sector) return;
+                if (group == 0) {
+                    if (op == DisplayOnly) DisplayOnlySector(*universe_, *sector);
+                    if (op == Remove) RemoveSectorFromDisplay(*universe_, *sector);
+                    if (op == Add) AddSectorToDisplay(*universe_, *sector);
+                } else if (subsectorNode) {
+                    const std::string name = NodeName(node);
+                    if (op == DisplayOnly) DisplayOnlySubsector(*universe_, *sector, name);
+                    if (op == Remove) RemoveSubsectorFromDisplay(*universe_, *sector, name);
+                    if (op == Add) AddSubsectorToDisplay(*universe_, *sector, name);
+                }
+            } else if (group == 2) {
                 const std::string name = NodeName(node);
-                if (op == DisplayOnly) DisplayOnlySubsector(*universe_, *sector, name);
-                if (op == Remove) RemoveSubsectorFromDisplay(*universe_, *sector, name);
-                if (op == Add) AddSubsectorToDisplay(*universe_, *sector, name);
+                if (op == DisplayOnly) DisplayOnlyAllegiance(*universe_, name);
+                if (op == Remove) RemoveAllegianceFromDisplay(*universe_, name);
+                if (op == Add) AddAllegianceToDisplay(*universe_, name);
+            } else {
+                const TRoute* route = RouteOf(node);
+                if (!route) return;
+                if (op == DisplayOnly) DisplayOnlyRoute(*universe_, *route);
+                if (op == Remove) RemoveRouteFromDisplay(*universe_, *route);
+                if (op == Add) AddRouteToDisplay(*universe_, *route);
             }
-        } else if (group == 2) {
-            const std::string name = NodeName(node);
-            if (op == DisplayOnly) DisplayOnlyAllegiance(*universe_, name);
-            if (op == Remove) RemoveAllegianceFromDisplay(*universe_, name);
-            if (op == Add) AddAllegianceToDisplay(*universe_, name);
-        } else {
-            const TRoute* route = RouteOf(node);
-            if (!route) return;
-            if (op == DisplayOnly) DisplayOnlyRoute(*universe_, *route);
-            if (op == Remove) RemoveRouteFromDisplay(*universe_, *route);
-            if (op == Add) AddRouteToDisplay(*universe_, *route);
-        }
         },
         MapDocument::Picture);
 }

@@ -349,7 +349,6 @@ void TfMainform::DropOnSubsector(QTreeWidgetItem* target) {
             TManager::Destroy(star);
         }
     }
-    MarkChanged(*universe_);
 }
 
 void TfMainform::DropOnAllegiance(QTreeWidgetItem* target) {
@@ -375,7 +374,6 @@ void TfMainform::DropOnAllegiance(QTreeWidgetItem* target) {
             ++members[star->Name1];
         }
     }
-    MarkChanged(*universe_);
 }
 
 void TfMainform::DropOnRoute(QTreeWidgetItem* target) {
@@ -394,7 +392,6 @@ void TfMainform::DropOnRoute(QTreeWidgetItem* target) {
         if (leg == instaLeg_) instaLeg_ = copy;
         TManager::Destroy(leg);
     }
-    MarkChanged(*universe_);
 }
 
 // ---------------------------------------------------------------- add commands

@@ -74,9 +74,9 @@ void TfMainform::CreateUndoActions() {
     connect(cancel, &QAction::triggered, this, &TfMainform::CancelInstaLeg);
     addAction(cancel);
 
-    // A click in the pane is an undo or redo like the actions: InstaLeg's
-    // picking ends first.
-    connect(view, &QUndoView::pressed, this, [this] { EndInstaLeg(); });
+    // The pane moves the history directly: not while InstaLeg's leg waits
+    // for its step.
+    connect(this, &TfMainform::InstaLegChanged, view, [this, view] { view->setEnabled(!instaLegActive_); });
 }
 
 UndoHistory& TfMainform::History() const { return document_->History(); }

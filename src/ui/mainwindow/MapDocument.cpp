@@ -90,15 +90,14 @@ void MapDocument::ClearHistory() { history_->Clear(); }
 bool MapDocument::Edit(const QString& what, const std::function<void()>& command, unsigned changes,
                        Touched touched) {
     const bool outermost = depth_ == 0;
-    SnapshotPieces unchanged;
     if (outermost) {
         if (beforeCommand_) beforeCommand_();
         stepText_ = what;
         stepChanges_ = 0;
         stepTouched_ = Touched::Only({});
         // The pieces of the state before the command, for the objects it
-        // will say it left alone.
-        // A history dropped for want of memory starts again here.
+        // will say it left alone (a history dropped for want of memory
+        // starts again here).
         try {
             if (!history_->HasState() && universe_) history_->Reset(*universe_);
             if (history_->HasState()) livePieces_ = history_->LivePieces(*universe_);
@@ -123,6 +122,9 @@ bool MapDocument::Edit(const QString& what, const std::function<void()>& command
     } catch (const std::bad_alloc&) {
         ran = false;
         prompter_.Error(QStringLiteral("Not enough memory to finish \"%1\".").arg(what));
+    } catch (...) {
+        --depth_;
+        throw;
     }
     --depth_;
     if (universe_ && !flagged && universe_->ManagerRequiresSaving) markedChanged_ = true;
