@@ -215,8 +215,9 @@ bool MapDocument::Restore(const MapSnapshot& live, const MapSnapshot& target) {
     std::unique_ptr<TUniverse> old = std::move(universe_);
     universe_ = std::move(restored);
     emit Replaced();
-    // The restored universe has its extent; the tree was rebuilt with the views.
-    emit Changed(Picture | Listing);
+    // The restored universe has its extent; the views were refilled when
+    // they took it, the list with the tree's selection after Restored.
+    emit Changed(Picture);
     emit Restored();
     old.reset();
     return true;
