@@ -133,13 +133,15 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
 }
 
 TfMainform::~TfMainform() {
-    // The history tells the window of its changes while it goes: let it go
-    // while the window is still whole.
-    delete document_;
-    document_ = nullptr;
-    // The views refer into the universe: detach them before it goes.
+    // The views refer into the universe: detach them before it goes, and
+    // the window hears nothing more of the document while it goes.
     listModel_->Clear();
     mapView_->SetUniverse(nullptr);
+    document_->Stack().disconnect(this);
+    document_->disconnect(this);
+    delete document_;
+    document_ = nullptr;
+    universe_ = nullptr;
 }
 
 // ---------------------------------------------------------------- actions

@@ -11,7 +11,8 @@
 // query and navigation dialogs), MainformPrint.cpp (print, print preview,
 // picture export), MainformExport.cpp (sector file export), MainformView.cpp
 // (View menu, shortcuts, zoom about a point, Find System), MainformSession.cpp
-// (New, recent files, remembered settings), MainformUndo.cpp (undo history).
+// (New, recent files, remembered settings), MainformUndo.cpp (undo, redo, the
+// Undo History pane and the views following the document, MapDocument.h).
 
 #include "Activity.h"
 #include "MapDocument.h"
