@@ -314,6 +314,7 @@ void TfMainform::rmInstaLegClick() {
     // while picking writes it); its undo step is recorded when picking ends.
     document_->MarkChanged();
     listModel_->AddLegs({leg}, *universe_);
+    UpdateTreeStatus();
     instaLegActive_ = true;
     instaLeg_ = leg;
     panels_[4]->setText("Pick the first star (Esc cancels)");
