@@ -136,7 +136,12 @@ struct ImportFixture {
 
     ImportFixture() {
         dialog.SetFolder(dir.path());
-        dialog.SetAfterImport([this] { ++refreshes; });
+        // Counts the imports that changed the map.
+        dialog.SetRunEdit([this](const std::function<void()>& run) {
+            const bool before = universe->ManagerRequiresSaving;
+            run();
+            if (!before && universe->ManagerRequiresSaving) ++refreshes;
+        });
     }
     QString File(const QString& name, const std::string& text) {
         const QString path = dir.filePath(name);

@@ -25,7 +25,7 @@ using namespace hexlane::ui;
 // ---------------------------------------------------------------- start-up
 
 TEST_F(MainformTest, StartsWithAnEmptyUniverseAndEveryViewOptionOn) {
-    EXPECT_EQ(window->windowTitle(), "Hexlane[*]");
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : Untitled[*]");
     EXPECT_EQ(window->size(), QSize(830, 632));
     const TUniverse& u = window->Universe();
     EXPECT_TRUE(u.HasContainers());
@@ -184,7 +184,7 @@ TEST_F(MainformTest, SaveAsksForAFileOnlyWhenThereIsNoneAndWritesTheRealTechLeve
     EXPECT_EQ(window->rSaveClick(), SaveOutcome::Saved);
     EXPECT_TRUE(fs::exists(path.toStdString()));
     EXPECT_EQ(window->FileName(), path);
-    EXPECT_EQ(window->windowTitle(), "Hexlane[*]");
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + path + "[*]");
     EXPECT_TRUE(window->Universe().UseAltTL);
 
     // Known file: no chooser.
