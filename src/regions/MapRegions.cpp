@@ -1,0 +1,93 @@
+// The regions of a whole map: which allegiances claim, where their systems
+// lie, and naming map-wide hexes by sector.
+
+#include "PolityRegions.h"
+
+#include "DefineUniverse.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+namespace regions {
+
+bool ClaimsTerritory(const TAllegiance& allegiance) {
+    const std::string& code = allegiance.ImportCode;
+    if (code.empty() || code == "--" || code == "??") return false;
+    if (code.starts_with("Na") || code.starts_with("Cs")) return false;
+    return allegiance.Name1 != "Unknown";
+}
+
+std::vector<PolityRegion> ComputeRegions(const TUniverse& universe) {
+    std::vector<PolityRegion> regions;
+    const TAllegiances* allegiances = universe.Allegiances();
+    const TSectors* sectors = universe.Sectors();
+    if (!allegiances || !sectors) return regions;
+
+    // Polities: the claiming allegiances, found by name (the first of a name wins).
+    std::unordered_map<std::string_view, int> polityOf;
+    std::vector<const TAllegiance*> polities;
+    for (const auto& c : allegiances->Children()) {
+        const auto* a = As<TAllegiance>(c.get());
+        if (!a || polityOf.count(a->Name1)) continue;
+        polityOf.emplace(a->Name1, ClaimsTerritory(*a) ? static_cast<int>(polities.size()) : -1);
+        if (ClaimsTerritory(*a)) polities.push_back(a);
+    }
+
+    RegionInput input;
+    input.PolityCount = static_cast<int>(polities.size());
+    std::unordered_map<std::uint64_t, bool> placed;
+    for (const auto& c : sectors->Children())
+        if (const auto* s = As<TSector>(c.get())) {
+            input.Sectors.emplace_back(s->SectorCoordsX, s->SectorCoordsY);
+            placed[Key(Hex{s->SectorCoordsX, s->SectorCoordsY})] = true;
+        }
+    std::vector<int> systemCount(polities.size(), 0);
+    universe.ForEachStar([&](const TStar& star) {
+        auto it = polityOf.find(std::string_view(star.Allegiance.data(), star.Allegiance.size()));
+        if (it == polityOf.end() || it->second < 0) return;
+        const Hex at{star.HexX, star.HexY};
+        // A system outside every sector of the map has no hex to hold.
+        if (!placed.count(Key(Hex{FloorDiv(at.X - 1, 32) + 1, FloorDiv(at.Y - 1, 40) + 1}))) return;
+        input.Systems.push_back({at, it->second, StarportReach(std::string_view(star.Starport.data(), star.Starport.size()))});
+        ++systemCount[static_cast<std::size_t>(it->second)];
+    });
+    // A polity of a single system claims nothing.
+    std::erase_if(input.Systems, [&](const SystemSite& s) { return systemCount[static_cast<std::size_t>(s.Polity)] < 2; });
+
+    auto pieces = ComputePieces(input);
+    for (std::size_t p = 0; p < polities.size(); ++p) {
+        if (pieces[p].empty()) continue;
+        PolityRegion r;
+        r.Allegiance = polities[p]->Name1;
+        r.Code = polities[p]->ImportCode;
+        r.Color = polities[p]->Color;
+        r.Pieces = std::move(pieces[p]);
+        for (std::size_t i = 1; i < r.Pieces.size(); ++i)
+            if (r.Pieces[i].Hexes.size() > r.Pieces[r.LabelPiece].Hexes.size()) r.LabelPiece = i;
+        r.LabelHex = LabelAnchor(r.Pieces[r.LabelPiece].Hexes);
+        regions.push_back(std::move(r));
+    }
+    return regions;
+}
+
+SectorHex LocateHex(const TUniverse& universe, Hex hex) {
+    SectorHex out;
+    const int sx = FloorDiv(hex.X - 1, 32) + 1, sy = FloorDiv(hex.Y - 1, 40) + 1;
+    if (const TSectors* sectors = universe.Sectors())
+        for (const auto& c : sectors->Children())
+            if (const auto* s = As<TSector>(c.get()); s && s->SectorCoordsX == sx && s->SectorCoordsY == sy) {
+                out.Sector = s;
+                out.Column = hex.X - (sx - 1) * 32;
+                out.Row = hex.Y - (sy - 1) * 40;
+                break;
+            }
+    return out;
+}
+
+std::string HexNumber(int column, int row) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%02d%02d", column, row);
+    return text;
+}
+
+}  // namespace regions
