@@ -70,19 +70,24 @@ std::vector<PolityRegion> ComputeRegions(const TUniverse& universe) {
     return regions;
 }
 
-SectorHex LocateHex(const TUniverse& universe, Hex hex) {
-    SectorHex out;
-    const int sx = FloorDiv(hex.X - 1, 32) + 1, sy = FloorDiv(hex.Y - 1, 40) + 1;
+SectorLocator::SectorLocator(const TUniverse& universe) {
     if (const TSectors* sectors = universe.Sectors())
         for (const auto& c : sectors->Children())
-            if (const auto* s = As<TSector>(c.get()); s && s->SectorCoordsX == sx && s->SectorCoordsY == sy) {
-                out.Sector = s;
-                out.Column = hex.X - (sx - 1) * 32;
-                out.Row = hex.Y - (sy - 1) * 40;
-                break;
-            }
+            if (const auto* s = As<TSector>(c.get())) at_.emplace(Key(Hex{s->SectorCoordsX, s->SectorCoordsY}), s);
+}
+
+SectorHex SectorLocator::Locate(Hex hex) const {
+    SectorHex out;
+    const int sx = FloorDiv(hex.X - 1, 32) + 1, sy = FloorDiv(hex.Y - 1, 40) + 1;
+    auto it = at_.find(Key(Hex{sx, sy}));
+    if (it == at_.end()) return out;
+    out.Sector = it->second;
+    out.Column = hex.X - (sx - 1) * 32;
+    out.Row = hex.Y - (sy - 1) * 40;
     return out;
 }
+
+SectorHex LocateHex(const TUniverse& universe, Hex hex) { return SectorLocator(universe).Locate(hex); }
 
 std::string HexNumber(int column, int row) {
     char text[24];

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -79,11 +80,20 @@ std::vector<PolityRegion> ComputeRegions(const TUniverse& universe);
 // The hex deep inside a piece where a name is best placed.
 Hex LabelAnchor(const std::vector<Hex>& sortedPiece);
 
-// The sector of the map at a map-wide hex and the hex's sector number
-// ("XXYY"); null when no sector lies there.
+// The sector of the map at a map-wide hex and the hex's column and row in it
+// (HexNumber gives "XXYY"); no sector when none lies there (the first sector
+// of a position counts).
 struct SectorHex {
     const TSector* Sector = nullptr;
     int Column = 0, Row = 0;
+};
+class SectorLocator {
+public:
+    explicit SectorLocator(const TUniverse& universe);
+    SectorHex Locate(Hex hex) const;
+
+private:
+    std::unordered_map<std::uint64_t, const TSector*> at_;
 };
 SectorHex LocateHex(const TUniverse& universe, Hex hex);
 std::string HexNumber(int column, int row);
