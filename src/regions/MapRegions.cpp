@@ -96,3 +96,26 @@ std::string HexNumber(int column, int row) {
 }
 
 }  // namespace regions
+
+namespace regions {
+
+std::vector<SectorBorder> BordersInSector(const TSector& sector, const std::vector<PolityRegion>& regions) {
+    std::vector<SectorBorder> out;
+    const long long x0 = (static_cast<long long>(sector.SectorCoordsX) - 1) * 32;
+    const long long y0 = (static_cast<long long>(sector.SectorCoordsY) - 1) * 40;
+    for (const PolityRegion& r : regions)
+        for (const RegionPiece& piece : r.Pieces) {
+            std::vector<Hex> inside;
+            for (const Hex& h : piece.Hexes)
+                if (h.X > x0 && h.X <= x0 + 32 && h.Y > y0 && h.Y <= y0 + 40) inside.push_back(h);
+            // A piece cut by the sector's edge can fall into several parts.
+            for (const auto& part : ConnectedPieces(std::move(inside))) {
+                SectorBorder b{r.Code, r.Color, {}};
+                for (const Hex& h : HexesAlong(TraceOutline(part).front())) b.Hexes.emplace_back(static_cast<int>(h.X - x0), static_cast<int>(h.Y - y0));
+                out.push_back(std::move(b));
+            }
+        }
+    return out;
+}
+
+}  // namespace regions

@@ -98,4 +98,14 @@ private:
 SectorHex LocateHex(const TUniverse& universe, Hex hex);
 std::string HexNumber(int column, int row);
 
+// A border within one sector: the hexes (column 1-32, row 1-40) around the
+// edge of the part of a region piece that lies in the sector, clockwise from
+// the uppermost hex of its leftmost column.
+struct SectorBorder {
+    std::string Code;
+    std::int32_t Color = 0;
+    std::vector<std::pair<int, int>> Hexes;
+};
+std::vector<SectorBorder> BordersInSector(const TSector& sector, const std::vector<PolityRegion>& regions);
+
 }  // namespace regions
