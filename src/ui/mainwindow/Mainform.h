@@ -211,6 +211,10 @@ public:
     // the user names) and the sector popup's.
     void rExportSectorClick();
     void rmExportSectorClick();
+    // "Import Sector Metadata..." and "Export Sector Metadata...": the same
+    // choice of sector (MainformMetadata.cpp).
+    void rImportMetadataClick();
+    void rExportMetadataClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -311,6 +315,10 @@ private:
     // Sector export (MainformExport.cpp).
     TSector* SelectedSector() const;  // of the selected sector or subsector node
     void ExportSectorFile(const TSector& sector);
+    // The selected sector, else the one the user names (null: none).
+    TSector* SectorForCommand(const QString& title);
+    void ImportMetadataInto(TSector& sector);
+    void ExportMetadataOf(const TSector& sector);
 
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
@@ -326,6 +334,7 @@ private:
     std::unique_ptr<TUniverse> universe_;
     QString fileName_;
     QString exportFolder_;  // where the last sector file was exported
+    QString metadataFolder_;  // where the last sector metadata file was read or written
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;
