@@ -6,6 +6,7 @@
 #include "DefineUniverse.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace regions {
@@ -46,6 +47,7 @@ std::vector<PolityRegion> ComputeRegions(const TUniverse& universe) {
         auto it = polityOf.find(std::string_view(star.Allegiance.data(), star.Allegiance.size()));
         if (it == polityOf.end() || it->second < 0) return;
         const Hex at{star.HexX, star.HexY};
+        if (std::abs(at.X) > (1 << 28) || std::abs(at.Y) > (1 << 28)) return;
         // A system outside every sector of the map has no hex to hold.
         if (!placed.count(Key(Hex{FloorDiv(at.X - 1, 32) + 1, FloorDiv(at.Y - 1, 40) + 1}))) return;
         input.Systems.push_back({at, it->second, StarportReach(std::string_view(star.Starport.data(), star.Starport.size()))});

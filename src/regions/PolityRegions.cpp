@@ -42,9 +42,15 @@ void Claim(RegionGrid& grid, const std::vector<SystemSite>& systems) {
         *c = RegionCell{s.Polity, s.Polity, 0, 255};
     }
     for (const SystemSite& s : systems) {
-        if (!grid.At(s.At)) continue;
+        Hex origin;
+        RegionCell* tile = grid.TileOf(s.At, origin);
+        if (!tile) continue;
         ForEachWithin(s.At, s.Reach, [&](Hex h, int d) {
-            RegionCell* c = grid.At(h);
+            // Most claims lie within the system's own tile.
+            const int lx = h.X - origin.X, ly = h.Y - origin.Y;
+            RegionCell* c = (lx >= 0 && lx < RegionGrid::kW && ly >= 0 && ly < RegionGrid::kH)
+                                ? tile + lx * RegionGrid::kH + ly
+                                : grid.At(h);
             if (!c || c->System >= 0) return;
             const int surplus = s.Reach - d;
             if (Beats(*c, d, surplus, s.Polity))
@@ -122,11 +128,35 @@ void Bridge(RegionGrid& grid) {
     for (const Fill& f : fills) *f.Cell = RegionCell{f.Polity, -1, static_cast<std::uint8_t>(f.Dist), 0};
 }
 
+// One loop of a piece's outline from a boundary edge, on the grid: a side of
+// a hex is on the edge when its Boundary bit is set.
+std::vector<HexEdge> TraceLoop(RegionGrid& grid, RegionCell* cell, Hex hex, int side) {
+    std::vector<HexEdge> loop;
+    const Hex startHex = hex;
+    const int startSide = side;
+    do {
+        loop.push_back(HexEdge{hex, side});
+        cell->Traced |= static_cast<std::uint8_t>(1u << side);
+        // Around the edge's clockwise end meet the hex, the outside hex across
+        // the edge and the hex across the next side.
+        const int next = (side + 1) % 6;
+        if ((cell->Boundary >> next) & 1) {
+            side = next;
+        } else {
+            hex = Neighbour(hex, next);
+            cell = grid.At(hex);
+            side = (side + 5) % 6;
+        }
+    } while (!(hex == startHex && side == startSide));
+    return loop;
+}
+
 // Splits every polity's hexes into connected pieces, dropping pieces that
 // hold none of its systems, and traces each piece's outline on the grid.
 std::vector<std::vector<RegionPiece>> Pieces(RegionGrid& grid, int polityCount) {
     std::vector<std::vector<RegionPiece>> out(static_cast<std::size_t>(std::max(polityCount, 0)));
     std::vector<RegionCell*> stack;
+    std::vector<std::pair<Hex, RegionCell*>> cells;
     std::int32_t nextPiece = 0;
     for (std::size_t t = 0; t < grid.TileCount(); ++t) {
         for (int i = 0; i < RegionGrid::kCells; ++i) {
@@ -134,32 +164,42 @@ std::vector<std::vector<RegionPiece>> Pieces(RegionGrid& grid, int polityCount) 
             if (start.Polity < 0 || start.Piece >= 0) continue;
             const int polity = start.Polity;
             const std::int32_t id = nextPiece++;
-            RegionPiece piece;
             bool hasSystem = false;
+            cells.clear();
             start.Piece = id;
             stack.assign(1, &start);
             while (!stack.empty()) {
                 RegionCell* c = stack.back();
                 stack.pop_back();
                 const auto [ct, ci] = grid.Place(c);
-                piece.Hexes.push_back(grid.HexOf(ct, ci));
+                cells.emplace_back(grid.HexOf(ct, ci), c);
                 hasSystem = hasSystem || c->System == polity;
+                c->Boundary = 0;
                 for (int s = 0; s < 6; ++s) {
                     RegionCell* n = grid.NeighbourOf(ct, ci, s);
-                    if (!n || n->Polity != polity || n->Piece >= 0) continue;
+                    if (!n || n->Polity != polity) {
+                        c->Boundary |= static_cast<std::uint8_t>(1u << s);
+                        continue;
+                    }
+                    if (n->Piece >= 0) continue;
                     n->Piece = id;
                     stack.push_back(n);
                 }
             }
             if (!hasSystem || polity >= polityCount) continue;
+            RegionPiece piece;
+            // The outer edge starts at the top of the uppermost hex of the
+            // leftmost column, which open space bounds above and to the left.
+            auto first = std::min_element(cells.begin(), cells.end(),
+                                          [](const auto& a, const auto& b) { return a.first < b.first; });
+            piece.Outlines.push_back(TraceLoop(grid, first->second, first->first, 0));
+            for (const auto& [h, c] : cells)
+                for (unsigned open = static_cast<unsigned>(c->Boundary & ~c->Traced); open; open &= open - 1)
+                    if ((c->Boundary & ~c->Traced) >> std::countr_zero(open) & 1)
+                        piece.Outlines.push_back(TraceLoop(grid, c, h, std::countr_zero(open)));
+            piece.Hexes.reserve(cells.size());
+            for (const auto& hc : cells) piece.Hexes.push_back(hc.first);
             std::sort(piece.Hexes.begin(), piece.Hexes.end());
-            auto inside = [&](Hex h) {
-                const RegionCell* c = grid.At(h);
-                return c && c->Piece == id;
-            };
-            auto used = [&](const HexEdge& e) { return (grid.At(e.Cell)->Traced >> e.Side) & 1; };
-            auto mark = [&](const HexEdge& e) { grid.At(e.Cell)->Traced |= static_cast<std::uint8_t>(1u << e.Side); };
-            piece.Outlines = TraceOutlineWith(piece.Hexes, inside, used, mark);
             out[static_cast<std::size_t>(polity)].push_back(std::move(piece));
         }
     }

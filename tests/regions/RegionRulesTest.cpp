@@ -92,6 +92,9 @@ TEST(RegionRules, SmallMapsFollowTheClaimRules) {
          {{{30, 20}, 0, 4}, {{31, 22}, 0, 4}}, {{1, 1}, {2, 1}}, {{{33, 20}, 0}, {{34, 21}, 0}}, 1, -1},
         {"a region stops where the map has no sector",
          {{{30, 20}, 0, 4}, {{31, 22}, 0, 4}}, {{1, 1}}, {{{32, 20}, 0}, {{33, 20}, -1}}, 1, -1},
+        {"places far beyond any reach are ignored, not overflowed",
+         {{{10, 10}, 0, 4}}, {{1, 1}, {2147483647, -2147483647 - 1}, {-2147483647 - 1, 5}},
+         {{{10, 14}, 0}}, 1, 61},
         {"another polity's system is never inside",
          {{{10, 10}, 0, 4}, {{10, 12}, 1, 1}, {{10, 20}, 1, 1}}, {}, {{{10, 12}, 1}, {{10, 11}, 0}}, -1, -1},
     };
@@ -132,6 +135,13 @@ TEST(RegionRules, CrowdedRandomMapsKeepEveryBoundAndAreDeterministic) {
         }
         const auto out = ComputePieces(in);
         ExpectHardRules(in, out);
+        // Outlines traced on the working grid match those traced from the hexes alone.
+        for (const auto& pieces : out)
+            for (const RegionPiece& piece : pieces) {
+                const auto loops = TraceOutline(piece.Hexes);
+                ASSERT_EQ(piece.Outlines.size(), loops.size());
+                EXPECT_EQ(piece.Outlines[0], loops[0]);
+            }
         const auto again = ComputePieces(in);
         for (std::size_t p = 0; p < out.size(); ++p) {
             ASSERT_EQ(out[p].size(), again[p].size());
