@@ -2,6 +2,7 @@
 // map of one full sector.
 
 #include "PolityRegions.h"
+#include "RegionCache.h"
 #include "UniverseGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -35,3 +36,17 @@ void BM_RegionsOneSector(benchmark::State& state) {
 
 BENCHMARK(BM_RegionsWholeMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegionsOneSector)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// What a change that leaves the regions as they were costs the document.
+void BM_RegionCacheUnchanged(benchmark::State& state) {
+    auto universe = benchgen::Generate(benchgen::Options{});
+    regions::RegionCache cache;
+    cache.Update(*universe);
+    for (auto _ : state) benchmark::DoNotOptimize(cache.Update(*universe));
+}
+
+}  // namespace
+
+BENCHMARK(BM_RegionCacheUnchanged)->Unit(benchmark::kMillisecond);

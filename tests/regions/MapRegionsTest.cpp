@@ -2,10 +2,13 @@
 // claim, outlines and labels.
 
 #include "PolityRegions.h"
+#include "RegionCache.h"
 
 #include "TestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace regions;
 
@@ -130,4 +133,35 @@ TEST(MapRegions, RegionsCrossSectorEdgesAndCarryWhatDrawingNeeds) {
     ASSERT_EQ(at.Sector, east);
     EXPECT_EQ(HexNumber(at.Column, at.Row), "0211");
     EXPECT_EQ(LocateHex(*u, Hex{70, 11}).Sector, nullptr);
+}
+
+TEST(MapRegions, TheCacheRecomputesOnlyWhenWhatRegionsAreMadeOfChanged) {
+    auto u = TUniverse::CreateNew();
+    TSector* s = testutil::AddSector(*u, "Quillon", 1, 1);
+    AddAllegiance(*u, "Kestrel League", "KeLe");
+    TStar* a = testutil::AddStar(*s, "Amber", 5, 5);
+    TStar* b = testutil::AddStar(*s, "Brill", 6, 6);
+    a->Allegiance = b->Allegiance = "Kestrel League";
+    u->ComputeExtent();
+    RegionCache cache;
+    EXPECT_TRUE(cache.Update(*u));
+    ASSERT_EQ(cache.Regions().size(), 1u);
+    struct Row {
+        const char* change;
+        std::function<void()> apply;
+        bool recompute;
+    } rows[] = {
+        {"nothing", [] {}, false},
+        {"a name", [&] { a->Name1 = "Ambergris"; }, false},
+        {"a starport", [&] { a->Starport = "C"; }, true},
+        {"a starport of the same reach", [&] { a->Starport = "C"; }, false},
+        {"a move", [&] { a->StarCoordsY = 7; u->ComputeExtent(); }, true},
+        {"an allegiance", [&] { b->Allegiance = "Other"; }, true},
+        {"an allegiance's code", [&] { u->FindAllegiance("Kestrel League")->ImportCode = "NaKe"; }, true},
+    };
+    for (const Row& r : rows) {
+        r.apply();
+        EXPECT_EQ(cache.Update(*u), r.recompute) << r.change;
+    }
+    EXPECT_TRUE(cache.Regions().empty());
 }
