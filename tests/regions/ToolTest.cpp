@@ -79,7 +79,8 @@ TEST_F(RegionsTool, BordersListsEachClaimingPolitysHexesBySector) {
     EXPECT_TRUE(has("Orrim", "0211"));
     EXPECT_FALSE(has("Orrim", "2020"));
     ASSERT_EQ(Run("borders \"" + Path("map.map") + "\" --sector Orrim --json"), 0) << err;
-    for (const auto& h : nlohmann::json::parse(out)["regions"][0]["hexes"]) EXPECT_EQ(h[0], "Orrim");
+    const auto orrim = nlohmann::json::parse(out);
+    for (const auto& h : orrim["regions"][0]["hexes"]) EXPECT_EQ(h[0], "Orrim");
     EXPECT_EQ(Run("borders \"" + Path("map.map") + "\" --sector Nowhere"), 1);
 }
 
