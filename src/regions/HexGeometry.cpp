@@ -10,6 +10,39 @@ namespace {
 
 std::uint64_t EdgeKey(const HexEdge& e) { return Key(e.Cell) * 8 + static_cast<std::uint64_t>(e.Side); }
 
+// Traces the loops of a piece: inside(hex) tells membership, used(edge) and
+// markUsed(edge) keep the sides already traced.
+template <class Inside, class Used, class MarkUsed>
+std::vector<std::vector<HexEdge>> TraceOutlineWith(const std::vector<Hex>& sortedPiece, Inside&& inside, Used&& used,
+                                                   MarkUsed&& markUsed) {
+    std::vector<std::vector<HexEdge>> loops;
+    auto trace = [&](HexEdge start) {
+        std::vector<HexEdge> loop;
+        HexEdge e = start;
+        do {
+            loop.push_back(e);
+            markUsed(e);
+            // Around the edge's clockwise end meet the hex, the outside hex
+            // across the edge and the hex across the next side.
+            const int next = (e.Side + 1) % 6;
+            const Hex n = Neighbour(e.Cell, next);
+            if (inside(n)) e = HexEdge{n, (e.Side + 5) % 6};
+            else e = HexEdge{e.Cell, next};
+        } while (!(e == start));
+        loops.push_back(std::move(loop));
+    };
+    if (sortedPiece.empty()) return loops;
+    // The uppermost hex of the leftmost column has open space above it and to
+    // its left, so its top side lies on the outer edge.
+    trace(HexEdge{sortedPiece.front(), 0});
+    for (const Hex& h : sortedPiece)
+        for (int s = 0; s < 6; ++s) {
+            const HexEdge e{h, s};
+            if (!used(e) && !inside(Neighbour(h, s))) trace(e);
+        }
+    return loops;
+}
+
 }  // namespace
 
 int Distance(Hex a, Hex b) {
