@@ -182,6 +182,8 @@ void TfMainform::CreateActions() {
     // The menu item stays disabled; the toolbar button carries the command.
     NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
     NewAction("rExportSector", "&Export Sector File...", &TfMainform::rExportSectorClick);
+    NewAction("rImportMetadata", "Import Sector &Metadata...", &TfMainform::rImportMetadataClick);
+    NewAction("rExportMetadata", "Export Sector Me&tadata...", &TfMainform::rExportMetadataClick);
     // Never shown: the one way to the ESP import dialog (connected below).
     NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
@@ -289,6 +291,8 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rImport4xMap"));
     special->addAction(action("rImportSector"));
     special->addAction(action("rExportSector"));
+    special->addAction(action("rImportMetadata"));
+    special->addAction(action("rExportMetadata"));
     special->addAction(action("rImportESP"));
     file->addSeparator();
     file->addAction(action("rExportPicture"));

@@ -210,6 +210,10 @@ public:
     // the user names) and the sector popup's.
     void rExportSectorClick();
     void rmExportSectorClick();
+    // "Import Sector Metadata..." and "Export Sector Metadata...": the same
+    // choice of sector (MainformMetadata.cpp).
+    void rImportMetadataClick();
+    void rExportMetadataClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -340,6 +344,10 @@ private:
     // Sector export (MainformExport.cpp).
     TSector* SelectedSector() const;  // of the selected sector or subsector node
     void ExportSectorFile(const TSector& sector);
+    // The selected sector, else the one the user names (null: none).
+    TSector* SectorForCommand(const QString& title);
+    void ImportMetadataInto(TSector& sector);
+    void ExportMetadataOf(const TSector& sector);
 
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
@@ -355,6 +363,7 @@ private:
     MapDocument* document_ = nullptr;
     TUniverse* universe_ = nullptr;  // the document's
     QString exportFolder_;  // where the last sector file was exported
+    QString metadataFolder_;  // where the last sector metadata file was read or written
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;

@@ -71,6 +71,12 @@ void TfMainform::CreatePopups() {
     sectorPopup_ = menu("rSectorPopup");
     connectTo(Item(sectorPopup_, "rmDeleteSector", "Delete Sector..."), [this] { rmDeleteSectorClick(); });
     connectTo(Item(sectorPopup_, "rmExportSector", "Export Sector File..."), [this] { rmExportSectorClick(); });
+    connectTo(Item(sectorPopup_, "rmImportMetadata", "Import Sector Metadata..."), [this] {
+        if (TSector* sector = SelectedSector()) ImportMetadataInto(*sector);
+    });
+    connectTo(Item(sectorPopup_, "rmExportMetadata", "Export Sector Metadata..."), [this] {
+        if (TSector* sector = SelectedSector()) ExportMetadataOf(*sector);
+    });
     sectorPopup_->addSeparator();
     sectorFilters(sectorPopup_, true);
 

@@ -51,7 +51,8 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
                            "&Export Picture...", "Print Pre&view...", "&Print...", "", "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
-                                                       "&Export Sector File...", "Import &ESP File..."}));
+                                                       "&Export Sector File...", "Import Sector &Metadata...",
+                                                       "Export Sector Me&tadata...", "Import &ESP File..."}));
     EXPECT_EQ(Action("rPrint")->shortcut(), QKeySequence(QKeySequence::Print));
     EXPECT_FALSE(Action("rImport4xMap")->isEnabled());
     EXPECT_FALSE(Action("rImportESP")->isVisible());
