@@ -1,11 +1,47 @@
 #include "SectorFormat.h"
 
 #include "Codepage.h"
-#include "ImportSec.h"
+#include "DefineStar.h"
 
 #include <algorithm>
 
 namespace {
+
+struct TBaseCode {
+    const char* Description;
+    std::int32_t Flags;
+};
+
+// Letters A-Z. G and H are described as "Not Defined" although the import
+// gives them Vargr bases.
+constexpr TBaseCode kBaseCodes[26] = {
+    {"Naval Base AND Scout Base", scNavalBase | scScoutBase},                    // A
+    {"Naval Base AND Scout Way Station", scNavalBase | scScoutWayStation},      // B
+    {"Corsair Base", scCorsairBase},                                            // C
+    {"Naval Depot", scNavalDepot},                                              // D
+    {"Not Defined", 0},                                                         // E
+    {"Naval Base AND Military Base", scPlanetaryNavalBase | scMilitaryBase},    // F
+    {"Not Defined", scVargrNavalBase},                                          // G
+    {"Not Defined", scVargrNavalBase | scCorsairBase},                          // H
+    {"Interface", scInterface},                                                 // I
+    {"Planetary Naval Base", scPlanetaryNavalBase},                             // J
+    {"Not Defined", 0},                                                         // K
+    {"Not Defined", 0},                                                         // L
+    {"Military Base", scMilitaryBase},                                          // M
+    {"Naval Base", scNavalBase},                                                // N
+    {"Not Defined", 0},                                                         // O
+    {"Droyne Naval Base", scDroyneNavalBase},                                   // P
+    {"Not Defined", 0},                                                         // Q
+    {"Clan Naval Base", scClanNavalBase},                                       // R
+    {"Scout Base", scScoutBase},                                                // S
+    {"Tlaukhu Naval Base", scTlaukhuNavalBase},                                 // T
+    {"Clan Naval Base AND Tlaukhu Naval Base", scClanNavalBase | scTlaukhuNavalBase},  // U
+    {"Not Defined", 0},                                                         // V
+    {"Scout Way Station", scScoutWayStation},                                   // W
+    {"Not Defined", 0},                                                         // X
+    {"Not Defined", 0},                                                         // Y
+    {"Zhodani Naval Base", scZhodaniNavalBase},                                 // Z
+};
 
 constexpr const char* kFieldNames[tfCount] = {
     "Sector", "SS", "Hex", "Name", "UWP", "Bases", "Remarks", "Zone", "PBG",
@@ -192,6 +228,16 @@ std::string ErrorAt(std::size_t line, const char* reason) {
 
 }  // namespace
 
+const char* BaseCodeDescription(char letter) {
+    if (letter < 'A' || letter > 'Z') return "";
+    return kBaseCodes[letter - 'A'].Description;
+}
+
+std::int32_t BaseCodeFlags(char letter) {
+    if (letter < 'A' || letter > 'Z') return 0;
+    return kBaseCodes[letter - 'A'].Flags;
+}
+
 const char* T5FieldName(TT5Field field) {
     return field >= 0 && field < tfCount ? kFieldNames[field] : "";
 }
@@ -226,9 +272,22 @@ TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format) {
     TLines lines(text);
     const std::vector<TColumn> columns = T5Columns(lines, format);
     if (columns.empty()) return out;
+    // Each row keeps a field for every column: a file of thousands of columns
+    // would take memory out of all proportion to its size.
+    if (columns.size() > kMaxT5Columns) {
+        out.Refused = "The file has " + std::to_string(columns.size()) + " columns; at most " +
+                      std::to_string(kMaxT5Columns) + " are read";
+        return out;
+    }
+    // A row must reach the hex and UWP columns; the columns after the last
+    // one it reaches are empty.
+    std::size_t needed = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].Field == tfHex || columns[i].Field == tfUWP) needed = i + 1;
 
     std::string_view raw;
     std::string line;
+    std::vector<std::string_view> values;
     while (lines.Next(raw)) {
         // Comments come before the header only: a row may begin with "#".
         if (Trim(raw).empty()) continue;
@@ -239,26 +298,24 @@ TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format) {
         TT5Row row;
         row.Line = lines.Number();
         if (format == TSectorFormat::T5Tab) {
-            const std::vector<std::string_view> values = SplitTabs(line);
-            if (values.size() < columns.size()) {
-                out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Incomplete Data"));
-                continue;
-            }
-            if (std::any_of(values.begin() + static_cast<std::ptrdiff_t>(columns.size()), values.end(),
-                            [](std::string_view v) { return !Trim(v).empty(); })) {
-                out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Too Many Fields"));
-                continue;
-            }
-            for (std::size_t i = 0; i < columns.size(); ++i)
-                SetField(row, columns[i].Field, columns[i].Heading, values[i]);
+            values = SplitTabs(line);
         } else {
-            if (line.size() < columns.back().Start) {
-                out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Incomplete Data"));
-                continue;
-            }
+            values.clear();
             for (const TColumn& c : columns)
-                SetField(row, c.Field, c.Heading, std::string_view(line).substr(c.Start, c.End - c.Start));
+                if (c.Start < line.size()) values.push_back(std::string_view(line).substr(c.Start, c.End - c.Start));
         }
+        if (values.size() < needed) {
+            out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Incomplete Data"));
+            continue;
+        }
+        if (values.size() > columns.size() &&
+            std::any_of(values.begin() + static_cast<std::ptrdiff_t>(columns.size()), values.end(),
+                        [](std::string_view v) { return !Trim(v).empty(); })) {
+            out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Too Many Fields"));
+            continue;
+        }
+        for (std::size_t i = 0; i < columns.size() && i < values.size(); ++i)
+            SetField(row, columns[i].Field, columns[i].Heading, values[i]);
         out.Rows.push_back(std::move(row));
     }
     return out;

@@ -111,7 +111,8 @@ TEST_F(T5, FieldRules) {
     for (const auto& c : cases) rows.push_back(c.row);
     const TSectorImportResult r = Run(TabFile(rows));
     ASSERT_TRUE(r.Ok());
-    EXPECT_EQ(r.Lines, std::vector<std::string>{"Allegiance NwCo added"});  // one line, at its first row
+    // The added allegiance once, at its first row; the renamed namesake.
+    EXPECT_EQ(r.Lines, (std::vector<std::string>{"Allegiance NwCo added", "Nova at Line 7 renamed Nova (3)"}));
     ASSERT_EQ(target->Stars().size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const TStar& s = Star(i);
@@ -315,7 +316,7 @@ TEST_F(T5, TabsAndLineEndsInAValueAreWrittenAsBlanksAndListed) {
     for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column, TSectorFormat::Classic}) {
         std::vector<std::string> lines;
         const std::string text = SectorFileText(*u, *target, format, lines);
-        EXPECT_EQ(lines, std::vector<std::string>{"Alder changed (tabs and line ends written as blanks)"});
+        EXPECT_EQ(lines, std::vector<std::string>{"Alder changed (control characters written as blanks)"});
         EXPECT_NE(text.find("G2 V"), std::string::npos);
     }
 }
