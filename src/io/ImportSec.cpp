@@ -17,32 +17,6 @@ std::string_view Columns(std::string_view line, std::size_t from, std::size_t wi
     return line.substr(from - 1, width);
 }
 
-// Splits the text into lines: a line ends at LF, a CR right before the LF
-// belongs to the line end, and a last line without an end still counts.
-class TLineReader {
-public:
-    explicit TLineReader(std::string_view text) : text_(text) {}
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        std::size_t next = end;
-        if (end == std::string_view::npos) {
-            end = text_.size();
-            next = end;
-        } else {
-            ++next;
-            if (end > pos_ && text_[end - 1] == '\r') --end;
-        }
-        line = text_.substr(pos_, end - pos_);
-        pos_ = next;
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
 TSector* FindEmptySector(const TUniverse& universe, const std::string& name) {
     if (TSectors* sectors = universe.Sectors())
         for (TSector* s : sectors->ChildrenOf<TSector>())
@@ -88,12 +62,10 @@ TSectorImportResult ImportSectorText(TUniverse& universe, TSector& sector, std::
     std::vector<TSystemRecord> records;
     std::vector<std::pair<std::size_t, std::string>> messages;
 
-    TLineReader reader(text);
+    TSectorFileLines lines(text);
     std::string_view line;
-    std::size_t lineNumber = 0;
     bool ruler = false;
-    while (reader.Next(line)) {
-        ++lineNumber;
+    while (lines.Next(line)) {
         if (line == kSectorFileRuler) {
             ruler = true;
             break;
@@ -114,12 +86,12 @@ TSectorImportResult ImportSectorText(TUniverse& universe, TSector& sector, std::
         return BuildStars(universe, sector, records, std::move(messages), kT5RecordRules);
     }
 
-    while (reader.Next(line)) {
-        ++lineNumber;
+    while (lines.Next(line)) {
+        const std::size_t number = lines.Number();
         if (line.size() < kMinSystemLineLength)
-            messages.emplace_back(lineNumber, "Error at Line " + std::to_string(lineNumber) + " Incomplete Data");
+            messages.emplace_back(number, "Error at Line " + std::to_string(number) + " Incomplete Data");
         else
-            records.push_back(RecordOfLine(line, lineNumber));
+            records.push_back(RecordOfLine(line, number));
     }
     if (records.empty() && messages.empty()) return NothingToDo();
     return BuildStars(universe, sector, records, std::move(messages), TRecordRules{});

@@ -48,37 +48,6 @@ constexpr const char* kFieldNames[tfCount] = {
     "Allegiance", "Stars", "{Ix}", "(Ex)", "[Cx]", "Nobility", "W", "RU",
 };
 
-// The lines of a text: a line ends at LF, a CR before the LF belongs to the
-// end, a last line without an end still counts. A UTF-8 byte order mark at
-// the start is not part of the first line.
-class TLines {
-public:
-    explicit TLines(std::string_view text) : text_(text) {
-        if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
-    }
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        std::size_t next;
-        if (end == std::string_view::npos) {
-            end = next = text_.size();
-        } else {
-            next = end + 1;
-            if (end > pos_ && text_[end - 1] == '\r') --end;
-        }
-        line = text_.substr(pos_, end - pos_);
-        pos_ = next;
-        ++number_;
-        return true;
-    }
-    std::size_t Number() const { return number_; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t number_ = 0;
-};
-
 std::string_view Trim(std::string_view s) {
     const std::size_t first = s.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
@@ -91,7 +60,7 @@ bool IsBlankOrComment(std::string_view line) {
 }
 
 // Moves to the header: the first line that is neither blank nor a comment.
-bool HeaderLines(TLines& lines, std::string_view& header) {
+bool HeaderLines(TSectorFileLines& lines, std::string_view& header) {
     while (lines.Next(header))
         if (!IsBlankOrComment(header)) return true;
     return false;
@@ -204,7 +173,7 @@ bool NamesHexAndUWP(const std::vector<TColumn>& columns) {
 
 // The columns of a T5 file and the lines before the first row; empty when
 // the text is not of that format.
-std::vector<TColumn> T5Columns(TLines& lines, TSectorFormat format) {
+std::vector<TColumn> T5Columns(TSectorFileLines& lines, TSectorFormat format) {
     std::string_view header;
     if (!HeaderLines(lines, header)) return {};
     std::string headerText;
@@ -255,13 +224,13 @@ TT5Field T5FieldOfHeading(std::string_view heading) {
 
 TSectorFormat DetectSectorFormat(std::string_view text) {
     {
-        TLines lines(text);
+        TSectorFileLines lines(text);
         std::string_view line;
         while (lines.Next(line))
             if (line == kSectorFileRuler) return TSectorFormat::Classic;
     }
     for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column}) {
-        TLines lines(text);
+        TSectorFileLines lines(text);
         if (!T5Columns(lines, format).empty()) return format;
     }
     return TSectorFormat::Unknown;
@@ -269,7 +238,7 @@ TSectorFormat DetectSectorFormat(std::string_view text) {
 
 TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format) {
     TT5Rows out;
-    TLines lines(text);
+    TSectorFileLines lines(text);
     const std::vector<TColumn> columns = T5Columns(lines, format);
     if (columns.empty()) return out;
     // Each row keeps a field for every column: a file of thousands of columns

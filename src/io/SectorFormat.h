@@ -64,6 +64,37 @@ struct TT5Rows {
     std::vector<std::pair<std::size_t, std::string>> Errors;
 };
 
+// The lines of a text: a line ends at LF, a CR before the LF belongs to the
+// end, a last line without an end still counts. A UTF-8 byte order mark at
+// the start is not part of the first line.
+class TSectorFileLines {
+public:
+    explicit TSectorFileLines(std::string_view text) : text_(text) {
+        if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
+    }
+    bool Next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        std::size_t end = text_.find('\n', pos_);
+        std::size_t next;
+        if (end == std::string_view::npos) {
+            end = next = text_.size();
+        } else {
+            next = end + 1;
+            if (end > pos_ && text_[end - 1] == '\r') --end;
+        }
+        line = text_.substr(pos_, end - pos_);
+        pos_ = next;
+        ++number_;
+        return true;
+    }
+    std::size_t Number() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t number_ = 0;
+};
+
 // The format of a file's text. Classic when a line equals the ruler line;
 // T5Tab when the first line that is neither blank nor a "#" comment holds tabs
 // and names the Hex and UWP columns; T5Column when that line begins with "Hex",
