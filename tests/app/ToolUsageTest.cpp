@@ -92,4 +92,8 @@ TEST(ToolUsage, EachCommandHasItsOwnHelp) {
         EXPECT_EQ(r.Status, 0) << command;
         EXPECT_NE(r.Out.find(std::string("usage: hexlane-tool ") + command), std::string::npos) << r.Out;
     }
+    // The help says what each choice does.
+    EXPECT_NE(RunTool({"path", "--help"}).Out.find("shortest time instead of shortest distance"),
+              std::string::npos);
+    EXPECT_NE(RunTool({"query", "--help"}).Out.find("the first sector of that name in map order"), std::string::npos);
 }
