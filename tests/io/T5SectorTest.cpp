@@ -353,7 +353,9 @@ TEST_F(T5, AFileOfTooManyColumnsIsRefusedWhole) {
         const TSectorImportResult r = ImportSectorText(*fresh, "S", TabFile({row}, header));
         EXPECT_EQ(r.Ok(), columns == kMaxT5Columns) << columns;
         EXPECT_EQ(s->Stars().size(), columns == kMaxT5Columns ? 1u : 0u);
-        if (!r.Ok()) EXPECT_EQ(r.Message, "The file has 65 columns; at most 64 are read");
+        if (!r.Ok()) {
+            EXPECT_EQ(r.Message, "The file has 65 columns; at most 64 are read");
+        }
         EXPECT_EQ(fresh->ManagerRequiresSaving, r.Ok());
     }
 }
