@@ -1,10 +1,10 @@
 #include "MapSnapshot.h"
 
 #include "ObjectStream.h"
+#include "Parallel.h"
 
 #include <algorithm>
 #include <functional>
-#include <thread>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -199,17 +199,13 @@ std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const
         // container is written by several threads, each taking a run of its
         // objects with a writer of its own.
         const std::size_t count = child.ChildCount();
-        const unsigned threads =
-            count < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        const unsigned threads = hexlane::PartCount(count, 64, 4);
         std::vector<SnapshotWriter> writers(threads);
         auto write = [&](unsigned t) {
             for (std::size_t i = count * t / threads; i < count * (t + 1) / threads; ++i)
                 container->Items[i] = writers[t].Item(*child.Child(i), heads[i], items[i]);
         };
-        std::vector<std::thread> workers;
-        for (unsigned t = 1; t < threads; ++t) workers.emplace_back(write, t);
-        write(0);
-        for (std::thread& worker : workers) worker.join();
+        hexlane::RunParts(threads, write);
         for (const SnapshotWriter& w : writers) writer.added += w.added;
         for (std::size_t i = 0; allShared && i < count; ++i) allShared = container->Items[i] == earlier->Items[i];
         if (allShared) {

@@ -5,6 +5,8 @@
 #include "FC.h"
 #include "FCArray.h"
 
+#include "ExecutableMemory.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -106,8 +108,7 @@ public:
 
 private:
     TNativeCode() = default;
-    void* memory_ = nullptr;
-    std::size_t size_ = 0;
+    std::unique_ptr<hexlane::ExecutableMemory> memory_;
     Entry entry_ = nullptr;
 };
 

@@ -40,9 +40,8 @@
 #include <optional>
 #include <vector>
 
+// The code follows the System V calling convention of x86-64 Linux.
 #if defined(__x86_64__) && defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
 #define FC_NATIVE 1
 #else
 #define FC_NATIVE 0
@@ -408,10 +407,6 @@ std::vector<int> ParametersByUse(const TCompiledFormula& prog) {
 
 }  // namespace
 
-TNativeCode::~TNativeCode() {
-    if (memory_) munmap(memory_, size_);
-}
-
 std::unique_ptr<TNativeCode> TNativeCode::Make(const TCompiledFormula& prog) {
     if (std::numeric_limits<long double>::digits != 64 || prog.External) return nullptr;
     // Keep as many parameters in registers as the values leave room for,
@@ -424,26 +419,19 @@ std::unique_ptr<TNativeCode> TNativeCode::Make(const TCompiledFormula& prog) {
         residents.pop_back();
     }
     if (!bytes) return nullptr;
-    const long page = sysconf(_SC_PAGESIZE);
-    const std::size_t size = (bytes->size() + static_cast<std::size_t>(page) - 1) / static_cast<std::size_t>(page) *
-                             static_cast<std::size_t>(page);
     std::unique_ptr<TNativeCode> code(new TNativeCode);
-    // Written while only writable, run once only executable.
-    void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED) return nullptr;
-    code->memory_ = memory;
-    code->size_ = size;
-    std::memcpy(memory, bytes->data(), bytes->size());
-    if (mprotect(memory, size, PROT_READ | PROT_EXEC) != 0) return nullptr;
-    code->entry_ = reinterpret_cast<Entry>(memory);
+    code->memory_ = hexlane::ExecutableMemory::Make(bytes->data(), bytes->size());
+    if (!code->memory_) return nullptr;
+    code->entry_ = reinterpret_cast<Entry>(const_cast<void*>(code->memory_->Entry()));
     return code;
 }
 
 #else
 
-TNativeCode::~TNativeCode() = default;
 std::unique_ptr<TNativeCode> TNativeCode::Make(const TCompiledFormula&) { return nullptr; }
 
 #endif
+
+TNativeCode::~TNativeCode() = default;
 
 }  // namespace fc

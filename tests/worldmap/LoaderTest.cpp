@@ -4,7 +4,7 @@
 #include "worldmap/ColourTable.h"
 #include "worldmap/FractalMap.h"
 #include "worldmap/Orbiscarta.h"
-#include "worldmap/SharedLibrary.h"
+#include "SharedLibrary.h"
 #include "worldmap/WorldMapLoader.h"
 #include "worldmap/WorldPicture.h"
 
@@ -15,6 +15,8 @@
 #include <random>
 
 using namespace worldmap;
+using hexlane::ExecutableFolder;
+using hexlane::SharedLibrary;
 
 namespace {
 
