@@ -13,7 +13,10 @@
 #include <sstream>
 #include <thread>
 
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <mutex>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -61,6 +64,39 @@ bool NoLeftovers(const fs::path& dir) {
     return true;
 }
 
+// A small file system of its own, to be filled up (needs root; tmpfs).
+class SmallDisk {
+public:
+    SmallDisk(const fs::path& at, const char* size) : path_(at) {
+        fs::create_directories(at);
+        mounted_ = ::mount("tmpfs", at.c_str(), "tmpfs", 0, (std::string("mode=0755,size=") + size).c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
+    }
+    bool Mounted() const { return mounted_; }
+
+private:
+    fs::path path_;
+    bool mounted_ = false;
+};
+
+// Every fsync and rename the writer makes while recording, in order: the
+// inode and size of the synced file, the inode of the renamed one.
+struct SyncEvent {
+    bool rename;
+    ino_t inode;
+    off_t size;
+};
+std::mutex eventsLock;
+std::vector<SyncEvent> events;
+bool recording = false;
+
+void Record(bool rename, const struct stat& st) {
+    const std::lock_guard lock(eventsLock);
+    if (recording) events.push_back({rename, st.st_ino, st.st_size});
+}
+
 // Runs `body` in a child process; its result is the child's exit status.
 int InChild(const std::function<int()>& body) {
     const pid_t pid = ::fork();
@@ -71,6 +107,47 @@ int InChild(const std::function<int()>& body) {
 }
 
 }  // namespace
+
+// The writer's fsync and rename pass through here while recording.
+extern "C" int fsync(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) Record(false, st);
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    struct stat st {};
+    if (::stat(from, &st) == 0) Record(true, st);
+    static const auto real = reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "rename"));
+    return real(from, to);
+}
+
+TEST_F(SafeWrite, TheWholeContentIsSyncedBeforeTheRename) {
+    const fs::path file = dir_ / "t";
+    Put(file, "old");
+    const std::string text(100000, 'n');
+    {
+        const std::lock_guard lock(eventsLock);
+        events.clear();
+        recording = true;
+    }
+    const bool written = WriteText(file, text);
+    recording = false;
+    ASSERT_TRUE(written);
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    int synced = -1, renamed = -1;
+    for (int i = 0; i < static_cast<int>(events.size()); ++i) {
+        const SyncEvent& e = events[static_cast<std::size_t>(i)];
+        if (e.inode != st.st_ino) continue;
+        if (!e.rename && e.size == static_cast<off_t>(text.size()) && synced < 0) synced = i;
+        if (e.rename && renamed < 0) renamed = i;
+    }
+    ASSERT_GE(renamed, 0) << "no rename seen";
+    ASSERT_GE(synced, 0) << "the complete file was never synced";
+    EXPECT_LT(synced, renamed);
+}
 
 TEST_F(SafeWrite, EachKindOfTargetIsWrittenOrRefusedUnchanged) {
     struct Case {
@@ -247,4 +324,150 @@ TEST_F(SafeWrite, AWriterKilledMidWriteLeavesTheOldFileAndNoTemporaryFile) {
 #else
     GTEST_SKIP() << "no unnamed files here";
 #endif
+}
+
+// Files written in place (more than one hard link, or a folder that takes no
+// new file) against a full disk and a kill: the disk's limit is found before
+// the old content is touched, a kill while the content is made leaves the old
+// content, and several files are written only once all of them have room.
+TEST_F(SafeWrite, InPlaceTargetsKeepTheOldContentOnAFullDiskOrAKill) {
+    enum class Fault { None, FullDisk, Kill };
+    struct Case {
+        const char* what;
+        bool hardLink;  // else a read-only folder
+        Fault fault;
+        int targets;
+    };
+    const Case cases[] = {
+        {"hard link", true, Fault::None, 2},
+        {"hard link, full disk", true, Fault::FullDisk, 1},
+        {"hard links, the second full", true, Fault::FullDisk, 2},
+        {"hard link, killed", true, Fault::Kill, 1},
+        {"read-only folder, full disk", false, Fault::FullDisk, 1},
+        {"read-only folder, the second full", false, Fault::FullDisk, 2},
+        {"read-only folder, killed", false, Fault::Kill, 1},
+    };
+    const bool root = ::geteuid() == 0;
+    const uid_t nobody = 65534;
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path d = dir_ / ("disk" + std::to_string(n++));
+        SmallDisk disk(d, "64k");
+        if (!disk.Mounted()) GTEST_SKIP() << "a small file system of its own needs root";
+        std::vector<fs::path> files;
+        std::vector<std::string> olds, news;
+        std::vector<ino_t> inodes;
+        for (int i = 0; i < c.targets; ++i) {
+            files.push_back(d / ("t" + std::to_string(i)));
+            olds.push_back(std::string(4000, static_cast<char>('a' + i)));
+            // The last target of a full disk outgrows it.
+            const bool tooBig = c.fault == Fault::FullDisk && i == c.targets - 1;
+            news.push_back(std::string(tooBig ? 200000 : 6000, static_cast<char>('A' + i)));
+            Put(files.back(), olds.back());
+            fs::permissions(files.back(), fs::perms::all);
+            if (c.hardLink) fs::create_hard_link(files.back(), d / ("link" + std::to_string(i)));
+            struct stat st {};
+            ::stat(files.back().c_str(), &st);
+            inodes.push_back(st.st_ino);
+        }
+        if (!c.hardLink) fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                               fs::perms::others_exec);
+        const int status = InChild([&] {
+            if (!c.hardLink && root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) return 3;
+            std::vector<std::unique_ptr<ReplacingOutputFile>> writers;
+            for (std::size_t i = 0; i < files.size(); ++i) {
+                writers.push_back(std::make_unique<ReplacingOutputFile>(files[i].string()));
+                if (!writers.back()->Open()) return 4;
+                std::fwrite(news[i].data(), 1, news[i].size(), writers.back()->Handle());
+                if (c.fault == Fault::Kill) {
+                    std::fflush(writers.back()->Handle());
+                    std::raise(SIGKILL);
+                }
+            }
+            bool ok = true;
+            for (auto& w : writers) ok = w->Finish() && ok;
+            for (auto& w : writers) ok = ok && w->Commit();
+            return ok ? 0 : 1;
+        });
+        EXPECT_EQ(status, c.fault == Fault::None ? 0 : c.fault == Fault::FullDisk ? 1 : -1);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const std::string& expected = c.fault == Fault::None ? news[i] : olds[i];
+            EXPECT_TRUE(Read(files[i]) == expected) << files[i] << (c.fault == Fault::None ? " lacks the new" : " lost the old") << " content";
+            struct stat st {};
+            ::stat(files[i].c_str(), &st);
+            EXPECT_EQ(st.st_ino, inodes[i]);
+            if (c.hardLink) {
+                EXPECT_EQ(st.st_nlink, 2u);
+                EXPECT_TRUE(Read(d / ("link" + std::to_string(i))) == expected) << "the other link differs";
+            }
+        }
+        fs::permissions(d, fs::perms::owner_all);
+        EXPECT_TRUE(NoLeftovers(d));
+    }
+}
+
+// Set-id bits survive a save by the file's owner, and are not handed to
+// another owner.
+TEST_F(SafeWrite, SetIdBitsAreKeptWhenTheOwnerIsUnchanged) {
+    const bool root = ::geteuid() == 0;
+    const uid_t nobody = 65534;
+    struct Case {
+        const char* what;
+        bool hardLink;
+        bool otherOwner;  // the file is root's, written by nobody
+        fs::perms mode;
+        fs::perms expected;
+    };
+    const fs::perms setId = fs::perms::set_uid | fs::perms::set_gid;
+    const fs::perms rwx = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                          fs::perms::others_read | fs::perms::others_exec;
+    const Case cases[] = {
+        {"replaced", false, false, rwx | setId, rwx | setId},
+        {"written in place", true, false, rwx | setId, rwx | setId},
+        {"another owner's file", false, true, fs::perms::all | setId, fs::perms::all},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.otherOwner && !root) continue;
+        const fs::path d = dir_ / c.what;
+        fs::create_directories(d);
+        const fs::path file = d / "t";
+        Put(file, "old");
+        if (c.hardLink) fs::create_hard_link(file, d / "link");
+        if (root) {
+            ::chown(d.c_str(), nobody, nobody);
+            if (!c.otherOwner) ::chown(file.c_str(), nobody, nobody);
+        }
+        fs::permissions(file, c.mode);
+        const int status = InChild([&] {
+            if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) return 3;
+            return WriteText(file, "new") ? 0 : 1;
+        });
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(Read(file), "new");
+        EXPECT_EQ(fs::status(file).permissions(), c.expected);
+    }
+}
+
+TEST_F(SafeWrite, TheReaderMeasuresTheFileItOpened) {
+    Put(dir_ / "file", "12345");
+    ::mkfifo((dir_ / "fifo").c_str(), 0600);
+    fs::create_directory(dir_ / "folder");
+    struct Case {
+        const char* name;
+        bool opens;
+    };
+    for (const Case& c : {Case{"file", true}, Case{"fifo", false}, Case{"folder", false}, Case{"missing", false}}) {
+        hexlane::InputFile in((dir_ / c.name).string());
+        EXPECT_EQ(in.Open(), c.opens) << c.name;
+        if (!c.opens) continue;
+        // Replacing the path afterwards changes nothing of what was opened.
+        fs::rename(dir_ / c.name, dir_ / "gone");
+        Put(dir_ / c.name, "another, longer file");
+        EXPECT_EQ(in.Size(), 5u);
+        char text[16] = {};
+        EXPECT_EQ(std::fread(text, 1, sizeof text, in.Handle()), 5u);
+        EXPECT_STREQ(text, "12345");
+    }
 }

@@ -85,7 +85,10 @@ TEST(WorldMapTool, RefusesValuesBeyondTheDialogsAndWritesBothFilesOrNeither) {
         {{"--seed", "40000"}, 2, "--seed"},
         {{"--width", "33554432", "--height", "1"}, 2, "--width"},
         {{"--raw", dir + "/missing/r.bin"}, 1, "Error Creating Filestream"},
+        {{"--raw", out}, 2, "two files"},
+        {{"--raw", dir + "/alias/a.bmp"}, 2, "two files"},  // through a linked folder
     };
+    std::filesystem::create_directory_symlink(dir, dir + "/alias");
     for (const Case& c : cases) {
         std::vector<std::string> args = {"worldmap", out, "--seed", "1", "--faults", "500"};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
