@@ -86,9 +86,13 @@ TEST(WorldMapTool, RefusesValuesBeyondTheDialogsAndWritesBothFilesOrNeither) {
         {{"--width", "33554432", "--height", "1"}, 2, "--width"},
         {{"--raw", dir + "/missing/r.bin"}, 1, "Error Creating Filestream"},
         {{"--raw", out}, 2, "two files"},
+#ifndef _WIN32
         {{"--raw", dir + "/alias/a.bmp"}, 2, "two files"},  // through a linked folder
+#endif
     };
+#ifndef _WIN32
     std::filesystem::create_directory_symlink(dir, dir + "/alias");
+#endif
     for (const Case& c : cases) {
         std::vector<std::string> args = {"worldmap", out, "--seed", "1", "--faults", "500"};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
