@@ -111,13 +111,15 @@ inline bool Finite(long double v) { return v - v == 0.0L; }
 // its result is right (powl(1E4000, 1) raises overflow). In the checked mode a
 // function of finite arguments therefore reports by its result: NaN is an
 // invalid operation, an infinity a division by zero when the library raised
-// that and an overflow otherwise, and a finite value no error at all.
+// that or the (first) argument is zero (not every library raises it there:
+// MinGW's powl(0, -1) does not), an overflow otherwise, and a finite value no
+// error at all.
 template <bool Checked>
 inline void Settle(long double result, long double a, long double b = 0) {
     if constexpr (Checked) {
         // std::isfinite, as Finite's subtraction raises the invalid flag for infinities
         if (!std::isfinite(a) || !std::isfinite(b)) return;
-        const int pole = std::fetestexcept(FE_DIVBYZERO);
+        const bool pole = std::fetestexcept(FE_DIVBYZERO) || a == 0;
         std::feclearexcept(kErrorFlags);
         if (std::isnan(result)) std::feraiseexcept(FE_INVALID);
         else if (std::isinf(result)) std::feraiseexcept(pole ? FE_DIVBYZERO : FE_OVERFLOW);
@@ -245,7 +247,13 @@ template <bool Checked>
         case U_ACOS: { const long double in = acc; acc = std::atan2(std::sqrt((1.0L - acc) * (1.0L + acc)), acc); Settle<Checked>(acc, in); break; }
         case U_ASIN: { const long double in = acc; acc = std::atan2(acc, std::sqrt((1.0L - acc) * (1.0L + acc))); Settle<Checked>(acc, in); break; }
         case U_ABS: acc = std::fabs(acc); break;
-        case U_SQRT: acc = std::sqrt(acc); break;
+        case U_SQRT: {
+            const long double in = acc;
+            acc = std::sqrt(acc);
+            // Not every maths library raises the flag itself (MinGW's does not).
+            if (std::isnan(acc) && !std::isnan(in)) std::feraiseexcept(FE_INVALID);
+            break;
+        }
         case U_EXP: { const long double in = acc; CHECK(acc) acc = std::exp(acc); Settle<Checked>(acc, in); break; }
         case U_LN: { const long double in = acc; acc = std::log(acc); Settle<Checked>(acc, in); break; }
         case U_LG: { const long double in = acc; acc = std::log10(acc); Settle<Checked>(acc, in); break; }

@@ -114,6 +114,11 @@ ToolResult RunProgram(const std::string& program, const std::vector<std::string>
     r.Status = Run(program, args, out, err);
     r.Out = Slurp(out);
     r.Err = Slurp(err);
+#ifdef _WIN32
+    // Text on the console ends its lines with CR LF on Windows.
+    for (std::string* text : {&r.Out, &r.Err})
+        for (std::size_t at; (at = text->find("\r\n")) != std::string::npos;) text->erase(at, 1);
+#endif
     fs::remove(out);
     fs::remove(err);
     return r;

@@ -35,11 +35,18 @@ protected:
 
     // Runs the tool; true when it exits with 0. Its output lands in out, err.
     bool Run(const std::string& arguments) {
-        const std::string command = std::string("\"") + HEXLANE_TOOL + "\" " + arguments + " >\"" +
-                                    Path("out.txt") + "\" 2>\"" + Path("err.txt") + "\"";
+        std::string command = std::string("\"") + HEXLANE_TOOL + "\" " + arguments + " >\"" +
+                              Path("out.txt") + "\" 2>\"" + Path("err.txt") + "\"";
+#ifdef _WIN32
+        command = "\"" + command + "\"";  // cmd.exe takes off one pair of outer quotes
+#endif
         const int status = std::system(command.c_str());
         out = Read(Path("out.txt"));
         err = Read(Path("err.txt"));
+#ifdef _WIN32
+        // Text on the console ends its lines with CR LF on Windows.
+        for (std::string* text : {&out, &err}) std::erase(*text, '\r');
+#endif
         return status == 0;
     }
 

@@ -45,6 +45,10 @@ std::vector<std::int32_t> Reference(const MapRequest& r) {
     return cells;
 }
 
+// The build names the fakes' folders by their POSIX paths; on Windows (run
+// under Wine) such a path only becomes absolute with its drive.
+std::filesystem::path FakeFolder(const char* folder) { return std::filesystem::absolute(folder); }
+
 MapRequest Request(std::int32_t seed, std::int32_t faults) {
     MapRequest r;
     r.Seed = seed;
@@ -95,14 +99,14 @@ TEST(Loader, AMissingOrBrokenLibraryCannotBeLoaded) {
 }
 
 TEST(Loader, ALibraryWithoutCreateMapIsReportedWithoutCallingIt) {
-    const PlotResult result = PlotWorld(Request(1, 500), HEXLANE_FAKE_NO_CREATEMAP_DIR);
+    const PlotResult result = PlotWorld(Request(1, 500), FakeFolder(HEXLANE_FAKE_NO_CREATEMAP_DIR));
     EXPECT_EQ(result.Status, PlotStatus::MissingExport);
     EXPECT_EQ(result.Error, "Orbiscarta.DLL does not provide CreateMap");
     EXPECT_TRUE(result.Cells.empty());
 }
 
 TEST(Loader, AResultOfZeroIsAnErrorOfTheGenerator) {
-    const PlotResult result = PlotWorld(Request(1, 500), HEXLANE_FAKE_FAILING_DIR);
+    const PlotResult result = PlotWorld(Request(1, 500), FakeFolder(HEXLANE_FAKE_FAILING_DIR));
     EXPECT_EQ(result.Status, PlotStatus::GeneratorFailed);
     EXPECT_EQ(result.Error, "Error in map generating dll");
     EXPECT_TRUE(result.Cells.empty());
@@ -113,7 +117,7 @@ TEST(Loader, AnUnusableSizeIsRefusedBeforeLoading) {
     for (auto [w, h] : {std::pair{0, 480}, {640, -1}, {1 << 16, 1 << 16}}) {
         r.Width = w;
         r.Height = h;
-        const PlotResult result = PlotWorld(r, HEXLANE_FAKE_NO_CREATEMAP_DIR);
+        const PlotResult result = PlotWorld(r, FakeFolder(HEXLANE_FAKE_NO_CREATEMAP_DIR));
         EXPECT_EQ(result.Status, PlotStatus::InvalidSize);
         EXPECT_EQ(result.Error, kSizeOutOfRange);
     }
