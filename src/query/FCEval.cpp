@@ -126,6 +126,14 @@ inline void Settle(long double result, long double a, long double b = 0) {
     }
 }
 
+// The square root, with the invalid flag for a negative operand as the
+// processor's own instruction raises it (MinGW's sqrtl leaves it clear).
+inline long double Sqrt(long double v) {
+    const long double r = std::sqrt(v);
+    if (std::isnan(r) && !std::isnan(v)) std::feraiseexcept(FE_INVALID);
+    return r;
+}
+
 template <bool Checked>
 inline long double Pow(long double l, long double r) {
     const long double v = std::pow(l, r);
@@ -244,16 +252,10 @@ template <bool Checked>
         case U_TAN: { const long double in = acc; acc = std::tan(acc); Settle<Checked>(acc, in); break; }
         case U_COTAN: { const long double in = acc; acc = 1.0L / std::tan(acc); Settle<Checked>(acc, in); break; }
         case U_ATAN: { const long double in = acc; CHECK(acc) acc = std::atan(acc); Settle<Checked>(acc, in); break; }
-        case U_ACOS: { const long double in = acc; acc = std::atan2(std::sqrt((1.0L - acc) * (1.0L + acc)), acc); Settle<Checked>(acc, in); break; }
-        case U_ASIN: { const long double in = acc; acc = std::atan2(acc, std::sqrt((1.0L - acc) * (1.0L + acc))); Settle<Checked>(acc, in); break; }
+        case U_ACOS: { const long double in = acc; acc = std::atan2(Sqrt((1.0L - acc) * (1.0L + acc)), acc); Settle<Checked>(acc, in); break; }
+        case U_ASIN: { const long double in = acc; acc = std::atan2(acc, Sqrt((1.0L - acc) * (1.0L + acc))); Settle<Checked>(acc, in); break; }
         case U_ABS: acc = std::fabs(acc); break;
-        case U_SQRT: {
-            const long double in = acc;
-            acc = std::sqrt(acc);
-            // Not every maths library raises the flag itself (MinGW's does not).
-            if (std::isnan(acc) && !std::isnan(in)) std::feraiseexcept(FE_INVALID);
-            break;
-        }
+        case U_SQRT: acc = Sqrt(acc); break;
         case U_EXP: { const long double in = acc; CHECK(acc) acc = std::exp(acc); Settle<Checked>(acc, in); break; }
         case U_LN: { const long double in = acc; acc = std::log(acc); Settle<Checked>(acc, in); break; }
         case U_LG: { const long double in = acc; acc = std::log10(acc); Settle<Checked>(acc, in); break; }
@@ -273,14 +275,14 @@ template <bool Checked>
             acc = std::copysign((1.0L - e) / (1.0L + e), acc);
             Settle<Checked>(acc, in); break;
         }
-        case U_ACOSH: { const long double in = acc; acc = std::log(acc + std::sqrt(acc * acc - 1.0L)); Settle<Checked>(acc, in); break; }
+        case U_ACOSH: { const long double in = acc; acc = std::log(acc + Sqrt(acc * acc - 1.0L)); Settle<Checked>(acc, in); break; }
         case U_ASINH: { const long double in = acc;
             // ln(x + sqrt(x^2 + 1)), taken on |x| to avoid cancellation for negative x
             const long double a = std::fabs(acc);
-            acc = std::copysign(std::log(a + std::sqrt(a * a + 1.0L)), acc);
+            acc = std::copysign(std::log(a + Sqrt(a * a + 1.0L)), acc);
             Settle<Checked>(acc, in); break;
         }
-        case U_ATANH: { const long double in = acc; acc = std::log(std::sqrt((1.0L + acc) / (1.0L - acc))); Settle<Checked>(acc, in); break; }
+        case U_ATANH: { const long double in = acc; acc = std::log(Sqrt((1.0L + acc) / (1.0L - acc))); Settle<Checked>(acc, in); break; }
         case BINOM_S: if (const int e = Binom(*--sp, acc)) return Stop(status, e); break;
         case IIF_S: sp -= 2; CHECK2(sp[0], sp[1]) CHECK(acc) acc = sp[0] != 0 ? sp[1] : acc; break;
 #define VARIADIC(NAME, EXPR, TEST)                                                      \

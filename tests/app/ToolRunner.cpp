@@ -45,10 +45,16 @@ HANDLE Inheritable(const fs::path& p, DWORD access, DWORD disposition) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Runs the program with its output and errors in files; the exit status, -1 when it did not run.
-int Run(const std::string& program, const std::vector<std::string>& args, const fs::path& out, const fs::path& err) {
-    std::wstring line = QuoteArgument(fs::absolute(Wide(program)).wstring());
+std::string Arguments(const std::vector<std::string>& args) {
+    std::wstring line;
     for (const std::string& a : args) line += L" " + QuoteArgument(Wide(a));
+    const std::u8string text = fs::path(line).u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Runs the program with its output and errors in files; the exit status, -1 when it did not run.
+int Run(const std::string& program, const std::string& arguments, const fs::path& out, const fs::path& err) {
+    std::wstring line = QuoteArgument(fs::absolute(Wide(program)).wstring()) + L" " + Wide(arguments);
     STARTUPINFOW start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
@@ -81,9 +87,14 @@ std::string Quote(const std::string& s) {
     return out + "'";
 }
 
-int Run(const std::string& program, const std::vector<std::string>& args, const fs::path& out, const fs::path& err) {
-    std::string cmd = Quote(program);
-    for (const std::string& a : args) cmd += " " + Quote(a);
+std::string Arguments(const std::vector<std::string>& args) {
+    std::string text;
+    for (const std::string& a : args) text += " " + Quote(a);
+    return text;
+}
+
+int Run(const std::string& program, const std::string& arguments, const fs::path& out, const fs::path& err) {
+    std::string cmd = Quote(program) + " " + arguments;
     cmd += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
     const int raw = std::system(cmd.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -105,13 +116,17 @@ std::string Slurp(const fs::path& p) {
 ToolResult RunTool(const std::vector<std::string>& args) { return RunProgram(HEXLANE_TOOL, args); }
 
 ToolResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    return RunCommandLine(program, Arguments(args));
+}
+
+ToolResult RunCommandLine(const std::string& program, const std::string& arguments) {
     static int counter = 0;
     const fs::path dir = fs::temp_directory_path() / ("hexlane-tool-run-" + std::to_string(ProcessId()));
     fs::create_directories(dir);
     const fs::path out = dir / ("out" + std::to_string(counter));
     const fs::path err = dir / ("err" + std::to_string(counter++));
     ToolResult r;
-    r.Status = Run(program, args, out, err);
+    r.Status = Run(program, arguments, out, err);
     r.Out = Slurp(out);
     r.Err = Slurp(err);
 #ifdef _WIN32

@@ -12,6 +12,8 @@
 
 #include <unistd.h>
 
+#include "ToolRunner.h"
+
 namespace fs = std::filesystem;
 using secfile::Line;
 using secfile::System;
@@ -35,19 +37,10 @@ protected:
 
     // Runs the tool; true when it exits with 0. Its output lands in out, err.
     bool Run(const std::string& arguments) {
-        std::string command = std::string("\"") + HEXLANE_TOOL + "\" " + arguments + " >\"" +
-                              Path("out.txt") + "\" 2>\"" + Path("err.txt") + "\"";
-#ifdef _WIN32
-        command = "\"" + command + "\"";  // cmd.exe takes off one pair of outer quotes
-#endif
-        const int status = std::system(command.c_str());
-        out = Read(Path("out.txt"));
-        err = Read(Path("err.txt"));
-#ifdef _WIN32
-        // Text on the console ends its lines with CR LF on Windows.
-        for (std::string* text : {&out, &err}) std::erase(*text, '\r');
-#endif
-        return status == 0;
+        const ToolResult r = RunCommandLine(HEXLANE_TOOL, arguments);
+        out = r.Out;
+        err = r.Err;
+        return r.Status == 0;
     }
 
     static std::string Read(const std::string& path) {
