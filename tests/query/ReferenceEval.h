@@ -87,10 +87,11 @@ private:
 
     // Functions of the maths library report by their result for finite
     // arguments (NaN invalid, infinity a pole or an overflow), not by the
-    // flags their intermediate steps may leave.
+    // flags their intermediate steps may leave; an infinity from a zero
+    // (first) argument is a pole whether or not the library says so.
     static void Settle(long double r, long double a, long double b = 0) {
         if (!std::isfinite(a) || !std::isfinite(b)) return;
-        const int pole = std::fetestexcept(FE_DIVBYZERO);
+        const bool pole = std::fetestexcept(FE_DIVBYZERO) || a == 0;
         std::feclearexcept(FE_ALL_EXCEPT);
         if (std::isnan(r)) std::feraiseexcept(FE_INVALID);
         else if (std::isinf(r)) std::feraiseexcept(pole ? FE_DIVBYZERO : FE_OVERFLOW);
