@@ -89,7 +89,13 @@ struct TCompiledFormula;
 // platform and the formula allow it.
 class TNativeCode {
 public:
+    // The generated code follows the System V convention (X in rdi, suspect
+    // in rsi, the value in st(0)); on Windows the call is made in it too.
+#if defined(_WIN32) && defined(__x86_64__)
+    using Entry = long double(__attribute__((sysv_abi)) *)(const long double* X, std::uint8_t* suspect);
+#else
     using Entry = long double (*)(const long double* X, std::uint8_t* suspect);
+#endif
     // Nothing when the formula uses what the translation leaves to the
     // interpreter, or on other platforms.
     static std::unique_ptr<TNativeCode> Make(const TCompiledFormula& prog);

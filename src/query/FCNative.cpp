@@ -28,8 +28,8 @@
 //
 // Anything else (library functions of the maths library, rounding, handlers,
 // stacks deeper than the registers) stays with the interpreter, as does every
-// platform other than x86-64 Linux and any system that refuses executable
-// memory.
+// platform other than x86-64 Linux and 64-bit Windows (built with MinGW) and
+// any system that refuses executable memory.
 
 #include "FCInternal.h"
 
@@ -40,8 +40,9 @@
 #include <optional>
 #include <vector>
 
-// The code follows the System V calling convention of x86-64 Linux.
-#if defined(__x86_64__) && defined(__linux__)
+// The code follows the System V calling convention of x86-64 Linux, which
+// MinGW's compiler can also call on 64-bit Windows.
+#if defined(__x86_64__) && (defined(__linux__) || (defined(_WIN32) && defined(__GNUC__)))
 #define FC_NATIVE 1
 #else
 #define FC_NATIVE 0

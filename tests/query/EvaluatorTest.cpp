@@ -239,7 +239,7 @@ TEST(Evaluator, DeepFormulasUseAStackLargerThanTheLocalOne) {
     EXPECT_EQ(h.Evaluate(x), inner + (inner + (0 + inner)));
 }
 
-#if defined(__x86_64__) && defined(__linux__)
+#if defined(__x86_64__) && (defined(__linux__) || (defined(_WIN32) && defined(__GNUC__)))
 constexpr bool kMachineCode = true;
 #else
 constexpr bool kMachineCode = false;
