@@ -1,11 +1,11 @@
 #include "MapSnapshot.h"
 
 #include "ObjectStream.h"
+#include "Parallel.h"
 
 #include <algorithm>
 #include <exception>
 #include <functional>
-#include <thread>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -232,27 +232,15 @@ std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const
             toWrite.push_back(i);
         }
         const std::size_t writes = toWrite.size();
-        const unsigned threads =
-            writes < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        const unsigned threads = hexlane::PartCount(writes, 64, 4);
         std::vector<SnapshotWriter> writers(threads);
         // A failure (out of memory) in any writer reaches the caller.
-        std::vector<std::exception_ptr> failures(threads);
-        auto write = [&](unsigned t) {
-            try {
-                for (std::size_t k = writes * t / threads; k < writes * (t + 1) / threads; ++k) {
-                    const std::size_t i = toWrite[k];
-                    container->Items[i] = writers[t].Item(*child.Child(i), heads[i], items[i]);
-                }
-            } catch (...) {
-                failures[t] = std::current_exception();
+        hexlane::RunParts(threads, [&](unsigned t) {
+            for (std::size_t k = writes * t / threads; k < writes * (t + 1) / threads; ++k) {
+                const std::size_t i = toWrite[k];
+                container->Items[i] = writers[t].Item(*child.Child(i), heads[i], items[i]);
             }
-        };
-        std::vector<std::thread> workers;
-        for (unsigned t = 1; t < threads; ++t) workers.emplace_back(write, t);
-        write(0);
-        for (std::thread& worker : workers) worker.join();
-        for (const std::exception_ptr& failure : failures)
-            if (failure) std::rethrow_exception(failure);
+        });
         for (const SnapshotWriter& w : writers) writer.added += w.added;
         for (std::size_t i = 0; allShared && i < count; ++i) allShared = container->Items[i] == earlier->Items[i];
         if (allShared) {

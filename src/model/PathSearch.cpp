@@ -1,11 +1,10 @@
 #include "PathSearch.h"
 
 #include "DefineUniverse.h"
+#include "Parallel.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <exception>
-#include <thread>
 
 const std::string& TNode::Name1() const {
     return Star->Name1;
@@ -139,28 +138,15 @@ void BuildPathLinks(TPathSearchState& s, int jumpRange, unsigned threadCount) {
 
     // Large graphs are built by several threads, each taking a run of nodes;
     // the runs are joined in node order, so the lists are the same.
-    const unsigned threads = std::max(
-        1u, threadCount ? threadCount : n < 20000 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    const unsigned threads = threadCount ? threadCount : hexlane::PartCount(n, 20000, 4);
     struct Part {
         std::vector<TLinkEnd> Links;
         std::vector<std::uint32_t> Counts;
-        std::exception_ptr Failure;
     };
     std::vector<Part> parts(threads);
-    {
-        std::vector<std::jthread> workers;
-        for (unsigned t = 1; t < threads; ++t)
-            workers.emplace_back([&, t] {
-                try {
-                    linksOf(n * t / threads, n * (t + 1) / threads, parts[t].Links, parts[t].Counts);
-                } catch (...) {
-                    parts[t].Failure = std::current_exception();
-                }
-            });
-        linksOf(0, n / threads, parts[0].Links, parts[0].Counts);
-    }
-    for (const Part& part : parts)
-        if (part.Failure) std::rethrow_exception(part.Failure);
+    hexlane::RunParts(threads, [&](unsigned t) {
+        linksOf(n * t / threads, n * (t + 1) / threads, parts[t].Links, parts[t].Counts);
+    });
 
     // Each node lists first its links from lower nodes, in the order of those
     // nodes, then its links to higher ones.

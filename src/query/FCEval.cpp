@@ -108,17 +108,27 @@ inline bool Finite(long double v) { return v - v == 0.0L; }
 // its result is right (powl(1E4000, 1) raises overflow). In the checked mode a
 // function of finite arguments therefore reports by its result: NaN is an
 // invalid operation, an infinity a division by zero when the library raised
-// that and an overflow otherwise, and a finite value no error at all.
+// that or the (first) argument is zero (not every library raises it there:
+// MinGW's powl(0, -1) does not), an overflow otherwise, and a finite value no
+// error at all.
 template <bool Checked>
 inline void Settle(long double result, long double a, long double b = 0) {
     if constexpr (Checked) {
         // std::isfinite, as Finite's subtraction raises the invalid flag for infinities
         if (!std::isfinite(a) || !std::isfinite(b)) return;
-        const int pole = std::fetestexcept(FE_DIVBYZERO);
+        const bool pole = std::fetestexcept(FE_DIVBYZERO) || a == 0;
         std::feclearexcept(kErrorFlags);
         if (std::isnan(result)) std::feraiseexcept(FE_INVALID);
         else if (std::isinf(result)) std::feraiseexcept(pole ? FE_DIVBYZERO : FE_OVERFLOW);
     }
+}
+
+// The square root, with the invalid flag for a negative operand as the
+// processor's own instruction raises it (MinGW's sqrtl leaves it clear).
+inline long double Sqrt(long double v) {
+    const long double r = std::sqrt(v);
+    if (std::isnan(r) && !std::isnan(v)) std::feraiseexcept(FE_INVALID);
+    return r;
 }
 
 template <bool Checked>
@@ -239,10 +249,10 @@ template <bool Checked>
         case U_TAN: { const long double in = acc; acc = std::tan(acc); Settle<Checked>(acc, in); break; }
         case U_COTAN: { const long double in = acc; acc = 1.0L / std::tan(acc); Settle<Checked>(acc, in); break; }
         case U_ATAN: { const long double in = acc; CHECK(acc) acc = std::atan(acc); Settle<Checked>(acc, in); break; }
-        case U_ACOS: { const long double in = acc; acc = std::atan2(std::sqrt((1.0L - acc) * (1.0L + acc)), acc); Settle<Checked>(acc, in); break; }
-        case U_ASIN: { const long double in = acc; acc = std::atan2(acc, std::sqrt((1.0L - acc) * (1.0L + acc))); Settle<Checked>(acc, in); break; }
+        case U_ACOS: { const long double in = acc; acc = std::atan2(Sqrt((1.0L - acc) * (1.0L + acc)), acc); Settle<Checked>(acc, in); break; }
+        case U_ASIN: { const long double in = acc; acc = std::atan2(acc, Sqrt((1.0L - acc) * (1.0L + acc))); Settle<Checked>(acc, in); break; }
         case U_ABS: acc = std::fabs(acc); break;
-        case U_SQRT: acc = std::sqrt(acc); break;
+        case U_SQRT: acc = Sqrt(acc); break;
         case U_EXP: { const long double in = acc; CHECK(acc) acc = std::exp(acc); Settle<Checked>(acc, in); break; }
         case U_LN: { const long double in = acc; acc = std::log(acc); Settle<Checked>(acc, in); break; }
         case U_LG: { const long double in = acc; acc = std::log10(acc); Settle<Checked>(acc, in); break; }
@@ -262,14 +272,14 @@ template <bool Checked>
             acc = std::copysign((1.0L - e) / (1.0L + e), acc);
             Settle<Checked>(acc, in); break;
         }
-        case U_ACOSH: { const long double in = acc; acc = std::log(acc + std::sqrt(acc * acc - 1.0L)); Settle<Checked>(acc, in); break; }
+        case U_ACOSH: { const long double in = acc; acc = std::log(acc + Sqrt(acc * acc - 1.0L)); Settle<Checked>(acc, in); break; }
         case U_ASINH: { const long double in = acc;
             // ln(x + sqrt(x^2 + 1)), taken on |x| to avoid cancellation for negative x
             const long double a = std::fabs(acc);
-            acc = std::copysign(std::log(a + std::sqrt(a * a + 1.0L)), acc);
+            acc = std::copysign(std::log(a + Sqrt(a * a + 1.0L)), acc);
             Settle<Checked>(acc, in); break;
         }
-        case U_ATANH: { const long double in = acc; acc = std::log(std::sqrt((1.0L + acc) / (1.0L - acc))); Settle<Checked>(acc, in); break; }
+        case U_ATANH: { const long double in = acc; acc = std::log(Sqrt((1.0L + acc) / (1.0L - acc))); Settle<Checked>(acc, in); break; }
         case BINOM_S: if (const int e = Binom(*--sp, acc)) return Stop(status, e); break;
         case IIF_S: sp -= 2; CHECK2(sp[0], sp[1]) CHECK(acc) acc = sp[0] != 0 ? sp[1] : acc; break;
 #define VARIADIC(NAME, EXPR, TEST)                                                      \

@@ -5,7 +5,9 @@
 #include "FCLib.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <string_view>
 #include <system_error>
@@ -45,6 +47,25 @@ bool Allowed(char prev, char next) {
     }
 }
 
+// Reads a long double from checked decimal text. MinGW's run time converts
+// long doubles through double, which loses the 80-bit range and precision;
+// there its own strtold (80-bit, the "C" locale the programs keep) reads them.
+std::from_chars_result ReadLongDouble(const char* first, const char* last, long double& value) {
+#ifdef _WIN32
+    const std::string text(first, last);
+    char* end = nullptr;
+    errno = 0;
+    const long double v = std::strtold(text.c_str(), &end);
+    const char* stop = first + (end - text.c_str());
+    if (end == text.c_str()) return {first, std::errc::invalid_argument};
+    if (errno == ERANGE && (std::isinf(v) || v == 0 || !std::isnormal(v))) return {stop, std::errc::result_out_of_range};
+    value = v;
+    return {stop, std::errc()};
+#else
+    return std::from_chars(first, last, value, std::chars_format::general);
+#endif
+}
+
 // Standard decimal conversion: digits, optional fraction, optional signed exponent.
 bool ConvertNumber(std::string_view text, long double& value) {
     std::size_t i = 0;
@@ -64,7 +85,7 @@ bool ConvertNumber(std::string_view text, long double& value) {
     }
     if (i != n) return false;
     long double v = 0;
-    const auto r = std::from_chars(text.data(), text.data() + n, v, std::chars_format::general);
+    const auto r = ReadLongDouble(text.data(), text.data() + n, v);
     if (r.ptr != text.data() + n) return false;
     if (r.ec == std::errc()) {
         value = v;
@@ -93,7 +114,7 @@ bool ConvertNumber(std::string_view text, long double& value) {
     if (nonZero && lead + exponent >= 0) return false;
     const std::string scaled = std::string(mantissa) + "e" + std::to_string(exponent + 4000);
     long double w = 0;
-    const auto r2 = std::from_chars(scaled.data(), scaled.data() + scaled.size(), w);
+    const auto r2 = ReadLongDouble(scaled.data(), scaled.data() + scaled.size(), w);
     value = r2.ec == std::errc() ? w * 1e-4000L : 0.0L;
     return true;
 }

@@ -5,6 +5,8 @@
 
 #include "worldmap/ArcTangentRows.h"
 
+#include "Parallel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -106,20 +108,10 @@ void MarkFaultLines(const MapParameters& p, const std::vector<double>& sines, st
 
     // The first share marks straight into cells; every other share gets its own buffer.
     std::vector<std::vector<std::int32_t>> buffers(parts - 1, std::vector<std::int32_t>(markCount));
-    {
-        std::vector<std::jthread> workers;
-        workers.reserve(parts - 1);
-        for (std::size_t part = 1; part < parts; ++part) {
-            std::int32_t* marks = buffers[part - 1].data();
-            auto work = [=, &sines] { MarkRange(bound(part), bound(part + 1), sines.data(), n, m, table, marks); };
-            try {
-                workers.emplace_back(work);
-            } catch (const std::system_error&) {
-                work();  // no thread to be had: do this part here
-            }
-        }
-        MarkRange(bound(0), bound(1), sines.data(), n, m, table, cells);
-    }  // joins the workers
+    hexlane::RunParts(static_cast<unsigned>(parts), [&](unsigned part) {
+        std::int32_t* marks = part == 0 ? cells : buffers[part - 1].data();
+        MarkRange(bound(part), bound(part + 1), sines.data(), n, m, table, marks);
+    });
 
     for (const auto& marks : buffers)
         for (std::size_t i = 0; i < markCount; ++i) cells[i] += marks[i];

@@ -3,9 +3,22 @@
 #include "worldmap/WorldMapLoader.h"
 
 #include "worldmap/Orbiscarta.h"
-#include "worldmap/SharedLibrary.h"
+#include "SharedLibrary.h"
 
 namespace worldmap {
+
+using hexlane::ExecutableFolder;
+using hexlane::SharedLibrary;
+
+std::string LibraryFileName() {
+#if defined(_WIN32)
+    return "Orbiscarta.dll";
+#elif defined(__APPLE__)
+    return "liborbiscarta.dylib";
+#else
+    return "liborbiscarta.so";
+#endif
+}
 
 std::filesystem::path LibraryPath(const std::filesystem::path& folder) {
     return folder / LibraryFileName();

@@ -44,6 +44,10 @@ struct PlotResult {
     bool Plotted() const { return Status == PlotStatus::Plotted; }
 };
 
+// File name of the library on this platform
+// ("Orbiscarta.dll", "liborbiscarta.so", "liborbiscarta.dylib").
+std::string LibraryFileName();
+
 // Full path of the library in a folder.
 std::filesystem::path LibraryPath(const std::filesystem::path& folder);
 

@@ -40,7 +40,9 @@ TEST(ToolUsage, MisuseOfEachCommandIsRefusedNamingTheFault) {
         {{"eval"}, 2, "FORMULA is required"},
         {{"eval", "%0+1", "nan"}, 1, "Not a finite number: nan"},
         {{"eval", "%0+1", "--", "-inf"}, 1, "Not a finite number: -inf"},
+#ifndef _WIN32  // a Windows command line is UTF-16 text: no invalid UTF-8 reaches the tool
         {{"eval", "\xc1\x81"}, 1, "not valid UTF-8"},
+#endif
         {{"path", map, "Start", "End", "--jump", "21"}, 2, "--jump"},
         {{"path", map, "Start", "End"}, 2, "--jump is required"},
         {{"path", map, "--jump", "3", "Start", "--", "--time"}, 1, "Invalid Star Pointer"},

@@ -12,6 +12,8 @@
 
 #include <unistd.h>
 
+#include "ToolRunner.h"
+
 namespace fs = std::filesystem;
 using secfile::Line;
 using secfile::System;
@@ -35,12 +37,10 @@ protected:
 
     // Runs the tool; true when it exits with 0. Its output lands in out, err.
     bool Run(const std::string& arguments) {
-        const std::string command = std::string("\"") + HEXLANE_TOOL + "\" " + arguments + " >\"" +
-                                    Path("out.txt") + "\" 2>\"" + Path("err.txt") + "\"";
-        const int status = std::system(command.c_str());
-        out = Read(Path("out.txt"));
-        err = Read(Path("err.txt"));
-        return status == 0;
+        const ToolResult r = RunCommandLine(HEXLANE_TOOL, arguments);
+        out = r.Out;
+        err = r.Err;
+        return r.Status == 0;
     }
 
     static std::string Read(const std::string& path) {

@@ -142,6 +142,9 @@ TEST_F(Files, SaveThatFailsWhileWritingKeepsTheOldFile) {
 #endif
 
 TEST_F(Files, SaveKeepsPermissionsAndFollowsSymbolicLinks) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs a symbolic link and POSIX mode bits, which Windows file systems do not give";
+#endif
     auto u = SmallUniverse();
     std::string msg;
     ASSERT_TRUE(u->SaveToFile(Path("real.map"), msg));

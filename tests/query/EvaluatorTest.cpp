@@ -9,6 +9,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <numbers>
 #include <limits>
 #include <random>
 #include <string>
@@ -96,9 +97,9 @@ TEST(Evaluator, LogicalFunctionsAndComparisons) {
 TEST(Evaluator, TranscendentalFunctions) {
     EXPECT_EQ(Eval("PI"), 3.141592653589793238462643383279502884L);
     EXPECT_EQ(Eval("LN2"), 0.693147180559945309417232121458176568L);
-    EXPECT_NEAR(static_cast<double>(Eval("ACOS(0)")), M_PI / 2, 1e-15);
-    EXPECT_NEAR(static_cast<double>(Eval("ACOS(-1)")), M_PI, 1e-15);
-    EXPECT_NEAR(static_cast<double>(Eval("ASIN(-1)")), -M_PI / 2, 1e-15);
+    EXPECT_NEAR(static_cast<double>(Eval("ACOS(0)")), std::numbers::pi / 2, 1e-15);
+    EXPECT_NEAR(static_cast<double>(Eval("ACOS(-1)")), std::numbers::pi, 1e-15);
+    EXPECT_NEAR(static_cast<double>(Eval("ASIN(-1)")), -std::numbers::pi / 2, 1e-15);
     EXPECT_NEAR(static_cast<double>(Eval("COTAN(1)")), 1 / std::tan(1.0), 1e-15);
     EXPECT_NEAR(static_cast<double>(Eval("LG(1000)")), 3, 1e-15);
     EXPECT_NEAR(static_cast<double>(Eval("COSH(1)")), std::cosh(1.0), 1e-15);

@@ -16,6 +16,14 @@
 
 namespace reference {
 
+// The square root with the invalid flag for a negative operand on every
+// system (MinGW's sqrtl does not raise it).
+inline long double Sqrt(long double v) {
+    const long double r = std::sqrt(v);
+    if (std::isnan(r) && !std::isnan(v)) std::feraiseexcept(FE_INVALID);
+    return r;
+}
+
 // The value, or the message of the first error.
 struct Outcome {
     bool ok = false;
@@ -79,10 +87,11 @@ private:
 
     // Functions of the maths library report by their result for finite
     // arguments (NaN invalid, infinity a pole or an overflow), not by the
-    // flags their intermediate steps may leave.
+    // flags their intermediate steps may leave; an infinity from a zero
+    // (first) argument is a pole whether or not the library says so.
     static void Settle(long double r, long double a, long double b = 0) {
         if (!std::isfinite(a) || !std::isfinite(b)) return;
-        const int pole = std::fetestexcept(FE_DIVBYZERO);
+        const bool pole = std::fetestexcept(FE_DIVBYZERO) || a == 0;
         std::feclearexcept(FE_ALL_EXCEPT);
         if (std::isnan(r)) std::feraiseexcept(FE_INVALID);
         else if (std::isinf(r)) std::feraiseexcept(pole ? FE_DIVBYZERO : FE_OVERFLOW);
@@ -104,10 +113,10 @@ private:
         case 9: r = std::tan(x); break;
         case 10: r = 1 / std::tan(x); break;
         case 11: r = std::atan(x); break;
-        case 12: r = std::atan2(std::sqrt((1 - x) * (1 + x)), x); break;
-        case 13: r = std::atan2(x, std::sqrt((1 - x) * (1 + x))); break;
+        case 12: r = std::atan2(Sqrt((1 - x) * (1 + x)), x); break;
+        case 13: r = std::atan2(x, Sqrt((1 - x) * (1 + x))); break;
         case 14: r = std::fabs(x); break;
-        case 15: r = std::sqrt(x); break;
+        case 15: r = Sqrt(x); break;
         case 16: r = std::exp(x); break;
         case 17: r = std::log(x); break;
         case 18: r = std::log10(x); break;
@@ -144,9 +153,9 @@ private:
         case 28: { const long double e = std::exp(x); r = (e + 1 / e) / 2; break; }
         case 29: { const long double e = std::exp(x); r = (e - 1 / e) / 2; break; }
         case 30: { const long double e = std::exp(-2 * std::fabs(x)); r = std::copysign((1 - e) / (1 + e), x); break; }
-        case 31: r = std::log(x + std::sqrt(x * x - 1)); break;
-        case 32: { const long double a = std::fabs(x); r = std::copysign(std::log(a + std::sqrt(a * a + 1)), x); break; }
-        case 33: r = std::log(std::sqrt((1 + x) / (1 - x))); break;
+        case 31: r = std::log(x + Sqrt(x * x - 1)); break;
+        case 32: { const long double a = std::fabs(x); r = std::copysign(std::log(a + Sqrt(a * a + 1)), x); break; }
+        case 33: r = std::log(Sqrt((1 + x) / (1 - x))); break;
         case 34: case 35: case 36: case 37: {
             r = args.back();
             for (int i = static_cast<int>(args.size()) - 2; i >= 0; --i) {

@@ -294,3 +294,44 @@ TEST(Colours, EveryCellIsAPaletteRelativeColourOfAProducedClass) {
     }
     EXPECT_TRUE(sawWater && sawLand && sawIce);
 }
+
+// Every fault line marks one cell in each left column (row 0 of the middle
+// column when it passes the pole there), so the left columns' last relief
+// cells add up to the lines' marks times the columns, whichever way the marks
+// were made; each right column rises from row 0 to its last row as much as
+// the left column it mirrors.
+TEST(Relief, TheLastReliefCellsAddUpToTheFaultLinesMarksInEveryColumn) {
+    struct Case {
+        MapParameters p;
+        FaultMarking marking;
+        unsigned threads;
+    };
+    const Case cases[] = {
+        {{1, 500, 640, 480, 70, 3}, FaultMarking::Plain, 0},
+        {{1, 500, 640, 480, 70, 3}, FaultMarking::Threaded, 3},
+        {{4242, 2000, 101, 37, 50, 0}, FaultMarking::Threaded, 4},
+        {{77, 32767, 64, 300, 50, 0}, FaultMarking::Plain, 0},
+    };
+    for (const Case& c : cases) {
+        const MapParameters& p = c.p;
+        SCOPED_TRACE(testing::Message() << "seed " << p.Seed << ", " << p.N << " x " << p.M);
+        std::vector<std::int32_t> grid(static_cast<std::size_t>(p.N) * static_cast<std::size_t>(p.M));
+        const std::vector<double> sines = SineTable(p.N);
+        if (c.marking == FaultMarking::Plain)
+            MarkFaultLinesPlain(p, sines, grid.data());
+        else
+            MarkFaultLines(p, sines, grid.data(), c.threads);
+        MirrorMarks(grid.data(), p.N, p.M);
+        AccumulateRelief(grid.data(), p.N, p.M);
+        std::int64_t deltas = 0;
+        for (const FaultLine& line : DrawFaultLines(p.Seed, p.FaultCount, p.N)) deltas += line.Delta;
+        const int halfN = p.N / 2;
+        auto cell = [&](int x, int y) { return std::int64_t{grid[static_cast<std::size_t>(x) * p.M + y]}; };
+        std::int64_t total = cell(halfN, 0);
+        for (int x = 0; x < halfN; ++x) {
+            total += cell(x, p.M - 1);
+            ASSERT_EQ(cell(x + halfN, p.M - 1) - cell(x + halfN, 0), cell(x, p.M - 1) - cell(x, 0)) << "column " << x;
+        }
+        EXPECT_EQ(total, deltas * halfN);
+    }
+}

@@ -4,7 +4,7 @@
 #include "worldmap/ColourTable.h"
 #include "worldmap/FractalMap.h"
 #include "worldmap/Orbiscarta.h"
-#include "worldmap/SharedLibrary.h"
+#include "SharedLibrary.h"
 #include "worldmap/WorldMapLoader.h"
 #include "worldmap/WorldPicture.h"
 
@@ -15,6 +15,8 @@
 #include <random>
 
 using namespace worldmap;
+using hexlane::ExecutableFolder;
+using hexlane::SharedLibrary;
 
 namespace {
 
@@ -42,6 +44,10 @@ std::vector<std::int32_t> Reference(const MapRequest& r) {
     EXPECT_TRUE(orbiscarta::GenerateMap(p, cells.data(), orbiscarta::FaultMarking::Plain));
     return cells;
 }
+
+// The build names the fakes' folders by their POSIX paths; on Windows (run
+// under Wine) such a path only becomes absolute with its drive.
+std::filesystem::path FakeFolder(const char* folder) { return std::filesystem::absolute(folder); }
 
 MapRequest Request(std::int32_t seed, std::int32_t faults) {
     MapRequest r;
@@ -93,14 +99,14 @@ TEST(Loader, AMissingOrBrokenLibraryCannotBeLoaded) {
 }
 
 TEST(Loader, ALibraryWithoutCreateMapIsReportedWithoutCallingIt) {
-    const PlotResult result = PlotWorld(Request(1, 500), HEXLANE_FAKE_NO_CREATEMAP_DIR);
+    const PlotResult result = PlotWorld(Request(1, 500), FakeFolder(HEXLANE_FAKE_NO_CREATEMAP_DIR));
     EXPECT_EQ(result.Status, PlotStatus::MissingExport);
     EXPECT_EQ(result.Error, "Orbiscarta.DLL does not provide CreateMap");
     EXPECT_TRUE(result.Cells.empty());
 }
 
 TEST(Loader, AResultOfZeroIsAnErrorOfTheGenerator) {
-    const PlotResult result = PlotWorld(Request(1, 500), HEXLANE_FAKE_FAILING_DIR);
+    const PlotResult result = PlotWorld(Request(1, 500), FakeFolder(HEXLANE_FAKE_FAILING_DIR));
     EXPECT_EQ(result.Status, PlotStatus::GeneratorFailed);
     EXPECT_EQ(result.Error, "Error in map generating dll");
     EXPECT_TRUE(result.Cells.empty());
@@ -111,7 +117,7 @@ TEST(Loader, AnUnusableSizeIsRefusedBeforeLoading) {
     for (auto [w, h] : {std::pair{0, 480}, {640, -1}, {1 << 16, 1 << 16}}) {
         r.Width = w;
         r.Height = h;
-        const PlotResult result = PlotWorld(r, HEXLANE_FAKE_NO_CREATEMAP_DIR);
+        const PlotResult result = PlotWorld(r, FakeFolder(HEXLANE_FAKE_NO_CREATEMAP_DIR));
         EXPECT_EQ(result.Status, PlotStatus::InvalidSize);
         EXPECT_EQ(result.Error, kSizeOutOfRange);
     }

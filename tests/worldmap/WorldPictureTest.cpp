@@ -186,9 +186,11 @@ TEST(Bitmap, SavingWritesTheBytesReplacesAnOldFileAndReportsAFailure) {
     WorldPicture picture = Plain(640, 480, 9);
     DrawGrid(picture);
     ASSERT_TRUE(SaveBitmap(file, picture));
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<std::uint8_t> saved{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(saved, EncodeBitmap(picture));
+    {
+        std::ifstream in(file, std::ios::binary);  // closed before the folder goes (Windows keeps open files)
+        const std::vector<std::uint8_t> saved{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(saved, EncodeBitmap(picture));
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 
     EXPECT_FALSE(SaveBitmap(folder / "missing" / "world.bmp", picture));

@@ -44,6 +44,9 @@ bool Write(hexlane::ReplacingOutputFile& file, const void* data, std::size_t siz
 int RunWorldMap(const WorldMapOptions& o) {
     const worldmap::MapRequest& request = o.request;
     if (!orbiscarta::ValidMapSize(request.Width, request.Height)) return tool::Fail(worldmap::kSizeOutOfRange);
+    // One file for both outputs would end up holding only one of them.
+    if (!o.raw.empty() && hexlane::SameFile(o.picture, o.raw))
+        return tool::UsageFail("worldmap", "--raw: the picture and the raw cells must be two files: " + o.raw);
     // Both files are opened before the plot, so that a file that cannot be
     // written is reported before the work.
     hexlane::ReplacingOutputFile picture(o.picture);

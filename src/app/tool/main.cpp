@@ -2,6 +2,11 @@
 
 #include "Command.h"
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <shellapi.h>
+#endif
 #include <algorithm>
 #include <iostream>
 #include <map>
@@ -141,7 +146,36 @@ const tool::Command* Find(const std::string& name) {
 
 }  // namespace
 
+#ifdef _WIN32
+// The arguments as UTF-8 text, as other systems pass them (argv holds them in
+// the ANSI code page, which cannot hold every name).
+std::vector<std::string> Utf8Arguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 0; wide && i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(size > 0 ? static_cast<std::size_t>(size) : 1u, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), size, nullptr, nullptr);
+        arg.resize(arg.size() - 1);
+        args.push_back(std::move(arg));
+    }
+    LocalFree(wide);
+    return args;
+}
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    std::vector<std::string> utf8 = Utf8Arguments();
+    std::vector<char*> utf8Pointers;
+    for (std::string& arg : utf8) utf8Pointers.push_back(arg.data());
+    utf8Pointers.push_back(nullptr);
+    if (!utf8.empty()) {
+        argc = static_cast<int>(utf8.size());
+        argv = utf8Pointers.data();
+    }
+#endif
     const std::string first = argc > 1 ? argv[1] : std::string();
     if (argc < 2 || first == "--help" || first == "-h") {
         PrintUsage(argc < 2 ? std::cerr : std::cout);

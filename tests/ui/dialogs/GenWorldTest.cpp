@@ -7,7 +7,7 @@
 #include "ScriptedPrompter.h"
 #include "TestUtil.h"
 
-#include "worldmap/SharedLibrary.h"
+#include "SharedLibrary.h"
 #include "worldmap/WorldMapInfo.h"
 #include "worldmap/WorldMapLoader.h"
 
@@ -33,7 +33,7 @@ const QString kMapRoutine = "info: Error in Map Routine";
 // The real library, and the stand-ins without CreateMap and with a failing one:
 // where the build says, else where the build puts them beside this program.
 std::filesystem::path Folder(const char* given, const std::filesystem::path& besideProgram) {
-    return *given ? std::filesystem::path(given) : worldmap::ExecutableFolder() / besideProgram;
+    return *given ? std::filesystem::path(given) : hexlane::ExecutableFolder() / besideProgram;
 }
 #ifndef HEXLANE_ORBISCARTA_DIR
 #define HEXLANE_ORBISCARTA_DIR ""

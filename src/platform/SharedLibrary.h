@@ -1,20 +1,16 @@
 #pragma once
 // The platform's dynamic loader behind one small interface: where the running
-// program lives, the world-map library's file name, and loading a library by
-// absolute path (never through the platform's search order).
+// program lives, and loading a library by absolute path (never through the
+// platform's search order).
 
 #include <filesystem>
 #include <string>
 
-namespace worldmap {
+namespace hexlane {
 
 // Folder of the running program's executable file, resolved from the
 // executable itself (not the working folder); empty when it cannot be found.
 std::filesystem::path ExecutableFolder();
-
-// File name of the world-map library on this platform
-// ("Orbiscarta.dll", "liborbiscarta.so", "liborbiscarta.dylib").
-std::string LibraryFileName();
 
 // One loaded library, unloaded when the object goes.
 class SharedLibrary {
@@ -38,4 +34,4 @@ private:
     std::string loadError_;
 };
 
-}  // namespace worldmap
+}  // namespace hexlane

@@ -9,9 +9,12 @@
 #ifdef _WIN32
 #include <io.h>
 #include <random>
+#include <sys/stat.h>
+#include <sys/types.h>
 #else
 #include <fcntl.h>
 #include <random>
+#include <sys/types.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -22,15 +25,6 @@ namespace hexlane {
 
 namespace {
 
-std::FILE* OpenPath(const fs::path& p, const char* mode) {
-#ifdef _WIN32
-    std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(p.c_str(), wmode.c_str());
-#else
-    return std::fopen(p.c_str(), mode);
-#endif
-}
-
 // Paths are held as UTF-8 text.
 fs::path ToPath(const std::string& s) {
     return fs::path(std::u8string(s.begin(), s.end()));
@@ -38,24 +32,17 @@ fs::path ToPath(const std::string& s) {
 
 #ifdef _WIN32
 
+std::FILE* OpenPath(const fs::path& p, const char* mode) {
+    std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(p.c_str(), wmode.c_str());
+}
+
 std::string FromPath(const fs::path& p) {
     const std::u8string u = p.u8string();
     return std::string(u.begin(), u.end());
 }
 
 #else
-
-// Writes all bytes to a descriptor, retrying short writes.
-bool WriteFully(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 // Makes a finished rename durable; failures here lose nothing already written.
 void SyncFolderOf(const std::string& file) {
@@ -82,19 +69,38 @@ InputFile::~InputFile() {
 }
 
 bool InputFile::Open() {
-    const fs::path p = ToPath(path_);
-    std::error_code ec;
-    if (!fs::is_regular_file(p, ec)) return false;
-    size_ = fs::file_size(p, ec);
-    if (ec) return false;
-    file_ = OpenPath(p, "rb");
-    return file_ != nullptr;
+    if (file_) return false;
+#ifdef _WIN32
+    file_ = OpenPath(ToPath(path_), "rb");
+    if (!file_) return false;
+    struct _stat64 st {};
+    if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
+        std::fclose(file_);
+        file_ = nullptr;
+        return false;
+    }
+#else
+    // Non-blocking, so a FIFO at the path is refused instead of waited on.
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0 ||
+        !(file_ = ::fdopen(fd, "rb"))) {
+        ::close(fd);
+        return false;
+    }
+#endif
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return true;
 }
 
 ReplacingOutputFile::ReplacingOutputFile(std::string target) : target_(std::move(target)) {}
 
 ReplacingOutputFile::~ReplacingOutputFile() {
     if (file_) std::fclose(file_);
+#ifndef _WIN32
+    if (targetFd_ >= 0) ::close(targetFd_);
+#endif
     std::free(memory_);
     if (!temp_.empty() && !committed_) {
         std::error_code ec;
@@ -125,6 +131,8 @@ bool ReplacingOutputFile::Open() {
     // A rename needs only the folder's permission, so it would replace a
     // write-protected file; refuse to, as writing into it would.
     if (exists && ::access(target_.c_str(), W_OK) != 0) return false;
+    // A rename would leave the file's other names on the old content.
+    if (exists && st.st_nlink > 1) return OpenInMemory();
 
     const std::size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
@@ -144,23 +152,24 @@ bool ReplacingOutputFile::Open() {
     if (fd < 0) fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         const int error = errno;
-        if (exists && (error == EACCES || error == EROFS || error == EPERM)) {
-            // The folder takes no new file but the file is writable: gather
-            // the content in memory and write it in place on Commit.
-            file_ = ::open_memstream(&memory_, &memorySize_);
-            inPlace_ = file_ != nullptr;
-            return inPlace_;
-        }
+        // The folder takes no new file but the file is writable.
+        if (exists && (error == EACCES || error == EROFS || error == EPERM)) return OpenInMemory();
         return false;
     }
     if (namePattern_.empty()) temp_ = pattern;
     if (exists) {
         // The owner first: changing it may clear the set-id bits of the mode.
         if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
-        (void)::fchmod(fd, st.st_mode & 07777);
+        keptMode_ = st.st_mode & 07777;
+        // A set-id bit is kept only for the same owner (or group) it had.
+        struct stat now {};
+        if (::fstat(fd, &now) != 0 || now.st_uid != st.st_uid) keptMode_ &= ~S_ISUID;
+        if (::fstat(fd, &now) != 0 || now.st_gid != st.st_gid) keptMode_ &= ~S_ISGID;
     } else {
-        (void)::fchmod(fd, 0666 & ~CurrentUmask());
+        keptMode_ = 0666 & ~CurrentUmask();
     }
+    // Writing clears the set-id bits: they are given once the content is written.
+    (void)::fchmod(fd, keptMode_ & 0777);
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
         ::close(fd);
@@ -188,15 +197,49 @@ bool ReplacingOutputFile::LinkUnnamed(int fd) {
     return false;
 }
 
+bool ReplacingOutputFile::OpenInMemory() {
+    file_ = ::open_memstream(&memory_, &memorySize_);
+    inPlace_ = file_ != nullptr;
+    return inPlace_;
+}
+
+// Opens the target for writing in place and reserves room for the whole new
+// content without touching a byte of the old one.
+bool ReplacingOutputFile::ReserveTarget() {
+    targetFd_ = ::open(target_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (targetFd_ < 0) return false;
+    struct stat st {};
+    if (::fstat(targetFd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    keptMode_ = st.st_mode & 07777;
+    const off_t size = static_cast<off_t>(memorySize_);
+    if (size <= st.st_size) return true;
+#if defined(__linux__)
+    // Blocks for the whole content, the file's size left as it is.
+    if (::fallocate(targetFd_, FALLOC_FL_KEEP_SIZE, 0, size) == 0) return true;
+    if (errno != EOPNOTSUPP && errno != ENOSYS) {
+        (void)::ftruncate(targetFd_, st.st_size);  // gives back what was reserved beyond the end
+        return false;
+    }
+#endif
+    // Elsewhere the room is added after the old content, and taken back on failure.
+    if (::posix_fallocate(targetFd_, st.st_size, size - st.st_size) == 0) return true;
+    (void)::ftruncate(targetFd_, st.st_size);
+    return false;
+}
+
 bool ReplacingOutputFile::Finish() {
     if (finished_) return !failed_;
     if (!file_) return false;
     finished_ = true;
     bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
-    if (ok && !inPlace_) ok = ::fsync(::fileno(file_)) == 0;
+    if (ok && !inPlace_) {
+        (void)::fchmod(::fileno(file_), keptMode_);
+        ok = ::fsync(::fileno(file_)) == 0;
+    }
     if (ok && !namePattern_.empty()) ok = LinkUnnamed(::fileno(file_));
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
+    if (ok && inPlace_) ok = ReserveTarget();
     failed_ = !ok;
     return ok;
 }
@@ -205,12 +248,19 @@ bool ReplacingOutputFile::Commit() {
     if (committed_) return true;
     if (!Finish()) return false;
     if (inPlace_) {
-        const int fd = ::open(target_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return false;
-        struct stat st {};
-        const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) == 0 &&
-                        WriteFully(fd, memory_, memorySize_) && ::fsync(fd) == 0;
-        committed_ = ::close(fd) == 0 && ok;
+        bool ok = true;
+        for (std::size_t done = 0; ok && done < memorySize_;) {
+            const ssize_t n = ::pwrite(targetFd_, memory_ + done, memorySize_ - done, static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR) continue;
+            ok = n > 0;
+            if (ok) done += static_cast<std::size_t>(n);
+        }
+        ok = ok && ::ftruncate(targetFd_, static_cast<off_t>(memorySize_)) == 0;
+        // Writing cleared any set-id bits; the owner gets them back.
+        if (ok && (keptMode_ & (S_ISUID | S_ISGID))) (void)::fchmod(targetFd_, keptMode_);
+        ok = ok && ::fsync(targetFd_) == 0;
+        committed_ = ::close(targetFd_) == 0 && ok;
+        targetFd_ = -1;
         return committed_;
     }
     if (::rename(temp_.c_str(), target_.c_str()) != 0) return false;
@@ -283,6 +333,14 @@ bool ReplacingOutputFile::CommitAll(std::initializer_list<ReplacingOutputFile*> 
     bool ok = true;
     for (ReplacingOutputFile* f : files) ok = f->Commit() && ok;
     return ok;
+}
+
+bool SameFile(const std::string& first, const std::string& second) {
+    const fs::path a = ToPath(first), b = ToPath(second);
+    std::error_code ea, eb;
+    if (fs::exists(a, ea) && fs::exists(b, eb)) return fs::equivalent(a, b, ea) && !ea;
+    const fs::path ca = fs::weakly_canonical(a, ea), cb = fs::weakly_canonical(b, eb);
+    return ea || eb ? a.lexically_normal() == b.lexically_normal() : ca == cb;
 }
 
 }  // namespace hexlane

@@ -1,6 +1,6 @@
 // The only place that talks to the platform's dynamic loader.
 
-#include "worldmap/SharedLibrary.h"
+#include "SharedLibrary.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +8,9 @@
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <dlfcn.h>
@@ -17,7 +19,7 @@
 #endif
 #endif
 
-namespace worldmap {
+namespace hexlane {
 
 #if defined(_WIN32)
 
@@ -34,8 +36,6 @@ std::filesystem::path ExecutableFolder() {
         buffer.resize(buffer.size() * 2);
     }
 }
-
-std::string LibraryFileName() { return "Orbiscarta.dll"; }
 
 SharedLibrary::SharedLibrary(const std::filesystem::path& file) {
     if (!file.is_absolute()) {
@@ -84,14 +84,6 @@ std::filesystem::path ExecutableFolder() {
     return program.parent_path();
 }
 
-std::string LibraryFileName() {
-#if defined(__APPLE__)
-    return "liborbiscarta.dylib";
-#else
-    return "liborbiscarta.so";
-#endif
-}
-
 SharedLibrary::SharedLibrary(const std::filesystem::path& file) {
     // An absolute path is taken as it stands; dlopen searches only for bare names.
     if (!file.is_absolute()) {
@@ -117,4 +109,4 @@ SharedLibrary::Function SharedLibrary::Find(const char* name) const {
 
 #endif
 
-}  // namespace worldmap
+}  // namespace hexlane
