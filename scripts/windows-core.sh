@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Qt-free core for 64-bit Windows with MinGW-w64 and runs its
-# tests under Wine: the platform floor, model, io, query and world-map layers,
+# tests under Wine: the platform floor, model, io, query, regions, rules,
+# voyage and world-map layers (the sector metadata XML needs pugixml, which
+# Debian has not built for Windows),
 # the world-map DLL, hexlane-tool and the core test programs. Qt for Windows is
 # not available here, so the editor is not built.
 #
