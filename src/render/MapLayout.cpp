@@ -1,6 +1,8 @@
 #include "MapLayout.h"
 
 #include "DefineUniverse.h"
+#include "MapStyle.h"
+#include "MapText.h"
 #include "Palette.h"
 
 #include <bitset>
@@ -82,6 +84,77 @@ void PlaceLegs(const std::vector<const TRoute*>& routes, const LegStarIndex& sta
     }
 }
 
+// The fonts of the described picture: names and starports, hex numbers.
+struct Fonts {
+    std::uint8_t Text = 0, Number = 0;
+};
+
+Fonts AddFonts(DisplayList& list) {
+    const HexMetrics& m = list.M();
+    Fonts f;
+    f.Text = list.AddFont({m.FontSize > 0 ? m.FontSize : 7, false});
+    f.Number = list.AddFont({10, false});
+    return f;
+}
+
+// One system's shapes, in drawing order: the allegiance fill of its hex, its
+// hex number, then its symbol (a dot at the smallest zoom; else the zone,
+// the content markers, the world or belt, the name and the starport).
+void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, const TUniverse& u, const TStar& star,
+               QPoint centre) {
+    const HexMetrics& m = list.M();
+    const Ink black = Ink::Both(kInkBlack), white = Ink::Both(kInkWhite);
+    list.BeginGroup();
+    if (show.AllegianceColors) {
+        // A star whose Allegiance names no existing allegiance gets no fill
+        // of its own: its hex stays as the grid drew it.
+        if (const TAllegiance* a = u.FindAllegiance(star.Allegiance))
+            list.AddHex(centre, Ink::Both(kInkSilver), Ink{MapColourOnPalette(a->Color), MapColourToRgb(a->Color)},
+                        HatchFor(a->Style));
+    }
+    if (m.HexNumbers())
+        list.AddText(QPoint(centre.x(), HexNumberOrigin(m, centre, 0).y()),
+                     QString::fromLatin1(StarHexNumber(star, show.SectorHexAddressing)), fonts.Number, black);
+    if (m.DotsOnly()) {
+        list.AddEllipse(SystemDotBox(centre), black, black);
+        list.EndGroup();
+        return;
+    }
+    if (star.TravelZoneCode == tzcAmber)
+        list.AddEllipse(TravelZoneBox(m, centre), Ink::Both(kInkYellow), Ink::Both(kInkYellow));
+    else if (star.TravelZoneCode == tzcRed)
+        list.AddEllipse(TravelZoneBox(m, centre), Ink::Both(kInkRed), white);
+    if (show.SystemContents)
+        for (const Box& b : ContentMarkerBoxes(m, centre, star.SystemContent)) list.AddEllipse(b, black, white);
+    const Ink world = Ink::Both(star.HydroIndex() > 3 ? kInkBlue : kInkBlack);
+    if (star.PSUPCCode() != '0') {
+        list.AddEllipse(WorldBox(m, centre), world, world);
+    } else {
+        for (const Box& b : BeltDotBoxes(m, centre)) list.AddEllipse(b, world, world);
+    }
+    if (show.Names)
+        list.AddText(QPoint(centre.x(), NameOrigin(m, centre, 0).y()), NameText(star), fonts.Text,
+                     Ink::Both(star.Visited ? kInkBlue : kInkBlack));
+    if (show.Starports)
+        list.AddText(QPoint(centre.x(), StarportOrigin(m, centre, 0).y()), MapText(star.Starport), fonts.Text, black);
+    list.EndGroup();
+}
+
+// The lines over everything: route legs, then subsector and sector lines.
+void AddLines(DisplayList& list, const MapLayout& layout) {
+    list.BeginGroup(true);
+    if (layout.Show.Routes)
+        for (const LegPlacement& leg : layout.Legs)
+            list.AddLine(leg.From, leg.To, Ink{leg.Colour, leg.TrueColour}, leg.Width, leg.Style);
+    if (layout.Show.SubsectorLines)
+        for (const QLine& l : SubsectorLines(layout.Frame))
+            list.AddLine(l.p1(), l.p2(), Ink::Both(kInkBlue), 1, LineStyle::Solid);
+    if (layout.Show.SectorLines)
+        for (const QLine& l : SectorLines(layout.Frame))
+            list.AddLine(l.p1(), l.p2(), Ink::Both(kInkRed), 1, LineStyle::Solid);
+    list.EndGroup();
+}
+
 // The one layout pass. With writePositions it records each star's picture
 // position in the star (the map view's hit test reads them); without, the
 // universe is only read.
@@ -91,6 +164,16 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     layout.Show = ShowFlags::FromUniverse(u);
     layout.Size = PictureSize(layout.Frame);
     const bool extent = layout.Frame.HasExtent();
+    DisplayList& list = layout.Picture;
+    list.Frame = layout.Frame;
+    list.Size = layout.Size;
+    const Fonts fonts = AddFonts(list);
+    if (extent) {
+        list.BeginGroup(true);
+        list.AddGrid(Ink::Both(kInkSilver), layout.Frame.M.HexNumbers(), layout.Show.SectorHexAddressing,
+                     fonts.Number);
+        list.EndGroup();
+    }
     TSectors* sectors = u.Sectors();
     if (!sectors) return layout;
 
@@ -110,6 +193,8 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     std::size_t count = 0;
     for (const auto& child : sectors->Children()) count += child->ChildCount();
     layout.Stars.reserve(count);
+    list.Shapes.reserve(count * 3 + 2);
+    list.Groups.reserve(count + 2);
 
     for (const auto& child : sectors->Children()) {
         auto* sector = dynamic_cast<TSector*>(child.get());
@@ -134,10 +219,12 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
                 star->PictureX = centre.x();
                 star->PictureY = centre.y();
             }
-            layout.Stars.push_back({star, centre});
+            layout.Stars.push_back({centre});
+            AddSystem(list, fonts, layout.Show, u, *star, centre);
         }
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);
+    if (extent) AddLines(list, layout);
     return layout;
 }
 

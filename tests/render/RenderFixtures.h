@@ -175,4 +175,15 @@ inline std::unique_ptr<TUniverse> RichUniverse() {
     return u;
 }
 
+// The stars a layout places, in its order: the visible stars of the shown
+// sectors, sector by sector.
+inline std::vector<const TStar*> PlacedStars(const TUniverse& u) {
+    std::vector<const TStar*> stars;
+    for (const auto& child : u.Sectors()->Children())
+        if (auto* sector = dynamic_cast<const TSector*>(child.get()); sector && !sector->ExcludeFromDisplay())
+            for (const auto& c : sector->Children())
+                if (auto* star = dynamic_cast<const TStar*>(c.get()); star && star->Visible) stars.push_back(star);
+    return stars;
+}
+
 }  // namespace renderfix

@@ -1,0 +1,137 @@
+#include "DisplayList.h"
+
+#include <algorithm>
+
+namespace hexlane::render {
+
+namespace {
+
+QRect Around(const std::vector<QPoint>& points, std::size_t first, std::size_t count, int pad) {
+    if (count == 0) return {};
+    int l = points[first].x(), r = l, t = points[first].y(), b = t;
+    for (std::size_t i = first + 1; i < first + count; ++i) {
+        l = std::min(l, points[i].x());
+        r = std::max(r, points[i].x());
+        t = std::min(t, points[i].y());
+        b = std::max(b, points[i].y());
+    }
+    return QRect(QPoint(l - pad, t - pad), QPoint(r + pad, b + pad));
+}
+
+}  // namespace
+
+std::uint8_t DisplayList::AddFont(FontSpec font) {
+    for (std::size_t i = 0; i < Fonts.size(); ++i)
+        if (Fonts[i] == font) return static_cast<std::uint8_t>(i);
+    Fonts.push_back(font);
+    return static_cast<std::uint8_t>(Fonts.size() - 1);
+}
+
+void DisplayList::BeginGroup(bool always) {
+    ShapeGroup g;
+    g.First = g.End = static_cast<std::uint32_t>(Shapes.size());
+    g.Always = always;
+    Groups.push_back(g);
+}
+
+void DisplayList::EndGroup() {
+    Groups.back().End = static_cast<std::uint32_t>(Shapes.size());
+}
+
+void DisplayList::Extend(const QRect& r) {
+    QRect& reach = Groups.back().Reach;
+    reach = reach.isNull() ? r : reach.united(r);
+}
+
+void DisplayList::AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uint8_t font) {
+    Shape s;
+    s.Kind = ShapeKind::Grid;
+    s.Pen = pen;
+    s.Numbers = numbers;
+    s.SectorAddressing = sectorAddressing;
+    s.Font = font;
+    Shapes.push_back(s);
+    Extend(QRect(QPoint(0, 0), Size));
+}
+
+void DisplayList::AddHex(QPoint centre, Ink pen, Ink brush, int fill) {
+    Shape s;
+    s.Kind = ShapeKind::Hex;
+    s.A = centre;
+    s.Pen = pen;
+    s.Brush = brush;
+    s.Fill = static_cast<std::uint8_t>(fill);
+    Shapes.push_back(s);
+    const HexMetrics& m = Frame.M;
+    Extend(QRect(centre.x() - m.W - 1, centre.y() - m.H - 1, 2 * m.W + 3, 2 * m.H + 3));
+}
+
+void DisplayList::AddEllipse(const Box& box, Ink pen, Ink brush) {
+    Shape s;
+    s.Kind = ShapeKind::Ellipse;
+    s.A = QPoint(box.Left, box.Top);
+    s.B = QPoint(box.Right, box.Bottom);
+    s.Pen = pen;
+    s.Brush = brush;
+    s.Fill = 1;  // solid
+    Shapes.push_back(s);
+    Extend(QRect(QPoint(box.Left - 1, box.Top - 1), QPoint(box.Right + 1, box.Bottom + 1)));
+}
+
+void DisplayList::AddText(QPoint topCentre, const QString& text, std::uint8_t font, Ink ink) {
+    if (text.isEmpty()) return;
+    Shape s;
+    s.Kind = ShapeKind::Text;
+    s.A = topCentre;
+    s.Pen = ink;
+    s.Font = font;
+    s.First = static_cast<std::uint32_t>(Chars.size());
+    s.Count = static_cast<std::uint32_t>(text.size());
+    Chars.insert(Chars.end(), text.begin(), text.end());
+    Shapes.push_back(s);
+    Groups.back().HasText = true;
+}
+
+void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle style) {
+    Shape s;
+    s.Kind = ShapeKind::Line;
+    s.A = from;
+    s.B = to;
+    s.Pen = pen;
+    s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
+    s.Style = style;
+    Shapes.push_back(s);
+    const int pad = s.Width + 1;
+    Extend(QRect(QPoint(std::min(from.x(), to.x()) - pad, std::min(from.y(), to.y()) - pad),
+                 QPoint(std::max(from.x(), to.x()) + pad, std::max(from.y(), to.y()) + pad)));
+}
+
+void DisplayList::AddPolyline(const std::vector<QPoint>& points, Ink pen, int width, LineStyle style) {
+    if (points.empty()) return;
+    Shape s;
+    s.Kind = ShapeKind::Polyline;
+    s.Pen = pen;
+    s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
+    s.Style = style;
+    s.First = static_cast<std::uint32_t>(Points.size());
+    s.Count = static_cast<std::uint32_t>(points.size());
+    Points.insert(Points.end(), points.begin(), points.end());
+    Shapes.push_back(s);
+    Extend(Around(Points, s.First, s.Count, s.Width + 1));
+}
+
+void DisplayList::AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink brush, int fill) {
+    if (points.empty()) return;
+    Shape s;
+    s.Kind = ShapeKind::Polygon;
+    s.Pen = pen;
+    s.Brush = brush;
+    s.Fill = static_cast<std::uint8_t>(fill);
+    s.First = static_cast<std::uint32_t>(Points.size());
+    s.Count = static_cast<std::uint32_t>(points.size());
+    Points.insert(Points.end(), points.begin(), points.end());
+    Shapes.push_back(s);
+    Extend(Around(Points, s.First, s.Count, 2));
+}
+
+}  // namespace hexlane::render
