@@ -61,6 +61,21 @@ std::string FirstSectorName(const TUniverse& u) {
     return ShownSectorNames(u).front();
 }
 
+// One picture through the one export function.
+bool Export(const TUniverse& u, PictureFormat format, const QRectF& area, int hexSize, const QString& file,
+            QString* error, const PageSetup& pages = {}, const MapRenderer* screen = nullptr) {
+    PictureJob job;
+    job.Format = format;
+    job.Area = area;
+    job.HexSize = hexSize;
+    job.Path = file;
+    job.Pages = pages;
+    job.Screen = screen;
+    const ExportResult result = ExportPicture(u, job);
+    *error = result.Message;
+    return result.Done();
+}
+
 QString TempFile(const char* name) {
     return QDir::temp().filePath(QString::fromLatin1(name));
 }
@@ -76,7 +91,7 @@ void BM_Pdf_OneSector_Hex30(benchmark::State& state) {
     const QString file = TempFile("bench_export.pdf");
     for (auto _ : state) {
         QString error;
-        if (!ExportPdf(u, area, setup, QPageSize(QPageSize::A4), file, {}, &error)) state.SkipWithError(qPrintable(error));
+        if (!Export(u, PictureFormat::Pdf, area, setup.HexSize, file, &error, setup)) state.SkipWithError(qPrintable(error));
     }
     state.counters["systems"] = static_cast<double>(u.Sectors()->Child(0)->ChildCount());
     state.counters["file_KB"] = static_cast<double>(QFile(file).size()) / 1024.0;
@@ -91,7 +106,7 @@ void BM_Svg_OneSector_Hex30(benchmark::State& state) {
     const QString file = TempFile("bench_export.svg");
     for (auto _ : state) {
         QString error;
-        if (!ExportSvg(u, area, 30, file, QStringLiteral("Sector"), &error)) state.SkipWithError(qPrintable(error));
+        if (!Export(u, PictureFormat::Svg, area, 30, file, &error)) state.SkipWithError(qPrintable(error));
     }
     state.counters["file_KB"] = static_cast<double>(QFile(file).size()) / 1024.0;
     QFile::remove(file);
@@ -133,7 +148,7 @@ void SaveBitmapOfWholeMap(benchmark::State& state, int hexSize) {
         const MapRenderer renderer(u);
         size = renderer.PictureSize();
         QString error;
-        if (!SaveMapBitmap(renderer, file, {}, {}, &error)) state.SkipWithError(qPrintable(error));
+        if (!Export(u, PictureFormat::Bitmap, {}, u.HexSize, file, &error, {}, &renderer)) state.SkipWithError(qPrintable(error));
     }
     state.counters["picture_w"] = size.width();
     state.counters["picture_h"] = size.height();
@@ -148,7 +163,7 @@ void PngOfWholeMap(benchmark::State& state, int hexSize) {
     const QString file = TempFile("bench_export.png");
     for (auto _ : state) {
         QString error;
-        if (!ExportPng(u, WholeMapHexes(u), hexSize, file, {}, &error)) state.SkipWithError(qPrintable(error));
+        if (!Export(u, PictureFormat::Png, WholeMapHexes(u), hexSize, file, &error)) state.SkipWithError(qPrintable(error));
     }
     const QSize size = PictureSizeAt(u, hexSize);
     state.counters["picture_w"] = size.width();

@@ -37,6 +37,48 @@ QStringList SvgTexts(const QString& path, bool* parsed) {
     return texts;
 }
 
+// Each format through the one export function.
+bool Run(const TUniverse& u, const PictureJob& job, const ProgressFn& progress, QString* error) {
+    const ExportResult result = ExportPicture(u, job, progress);
+    if (error) *error = result.Message;
+    return result.Done();
+}
+
+PictureJob Job(PictureFormat format, const QRectF& area, int hexSize, const QString& path) {
+    PictureJob job;
+    job.Format = format;
+    job.Area = area;
+    job.HexSize = hexSize;
+    job.Path = path;
+    return job;
+}
+
+bool ExportPng(const TUniverse& u, const QRectF& area, int hexSize, const QString& path, const ProgressFn& progress,
+               QString* error) {
+    return Run(u, Job(PictureFormat::Png, area, hexSize, path), progress, error);
+}
+
+bool ExportSvg(const TUniverse& u, const QRectF& area, int hexSize, const QString& path, const QString& title,
+               QString* error) {
+    PictureJob job = Job(PictureFormat::Svg, area, hexSize, path);
+    job.Pages.Title = title;
+    return Run(u, job, {}, error);
+}
+
+bool ExportPdf(const TUniverse& u, const QRectF& area, const PageSetup& setup, const QPageSize& paper,
+               const QString& path, const ProgressFn& progress, QString* error) {
+    PictureJob job = Job(PictureFormat::Pdf, area, setup.HexSize, path);
+    job.Pages = setup;
+    job.Paper = paper;
+    return Run(u, job, progress, error);
+}
+
+bool SaveBitmap(const TUniverse& u, const MapRenderer& screen, const QString& path, QString* error) {
+    PictureJob job = Job(PictureFormat::Bitmap, {}, screen.Layout().Frame.M.S, path);
+    job.Screen = &screen;
+    return Run(u, job, {}, error);
+}
+
 int PdfPages(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
@@ -54,7 +96,7 @@ TEST(ExportPng, AtTheZoomLevelsIsTheBitmapPixelForPixel) {
         const MapRenderer renderer(*u);
         const QString bmp = dir.filePath("map.bmp"), png = dir.filePath("map.png");
         QString error;
-        ASSERT_TRUE(SaveMapBitmap(renderer, bmp, {}, {}, &error)) << error.toStdString();
+        ASSERT_TRUE(SaveBitmap(*u, renderer, bmp, &error)) << error.toStdString();
         ASSERT_TRUE(ExportPng(*u, WholeMapHexes(*u), hexSize, png, {}, &error)) << error.toStdString();
         const QImage fromPng(png);
         EXPECT_EQ(fromPng.format(), QImage::Format_Indexed8) << hexSize;  // a palette picture
