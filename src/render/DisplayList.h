@@ -104,6 +104,23 @@ private:
     void Extend(const QRect& r);
 };
 
+// The hex number of each cell of `span` as a text shape of the grid's font,
+// column by column: fn(const Shape& text, const QString& label).
+template <class Fn>
+void ForEachCellNumber(const DisplayList& list, const Shape& grid, const CellSpan& span, Fn fn) {
+    Shape number;
+    number.Kind = ShapeKind::Text;
+    number.Font = grid.Font;
+    number.Pen = Ink::Both(0xFF000000);
+    for (int c = span.First.x(); c <= span.Last.x(); ++c)
+        for (int r = span.First.y(); r <= span.Last.y(); ++r) {
+            const QPoint centre = CellCentre(list.Frame, c, r);
+            number.A = QPoint(centre.x(), HexNumberOrigin(list.M(), centre, 0).y());
+            fn(static_cast<const Shape&>(number),
+               QString::fromLatin1(CellHexNumber(list.Frame, c, r, grid.SectorAddressing)));
+        }
+}
+
 // Whether an ellipse is a filled disc of one colour (no separate rim).
 inline bool IsDisc(const Shape& s) {
     return s.Fill != 0 && s.Pen == s.Brush;

@@ -153,16 +153,8 @@ void MapPainter::PaintGrid(QPainter& p, const QRect& inner, const Shape& grid) c
     p.setBrush(Qt::NoBrush);
     p.drawLines(lines.data(), static_cast<int>(lines.size()));
     if (!grid.Numbers) return;
-    Shape number;
-    number.Kind = ShapeKind::Text;
-    number.Font = grid.Font;
-    number.Pen = Ink::Both(kInkBlack);
-    for (int c = span.First.x(); c <= span.Last.x(); ++c)
-        for (int r = span.First.y(); r <= span.Last.y(); ++r) {
-            const QPoint centre = CellCentre(f, c, r);
-            number.A = QPoint(centre.x(), HexNumberOrigin(m_, centre, 0).y());
-            PaintText(p, number, QString::fromLatin1(CellHexNumber(f, c, r, grid.SectorAddressing)));
-        }
+    ForEachCellNumber(layout_.Picture, grid, span,
+                      [&](const Shape& text, const QString& label) { PaintText(p, text, label); });
 }
 
 }  // namespace hexlane::render

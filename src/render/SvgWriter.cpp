@@ -171,16 +171,7 @@ public:
             Put("<path d=\"" + d + "\" fill=\"none\" stroke=\"" + Colour(grid.Pen.True) + "\" stroke-width=\"1\"/>\n");
         }
         if (!grid.Numbers) return;
-        Shape number;
-        number.Kind = ShapeKind::Text;
-        number.Font = grid.Font;
-        number.Pen = Ink::Both(kInkBlack);
-        for (int c = span.First.x(); c <= span.Last.x(); ++c)
-            for (int r = span.First.y(); r <= span.Last.y(); ++r) {
-                const QPoint centre = CellCentre(f, c, r);
-                number.A = QPoint(centre.x(), HexNumberOrigin(list_.M(), centre, 0).y());
-                Text(number, QString::fromLatin1(CellHexNumber(f, c, r, grid.SectorAddressing)));
-            }
+        ForEachCellNumber(list_, grid, span, [&](const Shape& text, const QString& label) { Text(text, label); });
     }
 
 private:
