@@ -1,5 +1,7 @@
 #include "DisplayList.h"
 
+#include "Codepage.h"
+
 #include <algorithm>
 
 namespace hexlane::render {
@@ -40,7 +42,13 @@ void DisplayList::EndGroup() {
 
 void DisplayList::Extend(const QRect& r) {
     QRect& reach = Groups.back().Reach;
-    reach = reach.isNull() ? r : reach.united(r);
+    if (reach.isNull()) {
+        reach = r;
+        return;
+    }
+    // Inline, without QRect's general union: this runs for every shape.
+    reach.setCoords(std::min(reach.left(), r.left()), std::min(reach.top(), r.top()),
+                    std::max(reach.right(), r.right()), std::max(reach.bottom(), r.bottom()));
 }
 
 void DisplayList::AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uint8_t font) {
@@ -80,16 +88,34 @@ void DisplayList::AddEllipse(const Box& box, Ink pen, Ink brush) {
 
 void DisplayList::AddText(QPoint topCentre, const QString& text, std::uint8_t font, Ink ink) {
     if (text.isEmpty()) return;
+    const std::size_t first = Chars.size();
+    Chars.insert(Chars.end(), text.begin(), text.end());
+    AddTextShape(topCentre, first, font, ink);
+}
+
+void DisplayList::AddText(QPoint topCentre, std::string_view cp1252, bool capitals, std::uint8_t font, Ink ink) {
+    if (cp1252.empty()) return;
+    const std::size_t first = Chars.size();
+    for (char c : cp1252) {
+        if (capitals && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        Chars.push_back(QChar(static_cast<char16_t>(hexlane::Cp1252ToUnicode(static_cast<unsigned char>(c)))));
+    }
+    AddTextShape(topCentre, first, font, ink);
+}
+
+void DisplayList::AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t font, Ink ink) {
     Shape s;
     s.Kind = ShapeKind::Text;
     s.A = topCentre;
     s.Pen = ink;
     s.Font = font;
-    s.First = static_cast<std::uint32_t>(Chars.size());
-    s.Count = static_cast<std::uint32_t>(text.size());
-    Chars.insert(Chars.end(), text.begin(), text.end());
+    s.First = static_cast<std::uint32_t>(first);
+    s.Count = static_cast<std::uint32_t>(Chars.size() - first);
     Shapes.push_back(s);
-    Groups.back().HasText = true;
+    ShapeGroup& g = Groups.back();
+    g.HasText = true;
+    g.TextAnchors = g.TextAnchors.isNull() ? QRect(topCentre, topCentre) : g.TextAnchors.united(QRect(topCentre, topCentre));
+    g.TextChars = std::max(g.TextChars, s.Count);
 }
 
 void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle style) {

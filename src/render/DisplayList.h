@@ -20,6 +20,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace hexlane::render {
@@ -53,7 +54,7 @@ struct FontSpec {
 struct Shape {
     ShapeKind Kind = ShapeKind::Line;
     std::uint8_t Fill = 0;       // Qt::BrushStyle of Hex, Ellipse, Polygon (0: none)
-    LineStyle Style = LineStyle::Solid;
+    LineStyle Style = LineStyle::Solid;  // one byte (LineRaster.h)
     std::uint8_t Font = 0;       // Text: index into DisplayList::Fonts; Grid: the hex numbers' font
     std::uint16_t Width = 1;     // pen width of lines, in pixels
     bool Numbers = false;        // Grid: hex numbers in every cell
@@ -67,10 +68,20 @@ struct Shape {
 // text shapes may reach further, and are tested one by one.
 struct ShapeGroup {
     QRect Reach;
+    QRect TextAnchors;            // the anchors of its texts
+    std::uint32_t TextChars = 0;  // characters of its longest text
     std::uint32_t First = 0, End = 0;
     bool HasText = false;
     bool Always = false;  // the grid and the lines: never skipped whole
 };
+
+// Whether a group's texts may reach `area`, for fonts at most `charWidth`
+// wide a character and `height` high: a quick bound before each text.
+inline bool TextsMayReach(const ShapeGroup& g, const QRect& area, int charWidth, int height) {
+    if (!g.HasText) return false;
+    const int half = static_cast<int>(g.TextChars) * charWidth / 2 + 3;
+    return g.TextAnchors.adjusted(-half, -3, half, height + 3).intersects(area);
+}
 
 class DisplayList {
 public:
@@ -96,12 +107,16 @@ public:
     void AddHex(QPoint centre, Ink pen, Ink brush, int fill);
     void AddEllipse(const Box& box, Ink pen, Ink brush);
     void AddText(QPoint topCentre, const QString& text, std::uint8_t font, Ink ink);
+    // The same for a map string (Windows-1252), in capitals (ASCII letters)
+    // when asked.
+    void AddText(QPoint topCentre, std::string_view cp1252, bool capitals, std::uint8_t font, Ink ink);
     void AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle style);
     void AddPolyline(const std::vector<QPoint>& points, Ink pen, int width, LineStyle style);
     void AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink brush, int fill);
 
 private:
     void Extend(const QRect& r);
+    void AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t font, Ink ink);
 };
 
 // The hex number of each cell of `span` as a text shape of the grid's font,

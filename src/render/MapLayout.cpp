@@ -100,15 +100,27 @@ Fonts AddFonts(DisplayList& list) {
 // One system's shapes, in drawing order: the allegiance fill of its hex, its
 // hex number, then its symbol (a dot at the smallest zoom; else the zone,
 // the content markers, the world or belt, the name and the starport).
-void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, const TUniverse& u, const TStar& star,
-               QPoint centre) {
+// The allegiances by name, the first of each name (as FindAllegiance finds them).
+using AllegianceIndex = std::unordered_map<std::string_view, const TAllegiance*>;
+
+AllegianceIndex IndexAllegiances(const TUniverse& u) {
+    AllegianceIndex index;
+    if (TAllegiances* all = u.Allegiances())
+        for (const auto& c : all->Children())
+            if (auto* a = dynamic_cast<const TAllegiance*>(c.get())) index.emplace(a->Name1, a);
+    return index;
+}
+
+void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, const AllegianceIndex& allegiances,
+               const TStar& star, QPoint centre) {
     const HexMetrics& m = list.M();
     const Ink black = Ink::Both(kInkBlack), white = Ink::Both(kInkWhite);
     list.BeginGroup();
     if (show.AllegianceColors) {
         // A star whose Allegiance names no existing allegiance gets no fill
         // of its own: its hex stays as the grid drew it.
-        if (const TAllegiance* a = u.FindAllegiance(star.Allegiance))
+        const auto found = allegiances.find(star.Allegiance);
+        if (const TAllegiance* a = found == allegiances.end() ? nullptr : found->second)
             list.AddHex(centre, Ink::Both(kInkSilver), Ink{MapColourOnPalette(a->Color), MapColourToRgb(a->Color)},
                         HatchFor(a->Style));
     }
@@ -133,10 +145,10 @@ void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, con
         for (const Box& b : BeltDotBoxes(m, centre)) list.AddEllipse(b, world, world);
     }
     if (show.Names)
-        list.AddText(QPoint(centre.x(), NameOrigin(m, centre, 0).y()), NameText(star), fonts.Text,
+        list.AddText(QPoint(centre.x(), NameOrigin(m, centre, 0).y()), star.Name1, star.SubsectorCapital, fonts.Text,
                      Ink::Both(star.Visited ? kInkBlue : kInkBlack));
     if (show.Starports)
-        list.AddText(QPoint(centre.x(), StarportOrigin(m, centre, 0).y()), MapText(star.Starport), fonts.Text, black);
+        list.AddText(QPoint(centre.x(), StarportOrigin(m, centre, 0).y()), star.Starport, false, fonts.Text, black);
     list.EndGroup();
 }
 
@@ -195,6 +207,9 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     layout.Stars.reserve(count);
     list.Shapes.reserve(count * 3 + 2);
     list.Groups.reserve(count + 2);
+    if (layout.Show.Names) list.Chars.reserve(count * 12);
+    const AllegianceIndex allegiances =
+        layout.Show.AllegianceColors ? IndexAllegiances(u) : AllegianceIndex();
 
     for (const auto& child : sectors->Children()) {
         auto* sector = dynamic_cast<TSector*>(child.get());
@@ -220,7 +235,7 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
                 star->PictureY = centre.y();
             }
             layout.Stars.push_back({centre});
-            AddSystem(list, fonts, layout.Show, u, *star, centre);
+            AddSystem(list, fonts, layout.Show, allegiances, *star, centre);
         }
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);

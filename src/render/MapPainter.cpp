@@ -43,6 +43,8 @@ MapPainter::MapPainter(MapLayout layout) : layout_(std::move(layout)), m_(layout
         heights_.push_back(fm.height());
         ascents_.push_back(fm.ascent());
         maxWidths_.push_back(fm.maxWidth());
+        charWidth_ = std::max(charWidth_, static_cast<int>(std::ceil(fm.maxWidth())));
+        textHeight_ = std::max(textHeight_, static_cast<int>(std::ceil(fm.height())));
     }
 }
 
@@ -63,7 +65,7 @@ void MapPainter::Paint(QPainter& p, const QRectF& area) const {
     const QRect near = inner.adjusted(-2, -2, 2, 2);
     for (const ShapeGroup& g : list.Groups) {
         const bool whole = g.Always || g.Reach.intersects(near);
-        if (!whole && !g.HasText) continue;
+        if (!whole && !TextsMayReach(g, near, charWidth_, textHeight_)) continue;
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];
             if (s.Kind == ShapeKind::Text) {

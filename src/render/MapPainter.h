@@ -49,6 +49,7 @@ private:
     HexMetrics m_;
     std::vector<QFont> fonts_;
     std::vector<double> heights_, ascents_, maxWidths_;
+    int charWidth_ = 0, textHeight_ = 0;  // the widest character and the highest line of the fonts
 };
 
 }  // namespace hexlane::render

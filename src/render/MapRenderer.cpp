@@ -37,6 +37,8 @@ MapRenderer::MapRenderer(MapLayout layout) : layout_(std::move(layout)), m_(layo
         font.setBold(spec.Bold);
         fonts_.push_back(font);
         metrics_.emplace_back(font);
+        charWidth_ = std::max(charWidth_, metrics_.back().maxWidth());
+        textHeight_ = std::max(textHeight_, metrics_.back().height());
     }
     if (!fonts_.empty() && !m_.DotsOnly()) textHeight = metrics_.front().height();
     extentX_ = std::max(m_.W, m_.R + m_.D) + 1;
@@ -139,7 +141,7 @@ void MapRenderer::DrawList(QImage& image, QPoint origin, const QRect& inner) con
     };
     for (const ShapeGroup& g : list.Groups) {
         const bool whole = g.Always || g.Reach.intersects(inner);
-        if (!whole && !g.HasText) continue;
+        if (!whole && !TextsMayReach(g, inner, charWidth_, textHeight_)) continue;
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];
             switch (s.Kind) {

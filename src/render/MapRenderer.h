@@ -65,6 +65,7 @@ private:
     HexMetrics m_;
     std::vector<QFont> fonts_;  // the list's fonts, drawn without antialiasing
     std::vector<QFontMetrics> metrics_;
+    int charWidth_ = 0, textHeight_ = 0;  // the widest character and the highest line of the fonts
     int extentX_ = 0, extentUp_ = 0, extentDown_ = 0;  // reach of a system's shapes around its centre
     int marginX_ = 0, marginY_ = 0;
 };

@@ -4,6 +4,8 @@
 
 #include <QFontMetricsF>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <string>
@@ -69,8 +71,12 @@ public:
             font.setBold(spec.Bold);
             metrics_.emplace_back(font);
             pixels_.push_back(FontPixelSize(spec.Points));
+            CharWidth = std::max(CharWidth, static_cast<int>(std::ceil(metrics_.back().maxWidth())));
+            TextHeight = std::max(TextHeight, static_cast<int>(std::ceil(metrics_.back().height())));
         }
     }
+
+    int CharWidth = 0, TextHeight = 0;  // the widest character and the highest line of the fonts
 
     void Put(const std::string& s) { std::fwrite(s.data(), 1, s.size(), out_); }
     bool Good() const { return std::ferror(out_) == 0; }
@@ -206,7 +212,7 @@ bool WriteSvg(const DisplayList& list, std::FILE* out, const QRect& region, doub
             if (progress && !progress(done, total)) return false;
         }
         const bool whole = g.Always || g.Reach.intersects(near);
-        if (!whole && !g.HasText) continue;
+        if (!whole && !TextsMayReach(g, near, svg.CharWidth, svg.TextHeight)) continue;
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];
             if (s.Kind == ShapeKind::Text) {
