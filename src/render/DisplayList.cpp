@@ -20,6 +20,15 @@ QRect Around(const std::vector<QPoint>& points, std::size_t first, std::size_t c
     return QRect(QPoint(l - pad, t - pad), QPoint(r + pad, b + pad));
 }
 
+Shape Make(ShapeKind kind, Ink pen, Ink brush = {}, int fill = 0) {
+    Shape s;
+    s.Kind = kind;
+    s.Pen = pen;
+    s.Brush = brush;
+    s.Fill = static_cast<std::uint8_t>(fill);
+    return s;
+}
+
 }  // namespace
 
 std::uint8_t DisplayList::AddFont(FontSpec font) {
@@ -52,9 +61,7 @@ void DisplayList::Extend(const QRect& r) {
 }
 
 void DisplayList::AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uint8_t font) {
-    Shape s;
-    s.Kind = ShapeKind::Grid;
-    s.Pen = pen;
+    Shape s = Make(ShapeKind::Grid, pen);
     s.Numbers = numbers;
     s.SectorAddressing = sectorAddressing;
     s.Font = font;
@@ -63,25 +70,17 @@ void DisplayList::AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uin
 }
 
 void DisplayList::AddHex(QPoint centre, Ink pen, Ink brush, int fill) {
-    Shape s;
-    s.Kind = ShapeKind::Hex;
+    Shape s = Make(ShapeKind::Hex, pen, brush, fill);
     s.A = centre;
-    s.Pen = pen;
-    s.Brush = brush;
-    s.Fill = static_cast<std::uint8_t>(fill);
     Shapes.push_back(s);
     const HexMetrics& m = Frame.M;
     Extend(QRect(centre.x() - m.W - 1, centre.y() - m.H - 1, 2 * m.W + 3, 2 * m.H + 3));
 }
 
 void DisplayList::AddEllipse(const Box& box, Ink pen, Ink brush) {
-    Shape s;
-    s.Kind = ShapeKind::Ellipse;
+    Shape s = Make(ShapeKind::Ellipse, pen, brush, Qt::SolidPattern);
     s.A = QPoint(box.Left, box.Top);
     s.B = QPoint(box.Right, box.Bottom);
-    s.Pen = pen;
-    s.Brush = brush;
-    s.Fill = 1;  // solid
     Shapes.push_back(s);
     Extend(QRect(QPoint(box.Left - 1, box.Top - 1), QPoint(box.Right + 1, box.Bottom + 1)));
 }
@@ -119,11 +118,9 @@ void DisplayList::AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t
 }
 
 void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle style) {
-    Shape s;
-    s.Kind = ShapeKind::Line;
+    Shape s = Make(ShapeKind::Line, pen);
     s.A = from;
     s.B = to;
-    s.Pen = pen;
     s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
     s.Style = style;
     Shapes.push_back(s);
@@ -134,9 +131,7 @@ void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle 
 
 void DisplayList::AddPolyline(const std::vector<QPoint>& points, Ink pen, int width, LineStyle style) {
     if (points.empty()) return;
-    Shape s;
-    s.Kind = ShapeKind::Polyline;
-    s.Pen = pen;
+    Shape s = Make(ShapeKind::Polyline, pen);
     s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
     s.Style = style;
     s.First = static_cast<std::uint32_t>(Points.size());
@@ -148,11 +143,7 @@ void DisplayList::AddPolyline(const std::vector<QPoint>& points, Ink pen, int wi
 
 void DisplayList::AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink brush, int fill) {
     if (points.empty()) return;
-    Shape s;
-    s.Kind = ShapeKind::Polygon;
-    s.Pen = pen;
-    s.Brush = brush;
-    s.Fill = static_cast<std::uint8_t>(fill);
+    Shape s = Make(ShapeKind::Polygon, pen, brush, fill);
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(points.size());
     Points.insert(Points.end(), points.begin(), points.end());

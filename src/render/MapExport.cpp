@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace hexlane::render {
 
@@ -215,7 +216,9 @@ QSize PictureSizeAt(const TUniverse& u, int hexSize) {
     return ScaledSize(PictureSize(MapFrame::FromUniverse(u, level)), double(hexSize) / level);
 }
 
-ExportResult ExportPicture(const TUniverse& u, const PictureJob& job, const ProgressFn& progress) {
+namespace {
+
+ExportResult Export(const TUniverse& u, const PictureJob& job, const ProgressFn& progress) {
     const QRectF area = job.Area.isEmpty() ? WholeMapHexes(u) : job.Area;
     switch (job.Format) {
     case PictureFormat::Bitmap:
@@ -237,6 +240,18 @@ ExportResult ExportPicture(const TUniverse& u, const PictureJob& job, const Prog
         return Printed(PrintMap(u, area, *job.Printer, job.Pages, progress));
     }
     return Failed(QStringLiteral("Unknown picture format."));
+}
+
+}  // namespace
+
+ExportResult ExportPicture(const TUniverse& u, const PictureJob& job, const ProgressFn& progress) {
+    // A picture too large for the memory left is a message, never the end of
+    // the program; the target stays as it was.
+    try {
+        return Export(u, job, progress);
+    } catch (const std::bad_alloc&) {
+        return Failed(QStringLiteral("Not enough memory to draw this picture."));
+    }
 }
 
 }  // namespace hexlane::render
