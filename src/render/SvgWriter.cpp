@@ -65,7 +65,7 @@ std::string Dashes(LineStyle style, int width) {
 
 class Svg {
 public:
-    Svg(const DisplayList& list, std::FILE* out) : list_(list), out_(out) {
+    Svg(const DisplayList& list, std::FILE* out, double scale) : list_(list), out_(out), scale_(scale) {
         for (const FontSpec& spec : list.Fonts) {
             QFont font = MapFont(spec.Points, true);
             font.setBold(spec.Bold);
@@ -108,14 +108,21 @@ public:
         if (style == Qt::SolidPattern) return Colour(s.Brush.True);
         const std::string id = "hatch" + std::to_string(s.Fill) + Colour(s.Brush.True).substr(1);
         if (patterns_.insert(id).second) {
-            const std::string ink = "stroke=\"" + Colour(s.Brush.True) + "\" stroke-width=\"1\"";
+            // Hatches keep their spacing in output pixels at any scale, as
+            // QPainter draws them: lines one pixel wide, four apart.
+            const std::string n = Num(4 / scale_), half = Num(0.5 / scale_);
+            const std::string ink = "stroke=\"" + Colour(s.Brush.True) + "\" stroke-width=\"" + Num(1 / scale_) + "\"";
             std::string lines;
-            if (style == Qt::HorPattern || style == Qt::CrossPattern) lines += "<line x1=\"0\" y1=\"0.5\" x2=\"8\" y2=\"0.5\" " + ink + "/>";
-            if (style == Qt::VerPattern || style == Qt::CrossPattern) lines += "<line x1=\"0.5\" y1=\"0\" x2=\"0.5\" y2=\"8\" " + ink + "/>";
-            if (style == Qt::FDiagPattern || style == Qt::DiagCrossPattern) lines += "<line x1=\"0\" y1=\"0\" x2=\"8\" y2=\"8\" " + ink + "/>";
-            if (style == Qt::BDiagPattern || style == Qt::DiagCrossPattern) lines += "<line x1=\"8\" y1=\"0\" x2=\"0\" y2=\"8\" " + ink + "/>";
-            Put("<defs><pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\" width=\"8\" height=\"8\">" + lines +
-                "</pattern></defs>\n");
+            if (style == Qt::HorPattern || style == Qt::CrossPattern)
+                lines += "<line x1=\"0\" y1=\"" + half + "\" x2=\"" + n + "\" y2=\"" + half + "\" " + ink + "/>";
+            if (style == Qt::VerPattern || style == Qt::CrossPattern)
+                lines += "<line x1=\"" + half + "\" y1=\"0\" x2=\"" + half + "\" y2=\"" + n + "\" " + ink + "/>";
+            if (style == Qt::FDiagPattern || style == Qt::DiagCrossPattern)
+                lines += "<line x1=\"0\" y1=\"0\" x2=\"" + n + "\" y2=\"" + n + "\" " + ink + "/>";
+            if (style == Qt::BDiagPattern || style == Qt::DiagCrossPattern)
+                lines += "<line x1=\"" + n + "\" y1=\"0\" x2=\"0\" y2=\"" + n + "\" " + ink + "/>";
+            Put("<defs><pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\" width=\"" + n + "\" height=\"" + n +
+                "\">" + lines + "</pattern></defs>\n");
         }
         return "url(#" + id + ")";
     }
@@ -183,6 +190,7 @@ public:
 private:
     const DisplayList& list_;
     std::FILE* out_;
+    double scale_;  // output pixels per pixel of the list
     std::vector<QFontMetricsF> metrics_;
     std::vector<int> pixels_;
     std::set<std::string> patterns_;
@@ -192,7 +200,7 @@ private:
 
 bool WriteSvg(const DisplayList& list, std::FILE* out, const QRect& region, double scale, const QString& title,
               const ProgressFn& progress) {
-    Svg svg(list, out);
+    Svg svg(list, out, scale);
     const std::string w = std::to_string(region.width()), h = std::to_string(region.height());
     svg.Put("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
             "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w + "\" height=\"" + h +
