@@ -49,17 +49,6 @@ void DisplayList::EndGroup() {
     Groups.back().End = static_cast<std::uint32_t>(Shapes.size());
 }
 
-void DisplayList::Extend(const QRect& r) {
-    QRect& reach = Groups.back().Reach;
-    if (reach.isNull()) {
-        reach = r;
-        return;
-    }
-    // Inline, without QRect's general union: this runs for every shape.
-    reach.setCoords(std::min(reach.left(), r.left()), std::min(reach.top(), r.top()),
-                    std::max(reach.right(), r.right()), std::max(reach.bottom(), r.bottom()));
-}
-
 void DisplayList::AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uint8_t font) {
     Shape s = Make(ShapeKind::Grid, pen);
     s.Numbers = numbers;
@@ -83,6 +72,20 @@ void DisplayList::AddEllipse(const Box& box, Ink pen, Ink brush) {
     s.B = QPoint(box.Right, box.Bottom);
     Shapes.push_back(s);
     Extend(QRect(QPoint(box.Left - 1, box.Top - 1), QPoint(box.Right + 1, box.Bottom + 1)));
+}
+
+void DisplayList::AddEllipses(const Box* boxes, int count, Ink pen, Ink brush) {
+    if (count <= 0) return;
+    Shape s = Make(ShapeKind::Ellipses, pen, brush, Qt::SolidPattern);
+    s.First = static_cast<std::uint32_t>(Points.size());
+    s.Count = static_cast<std::uint32_t>(count);
+    for (int i = 0; i < count; ++i) {
+        const Box& b = boxes[i];
+        Points.emplace_back(b.Left, b.Top);
+        Points.emplace_back(b.Right, b.Bottom);
+        Extend(QRect(QPoint(b.Left - 1, b.Top - 1), QPoint(b.Right + 1, b.Bottom + 1)));
+    }
+    Shapes.push_back(s);
 }
 
 void DisplayList::AddText(QPoint topCentre, const QString& text, std::uint8_t font, Ink ink) {

@@ -19,6 +19,7 @@
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,7 @@ enum class ShapeKind : std::uint8_t {
     Grid,      // every grid cell's outline (and hex number) that reaches the part drawn
     Hex,       // one hex outline around A, filled with Brush in the pattern Fill
     Ellipse,   // inscribed in the box A (top-left) .. B (bottom-right, exclusive)
+    Ellipses,  // Count such boxes of one ink, corners in pairs from Points[First]
     Text,      // centred on A.x, its top at A.y, on a white box
     Line,      // from A to B, both ends included
     Polyline,  // Count points from Points[First]
@@ -61,7 +63,7 @@ struct Shape {
     bool SectorAddressing = false;  // Grid: sector-relative hex numbers
     Ink Pen, Brush;
     QPoint A, B;
-    std::uint32_t First = 0, Count = 0;  // Text: characters; Polyline, Polygon: points
+    std::uint32_t First = 0, Count = 0;  // Text: characters; Polyline, Polygon: points; Ellipses: boxes
 };
 
 // Shapes [First, End) of the list, all within Reach (in picture pixels);
@@ -75,12 +77,17 @@ struct ShapeGroup {
     bool Always = false;  // the grid and the lines: never skipped whole
 };
 
+// Whether two non-empty rectangles share a pixel (inline, for culling).
+inline bool Overlap(const QRect& a, const QRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
 // Whether a group's texts may reach `area`, for fonts at most `charWidth`
 // wide a character and `height` high: a quick bound before each text.
 inline bool TextsMayReach(const ShapeGroup& g, const QRect& area, int charWidth, int height) {
     if (!g.HasText) return false;
     const int half = static_cast<int>(g.TextChars) * charWidth / 2 + 3;
-    return g.TextAnchors.adjusted(-half, -3, half, height + 3).intersects(area);
+    return Overlap(g.TextAnchors.adjusted(-half, -3, half, height + 3), area);
 }
 
 class DisplayList {
@@ -106,6 +113,7 @@ public:
     void AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uint8_t font);
     void AddHex(QPoint centre, Ink pen, Ink brush, int fill);
     void AddEllipse(const Box& box, Ink pen, Ink brush);
+    void AddEllipses(const Box* boxes, int count, Ink pen, Ink brush);
     void AddText(QPoint topCentre, const QString& text, std::uint8_t font, Ink ink);
     // The same for a map string (Windows-1252), in capitals (ASCII letters)
     // when asked.
@@ -115,7 +123,16 @@ public:
     void AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink brush, int fill);
 
 private:
-    void Extend(const QRect& r);
+    // Widens the open group's reach to r (inline: this runs for every shape).
+    void Extend(const QRect& r) {
+        QRect& reach = Groups.back().Reach;
+        if (reach.isNull()) {
+            reach = r;
+            return;
+        }
+        reach.setCoords(std::min(reach.left(), r.left()), std::min(reach.top(), r.top()),
+                        std::max(reach.right(), r.right()), std::max(reach.bottom(), r.bottom()));
+    }
     void AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t font, Ink ink);
 };
 
@@ -134,6 +151,12 @@ void ForEachCellNumber(const DisplayList& list, const Shape& grid, const CellSpa
             fn(static_cast<const Shape&>(number),
                QString::fromLatin1(CellHexNumber(list.Frame, c, r, grid.SectorAddressing)));
         }
+}
+
+// Box i of an Ellipses shape.
+inline Box EllipseBox(const DisplayList& list, const Shape& s, std::uint32_t i) {
+    const QPoint a = list.Points[s.First + 2 * i], b = list.Points[s.First + 2 * i + 1];
+    return Box{a.x(), a.y(), b.x(), b.y()};
 }
 
 // Whether an ellipse is a filled disc of one colour (no separate rim).

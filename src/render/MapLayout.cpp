@@ -126,7 +126,7 @@ void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, con
     }
     if (m.HexNumbers())
         list.AddText(QPoint(centre.x(), HexNumberOrigin(m, centre, 0).y()),
-                     QString::fromLatin1(StarHexNumber(star, show.SectorHexAddressing)), fonts.Number, black);
+                     StarHexNumber(star, show.SectorHexAddressing), false, fonts.Number, black);
     if (m.DotsOnly()) {
         list.AddEllipse(SystemDotBox(centre), black, black);
         list.EndGroup();
@@ -136,13 +136,17 @@ void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, con
         list.AddEllipse(TravelZoneBox(m, centre), Ink::Both(kInkYellow), Ink::Both(kInkYellow));
     else if (star.TravelZoneCode == tzcRed)
         list.AddEllipse(TravelZoneBox(m, centre), Ink::Both(kInkRed), white);
-    if (show.SystemContents)
-        for (const Box& b : ContentMarkerBoxes(m, centre, star.SystemContent)) list.AddEllipse(b, black, white);
+    if (show.SystemContents) {
+        std::array<Box, kMaxContentMarkers> boxes;
+        const int n = ContentMarkerBoxes(m, centre, star.SystemContent, boxes);
+        list.AddEllipses(boxes.data(), n, black, white);
+    }
     const Ink world = Ink::Both(star.HydroIndex() > 3 ? kInkBlue : kInkBlack);
     if (star.PSUPCCode() != '0') {
         list.AddEllipse(WorldBox(m, centre), world, world);
     } else {
-        for (const Box& b : BeltDotBoxes(m, centre)) list.AddEllipse(b, world, world);
+        const auto dots = BeltDotBoxes(m, centre);
+        list.AddEllipses(dots.data(), static_cast<int>(dots.size()), world, world);
     }
     if (show.Names)
         list.AddText(QPoint(centre.x(), NameOrigin(m, centre, 0).y()), star.Name1, star.SubsectorCapital, fonts.Text,
@@ -205,7 +209,9 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     std::size_t count = 0;
     for (const auto& child : sectors->Children()) count += child->ChildCount();
     layout.Stars.reserve(count);
-    list.Shapes.reserve(count * 3 + 2);
+    // About the shapes of a system with every layer shown (untouched room
+    // costs no memory), so the list is seldom copied as it grows.
+    list.Shapes.reserve(count * (layout.Frame.M.DotsOnly() ? 2 : layout.Frame.M.HexNumbers() ? 7 : 6) + 2);
     list.Groups.reserve(count + 2);
     if (layout.Show.Names) list.Chars.reserve(count * 12);
     const AllegianceIndex allegiances =

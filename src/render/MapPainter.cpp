@@ -64,7 +64,7 @@ void MapPainter::Paint(QPainter& p, const QRectF& area) const {
     const QRect inner = area.toAlignedRect();
     const QRect near = inner.adjusted(-2, -2, 2, 2);
     for (const ShapeGroup& g : list.Groups) {
-        const bool whole = g.Always || g.Reach.intersects(near);
+        const bool whole = g.Always || Overlap(g.Reach, near);
         if (!whole && !TextsMayReach(g, near, charWidth_, textHeight_)) continue;
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];
@@ -98,6 +98,14 @@ void MapPainter::PaintShape(QPainter& p, const Shape& s) const {
             p.setPen(QPen(QColor(s.Pen.True), 1.0));
         p.setBrush(BrushOf(s));
         p.drawEllipse(QRectF(QPointF(s.A), QPointF(s.B)));
+        break;
+    case ShapeKind::Ellipses:
+        p.setPen(IsDisc(s) ? QPen(Qt::NoPen) : QPen(QColor(s.Pen.True), 1.0));
+        p.setBrush(BrushOf(s));
+        for (std::uint32_t i = 0; i < s.Count; ++i) {
+            const Box b = EllipseBox(list, s, i);
+            p.drawEllipse(QRectF(b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top));
+        }
         break;
     case ShapeKind::Line:
         p.setPen(LinePen(s));

@@ -140,7 +140,7 @@ void MapRenderer::DrawList(QImage& image, QPoint origin, const QRect& inner) con
         return window;
     };
     for (const ShapeGroup& g : list.Groups) {
-        const bool whole = g.Always || g.Reach.intersects(inner);
+        const bool whole = g.Always || Overlap(g.Reach, inner);
         if (!whole && !TextsMayReach(g, inner, charWidth_, textHeight_)) continue;
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];
@@ -183,6 +183,9 @@ void MapRenderer::DrawShape(QPainter& p, const Shape& s) const {
         break;
     }
     case ShapeKind::Ellipse: Ellipse(p, Box{s.A.x(), s.A.y(), s.B.x(), s.B.y()}); break;
+    case ShapeKind::Ellipses:
+        for (std::uint32_t i = 0; i < s.Count; ++i) Ellipse(p, EllipseBox(list, s, i));
+        break;
     case ShapeKind::Polygon: p.drawPolygon(list.Points.data() + s.First, static_cast<int>(s.Count)); break;
     default: break;
     }

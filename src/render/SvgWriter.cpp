@@ -141,13 +141,10 @@ public:
                 Colour(s.Pen.True) + "\" stroke-width=\"1\"/>\n");
             break;
         }
-        case ShapeKind::Ellipse: {
-            const std::string rim = IsDisc(s) ? "" : " stroke=\"" + Colour(s.Pen.True) + "\" stroke-width=\"1\"";
-            Put("<ellipse cx=\"" + Num((s.A.x() + s.B.x()) / 2.0) + "\" cy=\"" + Num((s.A.y() + s.B.y()) / 2.0) +
-                "\" rx=\"" + Num((s.B.x() - s.A.x()) / 2.0) + "\" ry=\"" + Num((s.B.y() - s.A.y()) / 2.0) +
-                "\" fill=\"" + Fill(s) + "\"" + rim + "/>\n");
+        case ShapeKind::Ellipse: Ellipse(s, Box{s.A.x(), s.A.y(), s.B.x(), s.B.y()}); break;
+        case ShapeKind::Ellipses:
+            for (std::uint32_t i = 0; i < s.Count; ++i) Ellipse(s, EllipseBox(list_, s, i));
             break;
-        }
         case ShapeKind::Line:
             Put("<line x1=\"" + std::to_string(s.A.x()) + "\" y1=\"" + std::to_string(s.A.y()) + "\" x2=\"" +
                 std::to_string(s.B.x()) + "\" y2=\"" + std::to_string(s.B.y()) + "\"" + Stroke(s) + "/>\n");
@@ -162,6 +159,13 @@ public:
             break;
         default: break;
         }
+    }
+
+    void Ellipse(const Shape& s, const Box& b) {
+        const std::string rim = IsDisc(s) ? "" : " stroke=\"" + Colour(s.Pen.True) + "\" stroke-width=\"1\"";
+        Put("<ellipse cx=\"" + Num((b.Left + b.Right) / 2.0) + "\" cy=\"" + Num((b.Top + b.Bottom) / 2.0) + "\" rx=\"" +
+            Num((b.Right - b.Left) / 2.0) + "\" ry=\"" + Num((b.Bottom - b.Top) / 2.0) + "\" fill=\"" + Fill(s) + "\"" + rim +
+            "/>\n");
     }
 
     std::string Stroke(const Shape& s) const {
@@ -219,7 +223,7 @@ bool WriteSvg(const DisplayList& list, std::FILE* out, const QRect& region, doub
             if (!svg.Good()) return false;
             if (progress && !progress(done, total)) return false;
         }
-        const bool whole = g.Always || g.Reach.intersects(near);
+        const bool whole = g.Always || Overlap(g.Reach, near);
         if (!whole && !TextsMayReach(g, near, svg.CharWidth, svg.TextHeight)) continue;
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];

@@ -57,6 +57,8 @@ MapLayout ShapesLayout(std::vector<Probe>& probes) {
     list.AddPolyline({QPoint(60, 240), QPoint(110, 240), QPoint(110, 290)}, red, 3, LineStyle::Solid);
     list.AddPolygon({QPoint(200, 200), QPoint(260, 200), QPoint(260, 260), QPoint(200, 260)}, black, blue,
                     Qt::SolidPattern);
+    const Box pair[] = {{300, 200, 311, 211}, {320, 200, 331, 211}};
+    list.AddEllipses(pair, 2, fuchsia, fuchsia);
     list.EndGroup();
 
     probes = {{"grid", QPoint(CellCentre(layout.Frame, 4, 4).x(), CellCentre(layout.Frame, 4, 4).y() - 15),
@@ -65,7 +67,9 @@ MapLayout ShapesLayout(std::vector<Probe>& probes) {
               {"ellipse", hex, blue},
               {"line", QPoint(100, 200), yellow},
               {"polyline", QPoint(110, 270), red},
-              {"polygon", QPoint(230, 230), blue}};
+              {"polygon", QPoint(230, 230), blue},
+              {"first of ellipses", QPoint(305, 205), fuchsia},
+              {"second of ellipses", QPoint(325, 205), fuchsia}};
     return layout;
 }
 
