@@ -3,6 +3,7 @@
 #include "Codepage.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace hexlane::render {
 
@@ -39,6 +40,9 @@ std::uint8_t DisplayList::AddFont(FontSpec font) {
 }
 
 void DisplayList::BeginGroup(bool always) {
+    // A list that grows is indexed again when complete.
+    bandStart_.clear();
+    bandGroups_.clear();
     ShapeGroup g;
     g.First = g.End = static_cast<std::uint32_t>(Shapes.size());
     g.Always = always;
@@ -152,6 +156,57 @@ void DisplayList::AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink bru
     Points.insert(Points.end(), points.begin(), points.end());
     Shapes.push_back(s);
     Extend(Around(Points, s.First, s.Count, 2));
+}
+
+void DisplayList::IndexBands() {
+    int fontPixels = 0;
+    for (const FontSpec& f : Fonts) fontPixels = std::max(fontPixels, FontPixelSize(f.Points));
+    const int bands = std::max(1, (Size.height() + kBandRows - 1) / kBandRows);
+    auto bandOf = [bands](int y) { return std::clamp(y / kBandRows, 0, bands - 1); };
+    // The rows a group may touch: its shapes, and its texts below their anchors.
+    auto span = [&](const ShapeGroup& g, int& first, int& last) {
+        int top = g.Reach.isNull() ? INT32_MAX : g.Reach.top(), bottom = g.Reach.isNull() ? INT32_MIN : g.Reach.bottom();
+        if (g.HasText) {
+            top = std::min(top, g.TextAnchors.top() - 3);
+            bottom = std::max(bottom, g.TextAnchors.bottom() + 2 * fontPixels + 3);
+        }
+        if (top > bottom) return false;
+        first = g.Always ? 0 : bandOf(top);
+        last = g.Always ? bands - 1 : bandOf(bottom);
+        return true;
+    };
+    bandStart_.assign(static_cast<std::size_t>(bands) + 1, 0);
+    int first = 0, last = 0;
+    for (const ShapeGroup& g : Groups)
+        if (span(g, first, last))
+            for (int b = first; b <= last; ++b) ++bandStart_[static_cast<std::size_t>(b) + 1];
+    for (std::size_t b = 1; b < bandStart_.size(); ++b) bandStart_[b] += bandStart_[b - 1];
+    bandGroups_.resize(bandStart_.back());
+    std::vector<std::uint32_t> fill(bandStart_.begin(), bandStart_.end() - 1);
+    for (std::uint32_t i = 0; i < Groups.size(); ++i)
+        if (span(Groups[i], first, last))
+            for (int b = first; b <= last; ++b) bandGroups_[fill[static_cast<std::size_t>(b)]++] = i;
+}
+
+std::vector<std::uint32_t> DisplayList::GroupsNear(const QRect& area) const {
+    std::vector<std::uint32_t> out;
+    if (bandStart_.empty()) {
+        out.resize(Groups.size());
+        for (std::uint32_t i = 0; i < out.size(); ++i) out[i] = i;
+        return out;
+    }
+    const int bands = static_cast<int>(bandStart_.size()) - 1;
+    const int first = std::clamp(area.top() / kBandRows - (area.top() < 0), 0, bands - 1);
+    const int last = std::clamp(area.bottom() / kBandRows, 0, bands - 1);
+    for (int b = first; b <= last; ++b)
+        out.insert(out.end(), bandGroups_.begin() + bandStart_[static_cast<std::size_t>(b)],
+                   bandGroups_.begin() + bandStart_[static_cast<std::size_t>(b) + 1]);
+    // Each band is in list order; several bands are merged back into it.
+    if (first != last) {
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+    return out;
 }
 
 }  // namespace hexlane::render

@@ -122,7 +122,18 @@ public:
     void AddPolyline(const std::vector<QPoint>& points, Ink pen, int width, LineStyle style);
     void AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink brush, int fill);
 
+    // ---- finding the groups of a part ----
+    // Indexes the groups by bands of rows once the list is complete; text
+    // reaches at most twice the largest font's pixel height below its anchor.
+    void IndexBands();
+    // The groups that may reach `area`, in list order (all of them before
+    // IndexBands).
+    std::vector<std::uint32_t> GroupsNear(const QRect& area) const;
+
 private:
+    static constexpr int kBandRows = 256;
+    std::vector<std::uint32_t> bandStart_, bandGroups_;  // group indices of band b: [bandStart_[b], bandStart_[b + 1])
+
     // Widens the open group's reach to r (inline: this runs for every shape).
     void Extend(const QRect& r) {
         QRect& reach = Groups.back().Reach;

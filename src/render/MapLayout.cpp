@@ -246,6 +246,7 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);
     if (extent) AddLines(list, layout);
+    list.IndexBands();
     return layout;
 }
 

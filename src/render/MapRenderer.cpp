@@ -139,7 +139,8 @@ void MapRenderer::DrawList(QImage& image, QPoint origin, const QRect& inner) con
         window.OriginY = origin.y();
         return window;
     };
-    for (const ShapeGroup& g : list.Groups) {
+    for (const std::uint32_t index : list.GroupsNear(inner)) {
+        const ShapeGroup& g = list.Groups[index];
         const bool whole = g.Always || Overlap(g.Reach, inner);
         if (!whole && !TextsMayReach(g, inner, charWidth_, textHeight_)) continue;
         for (std::uint32_t i = g.First; i < g.End; ++i) {
