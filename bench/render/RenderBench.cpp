@@ -6,6 +6,7 @@
 #include "QtBench.h"
 #include "DefineUniverse.h"
 #include "MapBitmap.h"
+#include "MapExport.h"
 #include "MapLayout.h"
 #include "MapRenderer.h"
 #include "UniverseGenerator.h"
@@ -77,7 +78,14 @@ void SaveBitmap(benchmark::State& state, int sectors, int perRow) {
         const hexlane::render::MapRenderer renderer(u);
         size = renderer.PictureSize();
         QString error;
-        if (!hexlane::render::SaveMapBitmap(renderer, file, {}, {}, &error)) state.SkipWithError(qPrintable(error));
+        hexlane::render::PictureJob job;
+        job.Format = hexlane::render::PictureFormat::Bitmap;
+        job.HexSize = u.HexSize;
+        job.Path = file;
+        job.Screen = &renderer;
+        const auto result = hexlane::render::ExportPicture(u, job);
+        error = result.Message;
+        if (!result.Done()) state.SkipWithError(qPrintable(error));
     }
     state.counters["picture_w"] = size.width();
     state.counters["picture_h"] = size.height();

@@ -21,7 +21,7 @@ struct PixelWindow {
 
 // The five pen styles of routes and legs ("Solid", "Dash", "Dot", "Dash Dot",
 // "Dash Dot Dot").
-enum class LineStyle { Solid, Dash, Dot, DashDot, DashDotDot };
+enum class LineStyle : std::uint8_t { Solid, Dash, Dot, DashDot, DashDotDot };
 // Line type 0-4 of a route or leg; any other value draws solid.
 LineStyle LineStyleFromType(int lineType);
 

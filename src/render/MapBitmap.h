@@ -4,7 +4,8 @@
 // The file is written beside the target under a temporary name and renamed
 // over it only when complete.
 
-#include <QRect>
+#include "Progress.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -12,32 +13,24 @@
 
 namespace hexlane::render {
 
-class MapRenderer;
-
 // Fills `rows` rows of palette indices (0-15), one byte per pixel, row y of
 // the band at indices + y * width; `top` is the band's first row.
 using BandFn = std::function<void(int top, int rows, std::uint8_t* indices)>;
-// Called after each band with the number of bands done and their total.
-using BandProgressFn = std::function<void(int done, int total)>;
 
 // Bytes per pixel row in the file: two pixels a byte, padded to 4 bytes.
 std::int64_t Bitmap4RowBytes(int width);
 
 // Writes a width x height 4-bit bitmap whose rows `fill` produces in bands
 // of at most bandRows rows (from the bottom band up, the order of rows in
-// the file). False with a message in `error` when the file cannot be
-// written or the picture does not fit a bitmap file; the target is then
-// left as it was.
+// the file); the progress is told after each band and stops the job by
+// returning false. False with a message in `error` when the file cannot be
+// written, was stopped or the picture does not fit a bitmap file; the
+// target is then left as it was.
 bool WriteBitmap4(const QString& path, int width, int height, int bandRows, const BandFn& fill,
-                  const BandProgressFn& progress, QString* error);
+                  const ProgressFn& progress, QString* error);
 
 // Rows per band for a picture of this width drawn with these margins, so
 // that one band's working image stays near `budgetBytes`.
 int BandRowsFor(int width, int marginX, int marginY, std::int64_t budgetBytes = 64 << 20);
-
-// Renders `region` of the map picture (the whole picture when empty) into
-// a 4-bit bitmap file, band by band.
-bool SaveMapBitmap(const MapRenderer& renderer, const QString& path, QRect region,
-                   const BandProgressFn& progress, QString* error);
 
 }  // namespace hexlane::render

@@ -6,16 +6,19 @@
 #include "MapPainter.h"
 #include "MapRenderer.h"
 #include "PngFile.h"
+#include "SvgWriter.h"
 
+#include <QFileInfo>
 #include <QImage>
+#include <QIODevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QIODevice>
-#include <QSvgGenerator>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace hexlane::render {
 
@@ -48,9 +51,23 @@ private:
     bool failed_ = false;
 };
 
-bool Fail(QString* error, const QString& text) {
-    if (error) *error = text;
-    return false;
+ExportResult Failed(const QString& text) {
+    return {ExportOutcome::Failed, text};
+}
+
+ExportResult FromWriter(bool written, const QString& error, bool* stopped) {
+    if (written) return {};
+    return {stopped && *stopped ? ExportOutcome::Stopped : ExportOutcome::Failed, error};
+}
+
+// Wraps the caller's progress to remember whether it asked to stop.
+ProgressFn Remembering(const ProgressFn& progress, bool& stopped) {
+    if (!progress) return {};
+    return [&progress, &stopped](int done, int total) {
+        const bool go = progress(done, total);
+        if (!go) stopped = true;
+        return go;
+    };
 }
 
 // The size of the picture at a hex size from the picture of its level,
@@ -62,7 +79,127 @@ QSize ScaledSize(QSize level, double scale) {
     return QSize(side(level.width()), side(level.height()));
 }
 
+const QString kEmptyPart = QStringLiteral("The part of the map to draw is empty.");
+
+// The raster picture's indices, band by band, as a bitmap or a 16-colour PNG.
+ExportResult ExportRaster(const MapRenderer& renderer, const PictureJob& job, const QRectF& area,
+                          const ProgressFn& progress) {
+    const QRect region = PixelsOf(area, job.HexSize, renderer.PictureSize());
+    if (region.isEmpty()) return Failed(kEmptyPart);
+    const int bandRows = BandRowsFor(region.width(), renderer.MarginX(), renderer.MarginY());
+    QImage scratch;  // one working image for all full bands
+    bool stopped = false;
+    const ProgressFn told = Remembering(progress, stopped);
+    QString error;
+    bool written;
+    if (job.Format == PictureFormat::Bitmap) {
+        written = WriteBitmap4(
+            job.Path, region.width(), region.height(), bandRows,
+            [&](int top, int rows, std::uint8_t* indices) {
+                renderer.RenderIndices(QRect(region.x(), region.y() + top, region.width(), rows), indices,
+                                       region.width(), &scratch);
+            },
+            told, &error);
+    } else {
+        written = WritePng(
+            job.Path, region.width(), region.height(), bandRows, PngPixels::Palette16,
+            [&](int top, int rows, std::uint8_t* band, std::int64_t stride) {
+                renderer.RenderIndices(QRect(region.x(), region.y() + top, region.width(), rows), band,
+                                       static_cast<int>(stride), &scratch);
+            },
+            told, &error);
+    }
+    return FromWriter(written, error, &stopped);
+}
+
+ExportResult ExportScaledPng(const TUniverse& u, const PictureJob& job, const QRectF& area,
+                             const ProgressFn& progress) {
+    const MapPainter map = MapPainter::ForHexSize(u, job.HexSize);
+    const double scale = double(job.HexSize) / map.LevelHexSize();
+    const QRect region = PixelsOf(area, job.HexSize, ScaledSize(map.PictureSize(), scale));
+    if (region.isEmpty()) return Failed(kEmptyPart);
+    // Bands of about 32 MB of pixels.
+    const int bandRows =
+        static_cast<int>(std::clamp<std::int64_t>((32 << 20) / (std::int64_t(region.width()) * 4), 16, 2048));
+    bool stopped = false;
+    QString error;
+    const bool written = WritePng(
+        job.Path, region.width(), region.height(), bandRows, PngPixels::Rgb32,
+        [&](int top, int rows, std::uint8_t* band, std::int64_t stride) {
+            QImage image(band, region.width(), rows, static_cast<qsizetype>(stride), QImage::Format_RGB32);
+            QPainter p(&image);
+            p.scale(scale, scale);
+            map.Paint(p, QRectF(region.x() / scale, (region.y() + top) / scale, region.width() / scale, rows / scale));
+        },
+        Remembering(progress, stopped), &error);
+    return FromWriter(written, error, &stopped);
+}
+
+ExportResult ExportSvg(const TUniverse& u, const PictureJob& job, const QRectF& area, const ProgressFn& progress) {
+    const MapLayout layout = LayoutMap(u, LevelForHexSize(job.HexSize));
+    const double scale = double(job.HexSize) / layout.Frame.M.S;
+    const QRect region = PixelsOf(area, job.HexSize, ScaledSize(layout.Size, scale));
+    if (region.isEmpty()) return Failed(kEmptyPart);
+    ReplacingOutputFile file(job.Path.toStdString());
+    if (!file.Open()) return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));
+    bool stopped = false;
+    const bool written =
+        WriteSvg(layout.Picture, file.Handle(), region, scale, job.Pages.Title, Remembering(progress, stopped));
+    if (stopped) return {ExportOutcome::Stopped, StoppedText(job.Path)};
+    if (!written || std::fflush(file.Handle()) != 0)
+        return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));
+    if (!file.Commit()) return Failed(WriteFailedText(job.Path));
+    return {};
+}
+
+// A PDF file's outcome (path given) or a printer's.
+ExportResult Printed(PrintOutcome outcome, const QString& path = {}) {
+    switch (outcome) {
+    case PrintOutcome::Done: return {};
+    case PrintOutcome::Cancelled:
+        return {ExportOutcome::Stopped, path.isEmpty() ? QStringLiteral("Printing stopped.") : StoppedText(path)};
+    case PrintOutcome::TooManyPages: return Failed(TooManyPagesText());
+    case PrintOutcome::Failed: break;
+    }
+    return Failed(path.isEmpty() ? QStringLiteral("The map could not be printed.") : WriteFailedText(path));
+}
+
+ExportResult ExportPdf(const TUniverse& u, const PictureJob& job, const QRectF& area, const ProgressFn& progress) {
+    SafeFileDevice file(job.Path);
+    if (!file.Open()) return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));
+    PrintOutcome outcome;
+    {
+        QPdfWriter pdf(&file);
+        pdf.setPageSize(job.Paper);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(job.Pages.Title);
+        pdf.setCreator(QStringLiteral("Hexlane"));
+        outcome = PrintMap(u, area, pdf, job.Pages, progress);
+    }
+    if (outcome != PrintOutcome::Done) return Printed(outcome, job.Path);
+    if (!file.Commit()) return Failed(WriteFailedText(job.Path));
+    return {};
+}
+
 }  // namespace
+
+std::optional<PictureFormat> FormatOfFile(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("bmp")) return PictureFormat::Bitmap;
+    if (suffix == QLatin1String("png")) return PictureFormat::Png;
+    if (suffix == QLatin1String("svg")) return PictureFormat::Svg;
+    if (suffix == QLatin1String("pdf")) return PictureFormat::Pdf;
+    return std::nullopt;
+}
+
+QString WriteFailedText(const QString& path, const QString& reason) {
+    return reason.isEmpty() ? QStringLiteral("Cannot write %1").arg(path)
+                            : QStringLiteral("Cannot write %1: %2").arg(path, reason);
+}
+
+QString StoppedText(const QString& path) {
+    return QStringLiteral("Stopped: %1 was not written.").arg(path);
+}
 
 QString TooManyPagesText() {
     return QStringLiteral("The map would need more than %1 pages at this hex size: choose a smaller hex size or "
@@ -79,89 +216,42 @@ QSize PictureSizeAt(const TUniverse& u, int hexSize) {
     return ScaledSize(PictureSize(MapFrame::FromUniverse(u, level)), double(hexSize) / level);
 }
 
-bool ExportPng(const TUniverse& u, const QRectF& areaHexes, int hexSize, const QString& path,
-               const ContinueFn& progress, QString* error) {
-    if (IsRasterHexSize(hexSize)) {
-        // The raster picture, pixel for pixel as Save Bitmap writes it.
-        const MapRenderer renderer(LayoutMap(u, hexSize));
-        const QRect region = PixelsOf(areaHexes, hexSize, renderer.PictureSize());
-        if (region.isEmpty()) return Fail(error, QStringLiteral("The part of the map to draw is empty."));
-        const int bandRows = BandRowsFor(region.width(), renderer.MarginX(), renderer.MarginY());
-        QImage scratch;
-        return WritePng(
-            path, region.width(), region.height(), bandRows, PngPixels::Palette16,
-            [&](int top, int rows, std::uint8_t* band, std::int64_t stride) {
-                renderer.RenderIndices(QRect(region.x(), region.y() + top, region.width(), rows), band,
-                                       static_cast<int>(stride), &scratch);
-            },
-            progress, error);
+namespace {
+
+ExportResult Export(const TUniverse& u, const PictureJob& job, const ProgressFn& progress) {
+    const QRectF area = job.Area.isEmpty() ? WholeMapHexes(u) : job.Area;
+    switch (job.Format) {
+    case PictureFormat::Bitmap:
+        if (!IsRasterHexSize(job.HexSize))
+            return Failed(QStringLiteral("The hex size of a bitmap is 10, 30 or 90, not %1.").arg(job.HexSize));
+        [[fallthrough]];
+    case PictureFormat::Png:
+        if (IsRasterHexSize(job.HexSize)) {
+            // The raster picture, pixel for pixel as on screen.
+            if (job.Screen && job.Screen->Layout().Frame.M.S == job.HexSize)
+                return ExportRaster(*job.Screen, job, area, progress);
+            return ExportRaster(MapRenderer(LayoutMap(u, job.HexSize)), job, area, progress);
+        }
+        return ExportScaledPng(u, job, area, progress);
+    case PictureFormat::Svg: return ExportSvg(u, job, area, progress);
+    case PictureFormat::Pdf: return ExportPdf(u, job, area, progress);
+    case PictureFormat::Print:
+        if (!job.Printer) return Failed(QStringLiteral("No printer was chosen."));
+        return Printed(PrintMap(u, area, *job.Printer, job.Pages, progress));
     }
-    const MapPainter map = MapPainter::ForHexSize(u, hexSize);
-    const double scale = double(hexSize) / map.LevelHexSize();
-    const QRect region = PixelsOf(areaHexes, hexSize, ScaledSize(map.PictureSize(), scale));
-    if (region.isEmpty()) return Fail(error, QStringLiteral("The part of the map to draw is empty."));
-    // Bands of about 32 MB of pixels.
-    const int bandRows = static_cast<int>(std::clamp<std::int64_t>((32 << 20) / (std::int64_t(region.width()) * 4), 16, 2048));
-    return WritePng(
-        path, region.width(), region.height(), bandRows, PngPixels::Rgb32,
-        [&](int top, int rows, std::uint8_t* band, std::int64_t stride) {
-            QImage image(band, region.width(), rows, static_cast<qsizetype>(stride), QImage::Format_RGB32);
-            QPainter p(&image);
-            p.scale(scale, scale);
-            map.Paint(p, QRectF(region.x() / scale, (region.y() + top) / scale, region.width() / scale, rows / scale));
-        },
-        progress, error);
+    return Failed(QStringLiteral("Unknown picture format."));
 }
 
-bool ExportSvg(const TUniverse& u, const QRectF& areaHexes, int hexSize, const QString& path, const QString& title,
-               QString* error) {
-    const MapPainter map = MapPainter::ForHexSize(u, hexSize);
-    const double scale = double(hexSize) / map.LevelHexSize();
-    const QRect region = PixelsOf(areaHexes, hexSize, ScaledSize(map.PictureSize(), scale));
-    if (region.isEmpty()) return Fail(error, QStringLiteral("The part of the map to draw is empty."));
-    SafeFileDevice file(path);
-    if (!file.Open()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
-    {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(region.size());
-        svg.setViewBox(QRect(QPoint(0, 0), region.size()));
-        svg.setResolution(96);
-        svg.setTitle(title);
-        QPainter p;
-        if (!p.begin(&svg)) {
-            return Fail(error, QStringLiteral("Cannot write %1").arg(path));
-        }
-        p.scale(scale, scale);
-        map.Paint(p, QRectF(region.x() / scale, region.y() / scale, region.width() / scale, region.height() / scale));
-        p.end();
-    }
-    if (!file.Commit()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
-    return true;
-}
+}  // namespace
 
-bool ExportPdf(const TUniverse& u, const QRectF& areaHexes, const PageSetup& setup, const QPageSize& page,
-               const QString& path, const ContinueFn& onPage, QString* error) {
-    SafeFileDevice file(path);
-    if (!file.Open()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
-    PrintOutcome outcome;
-    {
-        QPdfWriter pdf(&file);
-        pdf.setPageSize(page);
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(setup.Title);
-        pdf.setCreator(QStringLiteral("Hexlane"));
-        outcome = PrintMap(u, areaHexes, pdf, setup, onPage);
+ExportResult ExportPicture(const TUniverse& u, const PictureJob& job, const ProgressFn& progress) {
+    // A picture too large for the memory left is a message, never the end of
+    // the program; the target stays as it was.
+    try {
+        return Export(u, job, progress);
+    } catch (const std::bad_alloc&) {
+        return Failed(QStringLiteral("Not enough memory to draw this picture."));
     }
-    if (outcome != PrintOutcome::Done) {
-        switch (outcome) {
-        case PrintOutcome::Cancelled: return Fail(error, QStringLiteral("Stopped: %1 was not written.").arg(path));
-        case PrintOutcome::TooManyPages: return Fail(error, TooManyPagesText());
-        default: return Fail(error, QStringLiteral("Cannot write %1").arg(path));
-        }
-    }
-    if (!file.Commit()) return Fail(error, QStringLiteral("Cannot write %1").arg(path));
-    return true;
 }
 
 }  // namespace hexlane::render

@@ -220,7 +220,7 @@ Box SystemDotBox(QPoint p) {
     return {p.x() - 1, p.y() - 1, p.x() + 1, p.y() + 1};
 }
 
-std::vector<Box> ContentMarkerBoxes(const HexMetrics& m, QPoint p, std::int32_t bits) {
+int ContentMarkerBoxes(const HexMetrics& m, QPoint p, std::int32_t bits, std::array<Box, kMaxContentMarkers>& boxes) {
     const int d = m.D, h = m.R / 2, R = m.R, x = p.x(), y = p.y();
     constexpr std::int32_t kAnyNavalBase = 0x2 | 0x400 | 0x800 | 0x1000 | 0x2000 | 0x4000 | 0x8000 | 0x10000;
     struct Marker {
@@ -231,10 +231,16 @@ std::vector<Box> ContentMarkerBoxes(const HexMetrics& m, QPoint p, std::int32_t 
         {kAnyNavalBase, -R, 0}, {0x4, -R, -h}, {0x40, -R, -R}, {0x80, R, -R},     {0x100, R, -h},
         {0x20, R, 0},           {0x8, h, 0},   {0x10, -h, 0},  {0x40000, -R, 5 * d},
     };
-    std::vector<Box> boxes;
+    int count = 0;
     for (const Marker& mk : markers)
-        if (bits & mk.mask) boxes.push_back({x + mk.dx - d, y + mk.dy - d, x + mk.dx + d, y + mk.dy + d});
-    return boxes;
+        if (bits & mk.mask) boxes[static_cast<std::size_t>(count++)] = {x + mk.dx - d, y + mk.dy - d, x + mk.dx + d, y + mk.dy + d};
+    return count;
+}
+
+std::vector<Box> ContentMarkerBoxes(const HexMetrics& m, QPoint p, std::int32_t bits) {
+    std::array<Box, kMaxContentMarkers> boxes;
+    const int count = ContentMarkerBoxes(m, p, bits, boxes);
+    return std::vector<Box>(boxes.begin(), boxes.begin() + count);
 }
 
 }  // namespace hexlane::render

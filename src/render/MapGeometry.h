@@ -134,5 +134,9 @@ Box SystemDotBox(QPoint centre);
 
 // Content markers of a SystemContent value, in drawing order.
 std::vector<Box> ContentMarkerBoxes(const HexMetrics& m, QPoint centre, std::int32_t systemContent);
+// The same into a fixed array, without allocating; returns how many.
+inline constexpr int kMaxContentMarkers = 9;
+int ContentMarkerBoxes(const HexMetrics& m, QPoint centre, std::int32_t systemContent,
+                       std::array<Box, kMaxContentMarkers>& boxes);
 
 }  // namespace hexlane::render

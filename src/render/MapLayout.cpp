@@ -1,6 +1,8 @@
 #include "MapLayout.h"
 
 #include "DefineUniverse.h"
+#include "MapStyle.h"
+#include "MapText.h"
 #include "Palette.h"
 
 #include <bitset>
@@ -82,6 +84,93 @@ void PlaceLegs(const std::vector<const TRoute*>& routes, const LegStarIndex& sta
     }
 }
 
+// The fonts of the described picture: names and starports, hex numbers.
+struct Fonts {
+    std::uint8_t Text = 0, Number = 0;
+};
+
+Fonts AddFonts(DisplayList& list) {
+    const HexMetrics& m = list.M();
+    Fonts f;
+    f.Text = list.AddFont({m.FontSize > 0 ? m.FontSize : 7, false});
+    f.Number = list.AddFont({10, false});
+    return f;
+}
+
+// One system's shapes, in drawing order: the allegiance fill of its hex, its
+// hex number, then its symbol (a dot at the smallest zoom; else the zone,
+// the content markers, the world or belt, the name and the starport).
+// The allegiances by name, the first of each name (as FindAllegiance finds them).
+using AllegianceIndex = std::unordered_map<std::string_view, const TAllegiance*>;
+
+AllegianceIndex IndexAllegiances(const TUniverse& u) {
+    AllegianceIndex index;
+    if (TAllegiances* all = u.Allegiances())
+        for (const auto& c : all->Children())
+            if (auto* a = dynamic_cast<const TAllegiance*>(c.get())) index.emplace(a->Name1, a);
+    return index;
+}
+
+void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, const AllegianceIndex& allegiances,
+               const TStar& star, QPoint centre) {
+    const HexMetrics& m = list.M();
+    const Ink black = Ink::Both(kInkBlack), white = Ink::Both(kInkWhite);
+    list.BeginGroup();
+    if (show.AllegianceColors) {
+        // A star whose Allegiance names no existing allegiance gets no fill
+        // of its own: its hex stays as the grid drew it.
+        const auto found = allegiances.find(star.Allegiance);
+        if (const TAllegiance* a = found == allegiances.end() ? nullptr : found->second)
+            list.AddHex(centre, Ink::Both(kInkSilver), Ink{MapColourOnPalette(a->Color), MapColourToRgb(a->Color)},
+                        HatchFor(a->Style));
+    }
+    if (m.HexNumbers())
+        list.AddText(QPoint(centre.x(), HexNumberOrigin(m, centre, 0).y()),
+                     StarHexNumber(star, show.SectorHexAddressing), false, fonts.Number, black);
+    if (m.DotsOnly()) {
+        list.AddEllipse(SystemDotBox(centre), black, black);
+        list.EndGroup();
+        return;
+    }
+    if (star.TravelZoneCode == tzcAmber)
+        list.AddEllipse(TravelZoneBox(m, centre), Ink::Both(kInkYellow), Ink::Both(kInkYellow));
+    else if (star.TravelZoneCode == tzcRed)
+        list.AddEllipse(TravelZoneBox(m, centre), Ink::Both(kInkRed), white);
+    if (show.SystemContents) {
+        std::array<Box, kMaxContentMarkers> boxes;
+        const int n = ContentMarkerBoxes(m, centre, star.SystemContent, boxes);
+        list.AddEllipses(boxes.data(), n, black, white);
+    }
+    const Ink world = Ink::Both(star.HydroIndex() > 3 ? kInkBlue : kInkBlack);
+    if (star.PSUPCCode() != '0') {
+        list.AddEllipse(WorldBox(m, centre), world, world);
+    } else {
+        const auto dots = BeltDotBoxes(m, centre);
+        list.AddEllipses(dots.data(), static_cast<int>(dots.size()), world, world);
+    }
+    if (show.Names)
+        list.AddText(QPoint(centre.x(), NameOrigin(m, centre, 0).y()), star.Name1, star.SubsectorCapital, fonts.Text,
+                     Ink::Both(star.Visited ? kInkBlue : kInkBlack));
+    if (show.Starports)
+        list.AddText(QPoint(centre.x(), StarportOrigin(m, centre, 0).y()), star.Starport, false, fonts.Text, black);
+    list.EndGroup();
+}
+
+// The lines over everything: route legs, then subsector and sector lines.
+void AddLines(DisplayList& list, const MapLayout& layout) {
+    list.BeginGroup(true);
+    if (layout.Show.Routes)
+        for (const LegPlacement& leg : layout.Legs)
+            list.AddLine(leg.From, leg.To, Ink{leg.Colour, leg.TrueColour}, leg.Width, leg.Style);
+    if (layout.Show.SubsectorLines)
+        for (const QLine& l : SubsectorLines(layout.Frame))
+            list.AddLine(l.p1(), l.p2(), Ink::Both(kInkBlue), 1, LineStyle::Solid);
+    if (layout.Show.SectorLines)
+        for (const QLine& l : SectorLines(layout.Frame))
+            list.AddLine(l.p1(), l.p2(), Ink::Both(kInkRed), 1, LineStyle::Solid);
+    list.EndGroup();
+}
+
 // The one layout pass. With writePositions it records each star's picture
 // position in the star (the map view's hit test reads them); without, the
 // universe is only read.
@@ -91,6 +180,16 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     layout.Show = ShowFlags::FromUniverse(u);
     layout.Size = PictureSize(layout.Frame);
     const bool extent = layout.Frame.HasExtent();
+    DisplayList& list = layout.Picture;
+    list.Frame = layout.Frame;
+    list.Size = layout.Size;
+    const Fonts fonts = AddFonts(list);
+    if (extent) {
+        list.BeginGroup(true);
+        list.AddGrid(Ink::Both(kInkSilver), layout.Frame.M.HexNumbers(), layout.Show.SectorHexAddressing,
+                     fonts.Number);
+        list.EndGroup();
+    }
     TSectors* sectors = u.Sectors();
     if (!sectors) return layout;
 
@@ -110,6 +209,13 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     std::size_t count = 0;
     for (const auto& child : sectors->Children()) count += child->ChildCount();
     layout.Stars.reserve(count);
+    // About the shapes of a system with every layer shown (untouched room
+    // costs no memory), so the list is seldom copied as it grows.
+    list.Shapes.reserve(count * (layout.Frame.M.DotsOnly() ? 2 : layout.Frame.M.HexNumbers() ? 7 : 6) + 2);
+    list.Groups.reserve(count + 2);
+    if (layout.Show.Names) list.Chars.reserve(count * 12);
+    const AllegianceIndex allegiances =
+        layout.Show.AllegianceColors ? IndexAllegiances(u) : AllegianceIndex();
 
     for (const auto& child : sectors->Children()) {
         auto* sector = dynamic_cast<TSector*>(child.get());
@@ -134,10 +240,13 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
                 star->PictureX = centre.x();
                 star->PictureY = centre.y();
             }
-            layout.Stars.push_back({star, centre});
+            layout.Stars.push_back({centre});
+            AddSystem(list, fonts, layout.Show, allegiances, *star, centre);
         }
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);
+    if (extent) AddLines(list, layout);
+    list.IndexBands();
     return layout;
 }
 

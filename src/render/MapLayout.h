@@ -2,9 +2,11 @@
 // The layout pass that runs before every rebuild of the map picture: the
 // picture's size, each star's picture position (PictureX, PictureY, written
 // for every star whatever part of the picture is drawn later, so the hit
-// test works everywhere), the displayed stars in drawing order and the route
-// legs with their end points and pens.
+// test works everywhere), the displayed stars in drawing order, the route
+// legs with their end points and pens, and the picture itself as a display
+// list that owns everything it draws (it refers to nothing in the universe).
 
+#include "DisplayList.h"
 #include "LineRaster.h"
 #include "MapGeometry.h"
 
@@ -26,7 +28,6 @@ struct ShowFlags {
 };
 
 struct StarPlacement {
-    const TStar* Star = nullptr;
     QPoint Centre;
 };
 
@@ -44,12 +45,13 @@ struct MapLayout {
     QSize Size{300, 300};
     std::vector<StarPlacement> Stars;  // displayed stars, sectors and stars in container order
     std::vector<LegPlacement> Legs;    // legs to draw, in route and leg order (empty unless routes are shown)
+    DisplayList Picture;               // what every backend draws
 };
 
 // Lays the universe out as its view state says (ComputeExtent must have run
 // since the last change). Sets PictureX, PictureY of every star of a shown
 // sector (-1, -1 when the star is hidden); stars of an excluded sector keep
-// theirs. The layout points into the universe: rebuild it after any change.
+// theirs. The layout is a copy: rebuild it after any change to see it.
 MapLayout LayoutMap(TUniverse& universe);
 // The same layout at the given zoom level's hex size, leaving every star's
 // picture position as it is (for pictures other than the map view's).

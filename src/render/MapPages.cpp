@@ -135,7 +135,7 @@ PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double 
 }
 
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
-                      const PageSetup& setup, const ContinueFn& onPage) {
+                      const PageSetup& setup, const ProgressFn& onPage) {
     QFont lineFont(QStringLiteral("Arial"));
     lineFont.setPointSizeF(10);
     const QFontMetricsF lineMetrics(lineFont, &device);

@@ -7,6 +7,8 @@
 // (one unit is the pitch of one hex), so the same part can be cut from the
 // picture at any hex size.
 
+#include "Progress.h"
+
 #include <QRectF>
 #include <QString>
 
@@ -71,9 +73,6 @@ struct PagePlan {
 // the setup's hex size over as many pages as needed.
 PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup);
 
-// Told after each page (pages done, pages in all); false stops the job.
-using ContinueFn = std::function<bool(int done, int total)>;
-
 enum class PrintOutcome { Done, Cancelled, Failed, TooManyPages };
 
 // A poster of more pages than this is refused before anything is printed.
@@ -84,6 +83,6 @@ inline constexpr int kMaxPages = 1000;
 // every page, so a job stops between pages. Nothing is drawn when the
 // poster would need more than kMaxPages pages.
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
-                      const PageSetup& setup, const ContinueFn& onPage);
+                      const PageSetup& setup, const ProgressFn& onPage);
 
 }  // namespace hexlane::render

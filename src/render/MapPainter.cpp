@@ -1,8 +1,6 @@
 #include "MapPainter.h"
 
-#include "DefineUniverse.h"
 #include "MapStyle.h"
-#include "MapText.h"
 #include "Palette.h"
 
 #include <QFontMetricsF>
@@ -15,10 +13,6 @@ namespace hexlane::render {
 
 namespace {
 
-QRectF EllipseRect(const Box& b) {
-    return QRectF(b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top);
-}
-
 Qt::PenStyle PenStyleFor(LineStyle style) {
     switch (style) {
     case LineStyle::Solid: return Qt::SolidLine;
@@ -30,23 +24,28 @@ Qt::PenStyle PenStyleFor(LineStyle style) {
     return Qt::SolidLine;
 }
 
+QBrush BrushOf(const Shape& s) {
+    return s.Fill ? QBrush(QColor(s.Brush.True), static_cast<Qt::BrushStyle>(s.Fill)) : QBrush(Qt::NoBrush);
+}
+
+QPen LinePen(const Shape& s) {
+    return QPen(QColor(s.Pen.True), s.Width, PenStyleFor(s.Style), Qt::FlatCap);
+}
+
 }  // namespace
 
-MapPainter::MapPainter(MapLayout layout)
-    : layout_(std::move(layout)),
-      m_(layout_.Frame.M),
-      textFont_(MapFont(m_.FontSize > 0 ? m_.FontSize : 7, true)),
-      numberFont_(MapFont(10, true)) {
-    const QFontMetricsF text(textFont_), number(numberFont_);
-    textHeight_ = text.height();
-    textAscent_ = text.ascent();
-    textMaxWidth_ = text.maxWidth();
-    numberHeight_ = number.height();
-    numberAscent_ = number.ascent();
-    const double textReach = m_.DotsOnly() ? 0 : textHeight_;
-    reachX_ = std::max(m_.W, m_.R + m_.D) + 2;
-    reachUp_ = std::max<double>({double(m_.H), double(m_.R + m_.D), m_.Rise + textReach}) + 2;
-    reachDown_ = std::max<double>({double(m_.H), 6.0 * m_.D, m_.D + textReach}) + 2;
+MapPainter::MapPainter(MapLayout layout) : layout_(std::move(layout)), m_(layout_.Frame.M) {
+    for (const FontSpec& spec : layout_.Picture.Fonts) {
+        QFont font = MapFont(spec.Points, true);
+        font.setBold(spec.Bold);
+        const QFontMetricsF fm(font);
+        fonts_.push_back(font);
+        heights_.push_back(fm.height());
+        ascents_.push_back(fm.ascent());
+        maxWidths_.push_back(fm.maxWidth());
+        charWidth_ = std::max(charWidth_, static_cast<int>(std::ceil(fm.maxWidth())));
+        textHeight_ = std::max(textHeight_, static_cast<int>(std::ceil(fm.height())));
+    }
 }
 
 MapPainter MapPainter::ForHexSize(const TUniverse& universe, int hexSize) {
@@ -61,30 +60,91 @@ void MapPainter::Paint(QPainter& p, const QRectF& area) const {
     p.translate(-area.topLeft());
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    if (layout_.Frame.HasExtent()) {
-        const QRect inner = area.toAlignedRect();
-        PaintGrid(p, inner);
-        for (const StarPlacement& s : layout_.Stars)
-            if (StarReaches(s, area)) PaintStar(p, s);
-        PaintLines(p);
+    const DisplayList& list = layout_.Picture;
+    const QRect inner = area.toAlignedRect();
+    const QRect near = inner.adjusted(-2, -2, 2, 2);
+    for (const ShapeGroup& g : list.Groups) {
+        const bool whole = g.Always || Overlap(g.Reach, near);
+        if (!whole && !TextsMayReach(g, near, charWidth_, textHeight_)) continue;
+        for (std::uint32_t i = g.First; i < g.End; ++i) {
+            const Shape& s = list.Shapes[i];
+            if (s.Kind == ShapeKind::Text) {
+                if (whole || TextReaches(s, area)) PaintText(p, s, list.TextOf(s));
+            } else if (s.Kind == ShapeKind::Grid) {
+                PaintGrid(p, inner, s);
+            } else if (whole) {
+                PaintShape(p, s);
+            }
+        }
     }
     p.restore();
 }
 
-void MapPainter::PaintText(QPainter& p, QPointF centreTop, const QString& text, const QFont& font, QRgb ink) const {
-    if (text.isEmpty()) return;
-    const bool number = &font == &numberFont_;
-    const QFontMetricsF fm(font);
-    const double width = fm.horizontalAdvance(text);
-    const double left = centreTop.x() - width / 2;
-    // Text stands on a white box, as in the raster picture.
-    p.fillRect(QRectF(left, centreTop.y(), width, number ? numberHeight_ : textHeight_), QColor(kInkWhite));
-    p.setFont(font);
-    p.setPen(QColor(ink));
-    p.drawText(QPointF(left, centreTop.y() + (number ? numberAscent_ : textAscent_)), text);
+void MapPainter::PaintShape(QPainter& p, const Shape& s) const {
+    const DisplayList& list = layout_.Picture;
+    switch (s.Kind) {
+    case ShapeKind::Hex: {
+        const auto outline = HexOutline(m_, s.A);
+        p.setPen(QPen(QColor(s.Pen.True), 1.0));
+        p.setBrush(BrushOf(s));
+        p.drawPolygon(outline.data(), 6);
+        break;
+    }
+    case ShapeKind::Ellipse:
+        // A disc of one colour is its box filled; a rim is stroked on the box.
+        if (IsDisc(s))
+            p.setPen(Qt::NoPen);
+        else
+            p.setPen(QPen(QColor(s.Pen.True), 1.0));
+        p.setBrush(BrushOf(s));
+        p.drawEllipse(QRectF(QPointF(s.A), QPointF(s.B)));
+        break;
+    case ShapeKind::Ellipses:
+        p.setPen(IsDisc(s) ? QPen(Qt::NoPen) : QPen(QColor(s.Pen.True), 1.0));
+        p.setBrush(BrushOf(s));
+        for (std::uint32_t i = 0; i < s.Count; ++i) {
+            const Box b = EllipseBox(list, s, i);
+            p.drawEllipse(QRectF(b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top));
+        }
+        break;
+    case ShapeKind::Line:
+        p.setPen(LinePen(s));
+        p.drawLine(s.A, s.B);
+        break;
+    case ShapeKind::Polyline:
+        p.setPen(LinePen(s));
+        p.drawPolyline(list.Points.data() + s.First, static_cast<int>(s.Count));
+        break;
+    case ShapeKind::Polygon:
+        p.setPen(QPen(QColor(s.Pen.True), 1.0));
+        p.setBrush(BrushOf(s));
+        p.drawPolygon(list.Points.data() + s.First, static_cast<int>(s.Count));
+        break;
+    default: break;
+    }
 }
 
-void MapPainter::PaintGrid(QPainter& p, const QRect& inner) const {
+bool MapPainter::TextReaches(const Shape& s, const QRectF& area) const {
+    const double top = s.A.y(), bottom = top + heights_[s.Font];
+    if (bottom + 2 < area.top() || top - 2 > area.bottom()) return false;
+    // A bound on its width from the widest character.
+    const double bound = static_cast<double>(s.Count) * maxWidths_[s.Font] / 2 + 2;
+    return s.A.x() + bound >= area.left() && s.A.x() - bound <= area.right();
+}
+
+void MapPainter::PaintText(QPainter& p, const Shape& s, const QString& text) const {
+    if (text.isEmpty()) return;
+    const QFont& font = fonts_[s.Font];
+    const double width = QFontMetricsF(font).horizontalAdvance(text);
+    const double left = s.A.x() - width / 2;
+    // Text stands on a white box, as in the raster picture.
+    p.fillRect(QRectF(left, s.A.y(), width, heights_[s.Font]), QColor(kInkWhite));
+    p.setFont(font);
+    p.setPen(QColor(s.Pen.True));
+    p.drawText(QPointF(left, s.A.y() + ascents_[s.Font]), text);
+}
+
+void MapPainter::PaintGrid(QPainter& p, const QRect& inner, const Shape& grid) const {
     const MapFrame& f = layout_.Frame;
     const CellSpan span = CellsReaching(f, inner);
     if (span.Empty()) return;
@@ -99,101 +159,12 @@ void MapPainter::PaintGrid(QPainter& p, const QRect& inner) const {
             const auto o = HexOutline(m_, CellCentre(f, c, r));
             for (std::size_t i = 0; i + 1 < o.size(); ++i) lines.emplace_back(o[i], o[i + 1]);
         }
-    p.setPen(QPen(QColor(kInkSilver), 1.0));
+    p.setPen(QPen(QColor(grid.Pen.True), 1.0));
     p.setBrush(Qt::NoBrush);
     p.drawLines(lines.data(), static_cast<int>(lines.size()));
-    if (!m_.HexNumbers()) return;
-    for (int c = span.First.x(); c <= span.Last.x(); ++c)
-        for (int r = span.First.y(); r <= span.Last.y(); ++r) {
-            const QPoint centre = CellCentre(f, c, r);
-            const QString label = QString::fromLatin1(CellHexNumber(f, c, r, layout_.Show.SectorHexAddressing));
-            PaintText(p, QPointF(centre.x(), HexNumberOrigin(m_, centre, 0).y()), label, numberFont_, kInkBlack);
-        }
-}
-
-bool MapPainter::StarReaches(const StarPlacement& s, const QRectF& area) const {
-    const double cx = s.Centre.x(), cy = s.Centre.y();
-    if (cy + reachDown_ < area.top() || cy - reachUp_ > area.bottom()) return false;
-    if (cx + reachX_ >= area.left() && cx - reachX_ <= area.right()) return true;
-    if (m_.DotsOnly() || !(layout_.Show.Names || layout_.Show.Starports)) return false;
-    // Only a name or a starport text could still reach the area: a bound on
-    // their width from the longest text.
-    const std::size_t chars = std::max(s.Star->Name1.size(), s.Star->Starport.size());
-    const double bound = static_cast<double>(chars) * textMaxWidth_ / 2 + 1;
-    return cx + bound >= area.left() && cx - bound <= area.right();
-}
-
-void MapPainter::PaintStar(QPainter& p, const StarPlacement& s) const {
-    const TStar& star = *s.Star;
-    const QPoint centre = s.Centre;
-    if (layout_.Show.AllegianceColors) {
-        const TUniverse* u = star.Universe();
-        if (const TAllegiance* a = u ? u->FindAllegiance(star.Allegiance) : nullptr) {
-            const auto outline = HexOutline(m_, centre);
-            p.setPen(QPen(QColor(kInkSilver), 1.0));
-            p.setBrush(QBrush(QColor(MapColourToRgb(a->Color)), HatchFor(a->Style)));
-            p.drawPolygon(outline.data(), 6);
-        }
-    }
-    if (m_.HexNumbers()) {
-        const QString label = QString::fromLatin1(StarHexNumber(star, layout_.Show.SectorHexAddressing));
-        PaintText(p, QPointF(centre.x(), HexNumberOrigin(m_, centre, 0).y()), label, numberFont_, kInkBlack);
-    }
-    if (m_.DotsOnly()) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(kInkBlack));
-        p.drawEllipse(EllipseRect(SystemDotBox(centre)));
-        return;
-    }
-    PaintSizedSystem(p, star, centre);
-}
-
-void MapPainter::PaintSizedSystem(QPainter& p, const TStar& star, QPoint centre) const {
-    if (star.TravelZoneCode == tzcAmber) {
-        p.setPen(QPen(QColor(kInkYellow), 1.0));
-        p.setBrush(QColor(kInkYellow));
-        p.drawEllipse(EllipseRect(TravelZoneBox(m_, centre)));
-    } else if (star.TravelZoneCode == tzcRed) {
-        p.setPen(QPen(QColor(kInkRed), 1.0));
-        p.setBrush(QColor(kInkWhite));
-        p.drawEllipse(EllipseRect(TravelZoneBox(m_, centre)));
-    }
-    if (layout_.Show.SystemContents) {
-        p.setPen(QPen(QColor(kInkBlack), 1.0));
-        p.setBrush(QColor(kInkWhite));
-        for (const Box& b : ContentMarkerBoxes(m_, centre, star.SystemContent)) p.drawEllipse(EllipseRect(b));
-    }
-    const QColor world(star.HydroIndex() > 3 ? kInkBlue : kInkBlack);
-    p.setPen(Qt::NoPen);
-    p.setBrush(world);
-    if (star.PSUPCCode() != '0') {
-        p.drawEllipse(EllipseRect(WorldBox(m_, centre)));
-    } else {
-        for (const Box& b : BeltDotBoxes(m_, centre)) p.drawEllipse(EllipseRect(b));
-    }
-    if (layout_.Show.Names)
-        PaintText(p, QPointF(centre.x(), NameOrigin(m_, centre, 0).y()), NameText(star), textFont_,
-                  star.Visited ? kInkBlue : kInkBlack);
-    if (layout_.Show.Starports)
-        PaintText(p, QPointF(centre.x(), StarportOrigin(m_, centre, 0).y()), MapText(star.Starport), textFont_,
-                  kInkBlack);
-}
-
-void MapPainter::PaintLines(QPainter& p) const {
-    p.setBrush(Qt::NoBrush);
-    if (layout_.Show.Routes) {
-        for (const LegPlacement& leg : layout_.Legs) {
-            QPen pen(QColor(leg.TrueColour), leg.Width, PenStyleFor(leg.Style), Qt::FlatCap);
-            p.setPen(pen);
-            p.drawLine(leg.From, leg.To);
-        }
-    }
-    auto boundaries = [&](const std::vector<QLine>& lines, QRgb ink) {
-        p.setPen(QPen(QColor(ink), 1.0));
-        p.drawLines(lines.data(), static_cast<int>(lines.size()));
-    };
-    if (layout_.Show.SubsectorLines) boundaries(SubsectorLines(layout_.Frame), kInkBlue);
-    if (layout_.Show.SectorLines) boundaries(SectorLines(layout_.Frame), kInkRed);
+    if (!grid.Numbers) return;
+    ForEachCellNumber(layout_.Picture, grid, span,
+                      [&](const Shape& text, const QString& label) { PaintText(p, text, label); });
 }
 
 }  // namespace hexlane::render

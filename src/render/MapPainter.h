@@ -1,9 +1,9 @@
 #pragma once
-// MapPainter draws the hex map picture with QPainter primitives on any paint
-// device (printer, PDF, SVG, image) at any scale: the same layout and the
-// same geometry as the raster renderer, so every star, hex corner and line
-// end lies where the raster picture has it, scaled; but in the map's true
-// colours, antialiased, with text kept as text. What is drawn follows the
+// MapPainter draws the hex map picture's display list with QPainter
+// primitives on any paint device (printer, PDF, image) at any scale: the same
+// list as the raster renderer, so every star, hex corner and line end lies
+// where the raster picture has it, scaled; but in the shapes' true colours,
+// antialiased, with text kept as text. What is drawn follows the
 // zoom level of the layout (10, 30 or 90 pixels per hex); a picture of
 // another hex size uses the layout of LevelForHexSize and a scale.
 
@@ -12,6 +12,8 @@
 #include <QFont>
 #include <QRectF>
 
+#include <vector>
+
 class QPainter;
 class TUniverse;
 
@@ -19,8 +21,7 @@ namespace hexlane::render {
 
 class MapPainter {
 public:
-    // Keeps a layout made at a zoom level's hex size. The universe the layout
-    // points into must not change while the painter is in use.
+    // Keeps a layout made at a zoom level's hex size.
     explicit MapPainter(MapLayout layout);
     // The layout of the zoom level whose rules a picture of `hexSize` pixels
     // per hex follows; the universe's star positions are left alone.
@@ -39,18 +40,16 @@ public:
     void Paint(QPainter& painter, const QRectF& area) const;
 
 private:
-    void PaintGrid(QPainter& p, const QRect& inner) const;
-    void PaintStar(QPainter& p, const StarPlacement& star) const;
-    void PaintSizedSystem(QPainter& p, const TStar& star, QPoint centre) const;
-    void PaintLines(QPainter& p) const;
-    bool StarReaches(const StarPlacement& star, const QRectF& inner) const;
-    void PaintText(QPainter& p, QPointF centreTop, const QString& text, const QFont& font, QRgb ink) const;
+    void PaintGrid(QPainter& p, const QRect& inner, const Shape& grid) const;
+    void PaintShape(QPainter& p, const Shape& s) const;
+    bool TextReaches(const Shape& s, const QRectF& area) const;
+    void PaintText(QPainter& p, const Shape& s, const QString& text) const;
 
     MapLayout layout_;
     HexMetrics m_;
-    QFont textFont_, numberFont_;
-    double textHeight_ = 0, numberHeight_ = 0, textAscent_ = 0, numberAscent_ = 0, textMaxWidth_ = 0;
-    double reachX_ = 0, reachUp_ = 0, reachDown_ = 0;
+    std::vector<QFont> fonts_;
+    std::vector<double> heights_, ascents_, maxWidths_;
+    int charWidth_ = 0, textHeight_ = 0;  // the widest character and the highest line of the fonts
 };
 
 }  // namespace hexlane::render

@@ -1,8 +1,6 @@
 #include "MapRenderer.h"
 
-#include "DefineUniverse.h"
 #include "MapStyle.h"
-#include "MapText.h"
 #include "Palette.h"
 
 #include <QPainter>
@@ -15,10 +13,6 @@ namespace hexlane::render {
 namespace {
 
 const QRgb kWhite = kInkWhite;
-const QRgb kSilver = kInkSilver;
-const QRgb kYellow = kInkYellow;
-const QRgb kRed = kInkRed;
-const QRgb kBlue = kInkBlue;
 const QRgb kBlack = kInkBlack;
 
 // A cosmetic pen: one pixel wide whatever the transformation.
@@ -36,14 +30,17 @@ void Ellipse(QPainter& p, const Box& b) {
 
 MapRenderer::MapRenderer(TUniverse& universe) : MapRenderer(LayoutMap(universe)) {}
 
-MapRenderer::MapRenderer(MapLayout layout)
-    : layout_(std::move(layout)),
-      m_(layout_.Frame.M),
-      textFont_(MapFont(m_.FontSize > 0 ? m_.FontSize : 7, false)),
-      numberFont_(MapFont(10, false)),
-      textMetrics_(textFont_),
-      numberMetrics_(numberFont_) {
-    const int textHeight = m_.DotsOnly() ? 0 : textMetrics_.height();
+MapRenderer::MapRenderer(MapLayout layout) : layout_(std::move(layout)), m_(layout_.Frame.M) {
+    int textHeight = 0;
+    for (const FontSpec& spec : layout_.Picture.Fonts) {
+        QFont font = MapFont(spec.Points, false);
+        font.setBold(spec.Bold);
+        fonts_.push_back(font);
+        metrics_.emplace_back(font);
+        charWidth_ = std::max(charWidth_, metrics_.back().maxWidth());
+        textHeight_ = std::max(textHeight_, metrics_.back().height());
+    }
+    if (!fonts_.empty() && !m_.DotsOnly()) textHeight = metrics_.front().height();
     extentX_ = std::max(m_.W, m_.R + m_.D) + 1;
     extentUp_ = std::max({m_.H, m_.R + m_.D, m_.Rise}) + 1;
     extentDown_ = std::max({m_.H, 6 * m_.D, m_.D + textHeight}) + 1;
@@ -106,19 +103,7 @@ void MapRenderer::RenderInto(QImage& image, const QRect& rect) const {
     image.fill(kWhite);
     const QPoint origin(rect.x() - marginX_, rect.y() - marginY_);  // picture point of the image's corner
     const QRect picture(QPoint(0, 0), layout_.Size);
-    if (layout_.Frame.HasExtent()) {
-        QPainter p(&image);
-        p.translate(-origin);
-        // Hatches follow the brush origin through the translation, so they
-        // line up with the picture's own origin in every piece.
-        p.setBrushOrigin(0, 0);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
-        DrawGrid(p, rect);
-        DrawStars(p, rect);
-        p.end();
-        DrawLines(image, origin);
-    }
+    if (layout_.Frame.HasExtent()) DrawList(image, origin, rect);
     // The picture ends at its own size; around it everything is white.
     const QRect inside = picture.translated(-origin).intersected(image.rect());
     if (inside != image.rect()) {
@@ -128,146 +113,130 @@ void MapRenderer::RenderInto(QImage& image, const QRect& rect) const {
     }
 }
 
-void MapRenderer::DrawText(QPainter& p, QPoint topLeft, const QString& text, int width, const QFontMetrics& fm,
-                           QRgb ink) const {
-    if (width <= 0) return;
-    p.fillRect(QRect(topLeft, QSize(width, fm.height())), QColor(kWhite));
-    p.setPen(QColor(ink));
-    p.drawText(QPoint(topLeft.x(), topLeft.y() + fm.ascent()), text);
-}
-
-void MapRenderer::DrawGrid(QPainter& p, const QRect& inner) const {
-    const MapFrame& f = layout_.Frame;
-    const CellSpan span = CellsReaching(f, inner);
-    if (span.Empty()) return;
-    const int H = m_.H, W = m_.W;
-
-    p.setPen(Pen(kSilver));
-    p.setBrush(Qt::NoBrush);
-    p.setFont(numberFont_);
-    for (int c = span.First.x(); c <= span.Last.x(); ++c) {
-        for (int r = span.First.y(); r <= span.Last.y(); ++r) {
-            const QPoint centre = CellCentre(f, c, r);
-            if (!QRect(centre.x() - W, centre.y() - H, 2 * W + 1, 2 * H + 1).intersects(inner)) continue;
-            const auto outline = HexOutline(m_, centre);
-            p.drawPolyline(outline.data(), static_cast<int>(outline.size()));
-            if (m_.HexNumbers()) {
-                const QString label = QString::fromLatin1(CellHexNumber(f, c, r, layout_.Show.SectorHexAddressing));
-                const int width = numberMetrics_.horizontalAdvance(label);
-                DrawText(p, HexNumberOrigin(m_, centre, width), label, width, numberMetrics_, kBlack);
-                p.setPen(Pen(kSilver));
+void MapRenderer::DrawList(QImage& image, QPoint origin, const QRect& inner) const {
+    const DisplayList& list = layout_.Picture;
+    // QPainter draws the areas and texts; lines go straight into the pixels
+    // (LineRaster), with the painter ended in between.
+    QPainter p;
+    auto paint = [&] {
+        if (p.isActive()) return;
+        p.begin(&image);
+        p.translate(-origin);
+        // Hatches follow the brush origin through the translation, so they
+        // line up with the picture's own origin in every piece.
+        p.setBrushOrigin(0, 0);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+    };
+    PixelWindow window;
+    auto pixels = [&]() -> PixelWindow& {
+        if (p.isActive()) p.end();
+        window.Bits = reinterpret_cast<std::uint32_t*>(image.bits());
+        window.Stride = static_cast<int>(image.bytesPerLine() / 4);
+        window.Width = image.width();
+        window.Height = image.height();
+        window.OriginX = origin.x();
+        window.OriginY = origin.y();
+        return window;
+    };
+    for (const std::uint32_t index : list.GroupsNear(inner)) {
+        const ShapeGroup& g = list.Groups[index];
+        const bool whole = g.Always || Overlap(g.Reach, inner);
+        if (!whole && !TextsMayReach(g, inner, charWidth_, textHeight_)) continue;
+        for (std::uint32_t i = g.First; i < g.End; ++i) {
+            const Shape& s = list.Shapes[i];
+            switch (s.Kind) {
+            case ShapeKind::Grid:
+                paint();
+                DrawGrid(p, inner, s);
+                break;
+            case ShapeKind::Text:
+                if (!whole && !TextTouches(s, inner)) break;
+                paint();
+                DrawText(p, s, list.TextOf(s));
+                break;
+            case ShapeKind::Line:
+                DrawLine(pixels(), s.A.x(), s.A.y(), s.B.x(), s.B.y(), s.Pen.Palette, s.Width, s.Style);
+                break;
+            case ShapeKind::Polyline:
+                for (std::uint32_t k = s.First; k + 1 < s.First + s.Count; ++k) {
+                    const QPoint a = list.Points[k], b = list.Points[k + 1];
+                    DrawLine(pixels(), a.x(), a.y(), b.x(), b.y(), s.Pen.Palette, s.Width, s.Style);
+                }
+                break;
+            default:
+                if (!whole) break;
+                paint();
+                DrawShape(p, s);
             }
         }
     }
 }
 
-bool MapRenderer::StarTouches(const StarPlacement& s, const QRect& inner) const {
-    const int cx = s.Centre.x(), cy = s.Centre.y();
-    if (cy + extentDown_ < inner.top() || cy - extentUp_ > inner.bottom()) return false;
-    if (cx + extentX_ >= inner.left() && cx - extentX_ <= inner.right()) return true;
-    if (m_.DotsOnly()) return false;
-    // Only a name or a starport text could still reach the piece.
-    const TStar& star = *s.Star;
-    auto reaches = [&](const std::string& raw, bool isName) {
-        if (raw.empty()) return false;
-        // An upper bound first: measuring every name would cost more than drawing.
-        const int bound = static_cast<int>(raw.size()) * textMetrics_.maxWidth() / 2 + 1;
-        if (cx + bound < inner.left() || cx - bound > inner.right()) return false;
-        const int width = textMetrics_.horizontalAdvance(isName ? NameText(star) : MapText(raw));
-        return cx - width / 2 <= inner.right() && cx - width / 2 + width > inner.left();
-    };
-    if (layout_.Show.Names && reaches(star.Name1, true)) return true;
-    return layout_.Show.Starports && reaches(star.Starport, false);
+void MapRenderer::DrawShape(QPainter& p, const Shape& s) const {
+    const DisplayList& list = layout_.Picture;
+    p.setPen(Pen(s.Pen.Palette));
+    p.setBrush(s.Fill ? QBrush(QColor(s.Brush.Palette), static_cast<Qt::BrushStyle>(s.Fill)) : QBrush(Qt::NoBrush));
+    switch (s.Kind) {
+    case ShapeKind::Hex: {
+        const auto outline = HexOutline(m_, s.A);
+        p.drawPolygon(outline.data(), 6);
+        break;
+    }
+    case ShapeKind::Ellipse: Ellipse(p, Box{s.A.x(), s.A.y(), s.B.x(), s.B.y()}); break;
+    case ShapeKind::Ellipses:
+        for (std::uint32_t i = 0; i < s.Count; ++i) Ellipse(p, EllipseBox(list, s, i));
+        break;
+    case ShapeKind::Polygon: p.drawPolygon(list.Points.data() + s.First, static_cast<int>(s.Count)); break;
+    default: break;
+    }
 }
 
-void MapRenderer::DrawStars(QPainter& p, const QRect& inner) const {
-    p.setFont(textFont_);
-    for (const StarPlacement& s : layout_.Stars)
-        if (StarTouches(s, inner)) DrawStar(p, s);
+bool MapRenderer::TextTouches(const Shape& s, const QRect& inner) const {
+    const QFontMetrics& fm = metrics_[s.Font];
+    if (s.A.y() + fm.height() < inner.top() || s.A.y() > inner.bottom() + 1) return false;
+    // An upper bound first: measuring every name would cost more than drawing.
+    const int cx = s.A.x(), slack = 2;
+    const int bound = static_cast<int>(s.Count) * fm.maxWidth() / 2 + 1 + slack;
+    if (cx + bound < inner.left() || cx - bound > inner.right()) return false;
+    const int width = fm.horizontalAdvance(layout_.Picture.TextOf(s));
+    return cx - width / 2 - slack <= inner.right() && cx - width / 2 + width + slack > inner.left();
 }
 
-void MapRenderer::DrawStar(QPainter& p, const StarPlacement& s) const {
-    const TStar& star = *s.Star;
-    const QPoint centre = s.Centre;
-    if (layout_.Show.AllegianceColors) {
-        // A star whose Allegiance names no existing allegiance gets no fill
-        // of its own: its hex stays as the grid drew it.
-        const TUniverse* u = star.Universe();
-        if (const TAllegiance* a = u ? u->FindAllegiance(star.Allegiance) : nullptr) {
+void MapRenderer::DrawText(QPainter& p, const Shape& s, const QString& text) const {
+    const QFontMetrics& fm = metrics_[s.Font];
+    const int width = fm.horizontalAdvance(text);
+    if (width <= 0) return;
+    const QPoint topLeft(s.A.x() - width / 2, s.A.y());
+    p.fillRect(QRect(topLeft, QSize(width, fm.height())), QColor(kWhite));
+    if (p.font() != fonts_[s.Font]) p.setFont(fonts_[s.Font]);
+    p.setPen(QColor(s.Pen.Palette));
+    p.drawText(QPoint(topLeft.x(), topLeft.y() + fm.ascent()), text);
+}
+
+void MapRenderer::DrawGrid(QPainter& p, const QRect& inner, const Shape& grid) const {
+    const MapFrame& f = layout_.Frame;
+    const CellSpan span = CellsReaching(f, inner);
+    if (span.Empty()) return;
+    const int H = m_.H, W = m_.W;
+    Shape number;
+    number.Kind = ShapeKind::Text;
+    number.Font = grid.Font;
+    number.Pen = Ink::Both(kBlack);
+    for (int c = span.First.x(); c <= span.Last.x(); ++c) {
+        for (int r = span.First.y(); r <= span.Last.y(); ++r) {
+            const QPoint centre = CellCentre(f, c, r);
+            if (!QRect(centre.x() - W, centre.y() - H, 2 * W + 1, 2 * H + 1).intersects(inner)) continue;
             const auto outline = HexOutline(m_, centre);
-            p.setPen(Pen(kSilver));
-            p.setBrush(QBrush(QColor(MapColourOnPalette(a->Color)), HatchFor(a->Style)));
-            p.drawPolygon(outline.data(), 6);
+            p.setPen(Pen(grid.Pen.Palette));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolyline(outline.data(), static_cast<int>(outline.size()));
+            if (grid.Numbers) {
+                number.A = QPoint(centre.x(), HexNumberOrigin(m_, centre, 0).y());
+                DrawText(p, number, QString::fromLatin1(CellHexNumber(f, c, r, grid.SectorAddressing)));
+            }
         }
     }
-    if (m_.HexNumbers()) {
-        const QString label = QString::fromLatin1(StarHexNumber(star, layout_.Show.SectorHexAddressing));
-        const int width = numberMetrics_.horizontalAdvance(label);
-        p.setFont(numberFont_);
-        DrawText(p, HexNumberOrigin(m_, centre, width), label, width, numberMetrics_, kBlack);
-        p.setFont(textFont_);
-    }
-    if (m_.DotsOnly()) {
-        p.setPen(Pen(kBlack));
-        p.setBrush(QColor(kBlack));
-        Ellipse(p, SystemDotBox(centre));
-        return;
-    }
-    DrawSizedSystem(p, star, centre);
-}
-
-void MapRenderer::DrawSizedSystem(QPainter& p, const TStar& star, QPoint centre) const {
-    if (star.TravelZoneCode == tzcAmber) {
-        p.setPen(Pen(kYellow));
-        p.setBrush(QColor(kYellow));
-        Ellipse(p, TravelZoneBox(m_, centre));
-    } else if (star.TravelZoneCode == tzcRed) {
-        p.setPen(Pen(kRed));
-        p.setBrush(QColor(kWhite));
-        Ellipse(p, TravelZoneBox(m_, centre));
-    }
-    if (layout_.Show.SystemContents) {
-        p.setPen(Pen(kBlack));
-        p.setBrush(QColor(kWhite));
-        for (const Box& b : ContentMarkerBoxes(m_, centre, star.SystemContent)) Ellipse(p, b);
-    }
-    const QRgb world = star.HydroIndex() > 3 ? kBlue : kBlack;
-    p.setPen(Pen(world));
-    p.setBrush(QColor(world));
-    if (star.PSUPCCode() != '0') {
-        Ellipse(p, WorldBox(m_, centre));
-    } else {
-        for (const Box& b : BeltDotBoxes(m_, centre)) Ellipse(p, b);
-    }
-    if (layout_.Show.Names) {
-        const QString name = NameText(star);
-        const int width = textMetrics_.horizontalAdvance(name);
-        DrawText(p, NameOrigin(m_, centre, width), name, width, textMetrics_, star.Visited ? kBlue : kBlack);
-    }
-    if (layout_.Show.Starports) {
-        const QString port = MapText(star.Starport);
-        const int width = textMetrics_.horizontalAdvance(port);
-        DrawText(p, StarportOrigin(m_, centre, width), port, width, textMetrics_, kBlack);
-    }
-}
-
-void MapRenderer::DrawLines(QImage& image, QPoint origin) const {
-    PixelWindow window;
-    window.Bits = reinterpret_cast<std::uint32_t*>(image.bits());
-    window.Stride = static_cast<int>(image.bytesPerLine() / 4);
-    window.Width = image.width();
-    window.Height = image.height();
-    window.OriginX = origin.x();
-    window.OriginY = origin.y();
-    if (layout_.Show.Routes)
-        for (const LegPlacement& leg : layout_.Legs)
-            DrawLine(window, leg.From.x(), leg.From.y(), leg.To.x(), leg.To.y(), leg.Colour, leg.Width, leg.Style);
-    if (layout_.Show.SubsectorLines)
-        for (const QLine& l : SubsectorLines(layout_.Frame))
-            DrawLine(window, l.x1(), l.y1(), l.x2(), l.y2(), kBlue, 1, LineStyle::Solid);
-    if (layout_.Show.SectorLines)
-        for (const QLine& l : SectorLines(layout_.Frame))
-            DrawLine(window, l.x1(), l.y1(), l.x2(), l.y2(), kRed, 1, LineStyle::Solid);
 }
 
 }  // namespace hexlane::render

@@ -1,5 +1,6 @@
 #pragma once
-// MapRenderer draws any rectangle of the hex map picture. Every rectangle,
+// MapRenderer draws any rectangle of the hex map picture's display list in
+// the 16 colours of the palette. Every rectangle,
 // drawn alone, equals the same part of the whole picture pixel for pixel:
 // each piece is drawn with a margin wider than any hex or system symbol and
 // only its inside is kept, hatch patterns are aligned to the picture's
@@ -16,6 +17,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 class TUniverse;
@@ -51,19 +53,19 @@ private:
     // Draws rect with the margins around it into image (reallocated when its
     // size differs); rect's corner lands at (marginX_, marginY_).
     void RenderInto(QImage& image, const QRect& rect) const;
-    void DrawGrid(QPainter& p, const QRect& inner) const;
-    void DrawStars(QPainter& p, const QRect& inner) const;
-    void DrawStar(QPainter& p, const StarPlacement& star) const;
-    void DrawSizedSystem(QPainter& p, const TStar& star, QPoint centre) const;
-    void DrawLines(QImage& image, QPoint origin) const;
-    bool StarTouches(const StarPlacement& star, const QRect& inner) const;
-    void DrawText(QPainter& p, QPoint topLeft, const QString& text, int width, const QFontMetrics& fm,
-                  QRgb ink) const;
+    // Draws every shape that may reach `inner` into the image, whose top-left
+    // pixel is picture point `origin`.
+    void DrawList(QImage& image, QPoint origin, const QRect& inner) const;
+    void DrawGrid(QPainter& p, const QRect& inner, const Shape& grid) const;
+    void DrawShape(QPainter& p, const Shape& s) const;
+    bool TextTouches(const Shape& s, const QRect& inner) const;
+    void DrawText(QPainter& p, const Shape& s, const QString& text) const;
 
     MapLayout layout_;
     HexMetrics m_;
-    QFont textFont_, numberFont_;  // names and starports; hex numbers (always the size-10 font)
-    QFontMetrics textMetrics_, numberMetrics_;
+    std::vector<QFont> fonts_;  // the list's fonts, drawn without antialiasing
+    std::vector<QFontMetrics> metrics_;
+    int charWidth_ = 0, textHeight_ = 0;  // the widest character and the highest line of the fonts
     int extentX_ = 0, extentUp_ = 0, extentDown_ = 0;  // reach of a system's shapes around its centre
     int marginX_ = 0, marginY_ = 0;
 };

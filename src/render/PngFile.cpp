@@ -1,7 +1,9 @@
 #include "PngFile.h"
 
 #include "FileIO.h"
+#include "MapExport.h"
 #include "Palette.h"
+#include "worldmap/BitmapHeader.h"
 
 #include <png.h>
 #include <zlib.h>
@@ -28,17 +30,11 @@ void OnError(png_structp png, png_const_charp text) {
 
 void OnWarning(png_structp, png_const_charp) {}
 
-// Packs one row of palette indices two to a byte, high nibble first.
-void PackNibbles(const std::uint8_t* src, int width, std::uint8_t* dst) {
-    for (int x = 0; x + 1 < width; x += 2) dst[x / 2] = static_cast<std::uint8_t>(((src[x] & 0xF) << 4) | (src[x + 1] & 0xF));
-    if (width % 2) dst[width / 2] = static_cast<std::uint8_t>((src[width - 1] & 0xF) << 4);
-}
-
 // Everything that calls into libpng, which reports failure by a long jump
 // back here: only plain values live in this frame, so the jump skips no
 // destructor. Returns 0 when done, 1 on a libpng failure, 2 when stopped.
 int WriteRows(PngState& s, std::FILE* file, int width, int height, int bandRows, PngPixels pixels,
-              const PngBandFn& fill, const PngProgressFn& progress, std::uint8_t* band, std::int64_t stride,
+              const PngBandFn& fill, const ProgressFn& progress, std::uint8_t* band, std::int64_t stride,
               std::uint8_t* packed) {
     if (setjmp(png_jmpbuf(s.png))) return 1;
     png_init_io(s.png, file);
@@ -81,7 +77,7 @@ int WriteRows(PngState& s, std::FILE* file, int width, int height, int bandRows,
         for (int y = 0; y < rows; ++y) {
             std::uint8_t* row = band + y * stride;
             if (pixels == PngPixels::Palette16) {
-                PackNibbles(row, width, packed);
+                worldmap::PackNibbles(row, width, packed);
                 row = packed;
             }
             png_write_row(s.png, row);
@@ -95,7 +91,7 @@ int WriteRows(PngState& s, std::FILE* file, int width, int height, int bandRows,
 }  // namespace
 
 bool WritePng(const QString& path, int width, int height, int bandRows, PngPixels pixels, const PngBandFn& fill,
-              const PngProgressFn& progress, QString* error) {
+              const ProgressFn& progress, QString* error) {
     auto fail = [&](const QString& text) {
         if (error) *error = text;
         return false;
@@ -112,7 +108,7 @@ bool WritePng(const QString& path, int width, int height, int bandRows, PngPixel
     }
 
     ReplacingOutputFile file(path.toStdString());
-    if (!file.Open()) return fail(QStringLiteral("Cannot write %1").arg(path));
+    if (!file.Open()) return fail(WriteFailedText(path));
     PngState state;
     state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
     if (state.png) state.info = png_create_info_struct(state.png);
@@ -123,9 +119,9 @@ bool WritePng(const QString& path, int width, int height, int bandRows, PngPixel
     const int result = WriteRows(state, file.Handle(), width, height, bandRows, pixels, fill, progress, band.data(),
                                  stride, packed.data());
     png_destroy_write_struct(&state.png, &state.info);
-    if (result == 1) return fail(QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(state.message)));
-    if (result == 2) return fail(QStringLiteral("Stopped: %1 was not written.").arg(path));
-    if (!file.Commit()) return fail(QStringLiteral("Cannot write %1").arg(path));
+    if (result == 1) return fail(WriteFailedText(path, QString::fromLocal8Bit(state.message)));
+    if (result == 2) return fail(StoppedText(path));
+    if (!file.Commit()) return fail(WriteFailedText(path));
     return true;
 }
 

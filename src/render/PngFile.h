@@ -4,6 +4,8 @@
 // palette for the raster picture, 8-bit RGB for the vector painter's bands.
 // The file replaces its target only when complete.
 
+#include "Progress.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -19,12 +21,10 @@ enum class PngPixels {
 // Fills `rows` rows starting at picture row `top` into `band`, rows
 // `stride` bytes apart.
 using PngBandFn = std::function<void(int top, int rows, std::uint8_t* band, std::int64_t stride)>;
-// Told after each band; false stops writing and leaves the target alone.
-using PngProgressFn = std::function<bool(int done, int total)>;
 
 // Writes the file; false with a message in `error` when it could not be
 // written or was stopped (the target is then left as it was).
 bool WritePng(const QString& path, int width, int height, int bandRows, PngPixels pixels, const PngBandFn& fill,
-              const PngProgressFn& progress, QString* error);
+              const ProgressFn& progress, QString* error);
 
 }  // namespace hexlane::render

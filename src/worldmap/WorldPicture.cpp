@@ -2,6 +2,8 @@
 
 #include "worldmap/WorldPicture.h"
 
+#include "worldmap/BitmapHeader.h"
+
 #include "FileIO.h"
 
 #include <fstream>
@@ -81,58 +83,18 @@ void DrawGrid(WorldPicture& picture) {
         for (int x = 0; x < picture.Width; ++x) picture.Pixels[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)] = 0;
 }
 
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> EncodeBitmap(const WorldPicture& picture) {
-    constexpr std::uint32_t kFileHeader = 14;
-    constexpr std::uint32_t kInfoHeader = 40;
-    constexpr std::uint32_t kPaletteBytes = 4 * kDisplayColours;
-    constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
     if (picture.Width <= 0 || picture.Height <= 0 ||
         picture.Pixels.size() != static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height))
         throw std::invalid_argument("picture pixels do not match its size");
     const std::uint32_t width = static_cast<std::uint32_t>(picture.Width);
     const std::uint32_t height = static_cast<std::uint32_t>(picture.Height);
-    const std::uint32_t stride = (width + 3) / 4 * 4;  // rows padded to 4 bytes
-    const std::uint32_t offset = kFileHeader + kInfoHeader + kPaletteBytes;
-    const std::uint32_t imageBytes = stride * height;
-
+    const std::uint32_t stride = static_cast<std::uint32_t>(BitmapRowBytes(width, 8));
+    std::vector<BitmapColour> colours;
+    for (const Rgb& c : DisplayPalette()) colours.push_back({c.R, c.G, c.B});
     std::vector<std::uint8_t> out;
-    out.reserve(offset + imageBytes);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, offset + imageBytes);
-    Put32(out, 0);  // reserved
-    Put32(out, offset);
-    Put32(out, kInfoHeader);
-    Put32(out, width);
-    Put32(out, height);  // positive: rows stored from the bottom up
-    Put16(out, 1);       // planes
-    Put16(out, 8);       // bits per pixel
-    Put32(out, 0);       // no compression
-    Put32(out, imageBytes);
-    Put32(out, kPixelsPerMetre);
-    Put32(out, kPixelsPerMetre);
-    Put32(out, kDisplayColours);  // colours used
-    Put32(out, 0);                // all colours important
-    for (const Rgb& c : DisplayPalette()) {
-        out.push_back(c.B);
-        out.push_back(c.G);
-        out.push_back(c.R);
-        out.push_back(0);
-    }
+    if (!BitmapHeader(width, height, 8, colours, out)) throw std::invalid_argument("picture too large for a bitmap");
+    out.reserve(out.size() + static_cast<std::size_t>(stride) * height);
     for (std::uint32_t row = height; row-- > 0;) {
         const auto first = picture.Pixels.begin() + static_cast<std::ptrdiff_t>(row * width);
         out.insert(out.end(), first, first + width);

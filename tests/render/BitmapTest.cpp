@@ -2,6 +2,7 @@
 // widths, bands, progress and failures; pictures read back with Qt.
 
 #include "MapBitmap.h"
+#include "MapExport.h"
 #include "MapRenderer.h"
 #include "Palette.h"
 #include "RenderFixtures.h"
@@ -49,7 +50,11 @@ TEST(Bitmap, HeaderPaletteRowOrderAndPadding) {
     std::vector<int> tops;
     std::vector<std::pair<int, int>> progress;
     ASSERT_TRUE(WriteBitmap4(file, 5, 3, 2, PatternBands(5, &tops),
-                             [&](int done, int total) { progress.emplace_back(done, total); }, nullptr));
+                             [&](int done, int total) {
+                                 progress.emplace_back(done, total);
+                                 return true;
+                             },
+                             nullptr));
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray b = f.readAll();
@@ -122,10 +127,15 @@ TEST(Bitmap, TheMapWrittenInBandsEqualsThePicture) {
 
     // The whole-picture save and a region of it.
     const QString whole = dir.filePath("whole.bmp");
-    ASSERT_TRUE(SaveMapBitmap(r, whole, {}, {}, nullptr));
+    PictureJob job;
+    job.Format = PictureFormat::Bitmap;
+    job.Path = whole;
+    job.Screen = &r;
+    ASSERT_TRUE(ExportPicture(*u, job).Done());
     EXPECT_EQ(QImage(whole).convertToFormat(QImage::Format_RGB32), read);
     const QRect region(33, 41, 101, 77);
-    ASSERT_TRUE(SaveMapBitmap(r, whole, region, {}, nullptr));
+    job.Area = QRectF(region.x() / 30.0, region.y() / 30.0, region.width() / 30.0, region.height() / 30.0);
+    ASSERT_TRUE(ExportPicture(*u, job).Done());
     EXPECT_EQ(QImage(whole).convertToFormat(QImage::Format_RGB32), read.copy(region));
 }
 
@@ -148,4 +158,11 @@ TEST(Bitmap, AFailedWriteLeavesTheTargetAsItWas) {
     error.clear();
     EXPECT_FALSE(WriteBitmap4(dir.filePath("no/such/folder/x.bmp"), 4, 4, 4, PatternBands(4), {}, &error));
     EXPECT_FALSE(error.isEmpty());
+
+    // Stopped after its first band: the old file stays.
+    error.clear();
+    EXPECT_FALSE(WriteBitmap4(file, 64, 64, 8, PatternBands(64), [](int, int) { return false; }, &error));
+    EXPECT_TRUE(error.startsWith("Stopped")) << error.toStdString();
+    ASSERT_TRUE(f.seek(0));
+    EXPECT_EQ(f.readAll(), QByteArray("old"));
 }

@@ -37,6 +37,48 @@ QStringList SvgTexts(const QString& path, bool* parsed) {
     return texts;
 }
 
+// Each format through the one export function.
+bool Run(const TUniverse& u, const PictureJob& job, const ProgressFn& progress, QString* error) {
+    const ExportResult result = ExportPicture(u, job, progress);
+    if (error) *error = result.Message;
+    return result.Done();
+}
+
+PictureJob Job(PictureFormat format, const QRectF& area, int hexSize, const QString& path) {
+    PictureJob job;
+    job.Format = format;
+    job.Area = area;
+    job.HexSize = hexSize;
+    job.Path = path;
+    return job;
+}
+
+bool ExportPng(const TUniverse& u, const QRectF& area, int hexSize, const QString& path, const ProgressFn& progress,
+               QString* error) {
+    return Run(u, Job(PictureFormat::Png, area, hexSize, path), progress, error);
+}
+
+bool ExportSvg(const TUniverse& u, const QRectF& area, int hexSize, const QString& path, const QString& title,
+               QString* error) {
+    PictureJob job = Job(PictureFormat::Svg, area, hexSize, path);
+    job.Pages.Title = title;
+    return Run(u, job, {}, error);
+}
+
+bool ExportPdf(const TUniverse& u, const QRectF& area, const PageSetup& setup, const QPageSize& paper,
+               const QString& path, const ProgressFn& progress, QString* error) {
+    PictureJob job = Job(PictureFormat::Pdf, area, setup.HexSize, path);
+    job.Pages = setup;
+    job.Paper = paper;
+    return Run(u, job, progress, error);
+}
+
+bool SaveBitmap(const TUniverse& u, const MapRenderer& screen, const QString& path, QString* error) {
+    PictureJob job = Job(PictureFormat::Bitmap, {}, screen.Layout().Frame.M.S, path);
+    job.Screen = &screen;
+    return Run(u, job, {}, error);
+}
+
 int PdfPages(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
@@ -54,7 +96,7 @@ TEST(ExportPng, AtTheZoomLevelsIsTheBitmapPixelForPixel) {
         const MapRenderer renderer(*u);
         const QString bmp = dir.filePath("map.bmp"), png = dir.filePath("map.png");
         QString error;
-        ASSERT_TRUE(SaveMapBitmap(renderer, bmp, {}, {}, &error)) << error.toStdString();
+        ASSERT_TRUE(SaveBitmap(*u, renderer, bmp, &error)) << error.toStdString();
         ASSERT_TRUE(ExportPng(*u, WholeMapHexes(*u), hexSize, png, {}, &error)) << error.toStdString();
         const QImage fromPng(png);
         EXPECT_EQ(fromPng.format(), QImage::Format_Indexed8) << hexSize;  // a palette picture
@@ -207,11 +249,14 @@ TEST(MapParts, SectorAndSubsectorHoldTheirOwnSystemsOnly) {
     // Inside by a pixel: a neighbour's centre may lie on the edge of the hexes.
     const QRectF sectorPixels = QRectF(sector->topLeft() * 30, sector->size() * 30).adjusted(1, 1, -1, -1);
     const QRectF subsectorPixels = QRectF(subsector->topLeft() * 30, subsector->size() * 30).adjusted(1, 1, -1, -1);
-    for (const StarPlacement& s : r.Layout().Stars) {
-        const auto* owner = dynamic_cast<const TSector*>(s.Star->Owner());
-        EXPECT_EQ(sectorPixels.contains(s.Centre), owner->Name1 == "Sector 21") << s.Star->Name1;
-        EXPECT_EQ(subsectorPixels.contains(s.Centre), owner->Name1 == "Sector 12" && s.Star->SubSectorName == "Sector 12 F")
-            << s.Star->Name1;
+    const auto stars = renderfix::PlacedStars(*u);
+    ASSERT_EQ(stars.size(), r.Layout().Stars.size());
+    for (std::size_t i = 0; i < stars.size(); ++i) {
+        const QPoint centre = r.Layout().Stars[i].Centre;
+        const auto* owner = dynamic_cast<const TSector*>(stars[i]->Owner());
+        EXPECT_EQ(sectorPixels.contains(centre), owner->Name1 == "Sector 21") << stars[i]->Name1;
+        EXPECT_EQ(subsectorPixels.contains(centre), owner->Name1 == "Sector 12" && stars[i]->SubSectorName == "Sector 12 F")
+            << stars[i]->Name1;
     }
 }
 

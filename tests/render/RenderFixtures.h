@@ -112,10 +112,9 @@ inline std::unique_ptr<TUniverse> SmallUniverse() {
 
 // Four sectors (two by two) densely filled with pseudo-random systems: every
 // hatch style, colours off the palette, long names, every pen style at
-// widths 0-4, legs crossing the whole picture.
-inline std::unique_ptr<TUniverse> RichUniverse() {
+// widths 0-4, legs crossing the whole picture. Another seed, another map.
+inline std::unique_ptr<TUniverse> RichUniverse(std::uint32_t seed = 12345) {
     auto u = TUniverse::CreateNew();
-    std::uint32_t seed = 12345;
     auto next = [&seed]() {
         seed = seed * 1103515245u + 12345u;
         return (seed >> 8) & 0xFFFFFF;
@@ -173,6 +172,17 @@ inline std::unique_ptr<TUniverse> RichUniverse() {
     u->SetHexSize(30);
     ShowEverything(*u);
     return u;
+}
+
+// The stars a layout places, in its order: the visible stars of the shown
+// sectors, sector by sector.
+inline std::vector<const TStar*> PlacedStars(const TUniverse& u) {
+    std::vector<const TStar*> stars;
+    for (const auto& child : u.Sectors()->Children())
+        if (auto* sector = dynamic_cast<const TSector*>(child.get()); sector && !sector->ExcludeFromDisplay())
+            for (const auto& c : sector->Children())
+                if (auto* star = dynamic_cast<const TStar*>(c.get()); star && star->Visible) stars.push_back(star);
+    return stars;
 }
 
 }  // namespace renderfix

@@ -72,22 +72,38 @@ TEST(ToolRender, RefusesBadArguments) {
         std::string message;
         ASSERT_TRUE(u->SaveToFile(map.toStdString(), message)) << message;
     }
-    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--hex", "20"}).status, 1);
-    EXPECT_EQ(Tool({map, dir.filePath("x.bmp"), "--show", "names,stars"}).status, 1);
-    EXPECT_EQ(Tool({map, dir.filePath("x.gif")}).status, 1);
-    EXPECT_EQ(Tool({map, dir.filePath("x.png"), "--region", "5000,5000,10,10"}).status, 1);
     EXPECT_EQ(Tool({dir.filePath("missing.map"), dir.filePath("x.png")}).status, 1);
     EXPECT_EQ(Tool({map}).status, 2);
+    // Values wrong alone, for the format or for the picture: misuse, with the usage line.
     const QStringList refused[] = {
+        {dir.filePath("x.bmp"), "--hex", "20"},
+        {dir.filePath("x.bmp"), "--show", "names,stars"},
+        {dir.filePath("x.gif")},
+        {dir.filePath("x.png"), "--region", "5000,5000,10,10"},
+        {dir.filePath("x.png"), "--region", "2147483647,2147483647,10,10"},
+        {dir.filePath("x.png"), "--region", "2147483640,0,10,10"},
+        {dir.filePath("x.png"), "--region", "-2147483648,-2147483648,10,10"},
+        {dir.filePath("x.png"), "--region", "0,0,0,10"},
         {dir.filePath("x.png"), "--hex", "3"},
         {dir.filePath("x.svg"), "--hex", "201"},
         {dir.filePath("x.pdf"), "--pages", "wall"},
         {dir.filePath("x.pdf"), "--page", "A3"},
+        {dir.filePath("x.png"), "--pages", "poster"},
+        {dir.filePath("x.svg"), "--page", "A4"},
+        {dir.filePath("x.pdf"), "--hex", "60"},
         {dir.filePath("x.png"), "--sector", "Nowhere"},
         {dir.filePath("x.png"), "--subsector", "Alpha/Nowhere"},
         {dir.filePath("x.png"), "--sector", "Alpha", "--region", "0,0,10,10"},
     };
-    for (const QStringList& args : refused) EXPECT_EQ(Tool(QStringList{map} + args).status, 1) << args.join(' ').toStdString();
+    for (const QStringList& args : refused) {
+        const ToolRun run = Tool(QStringList{map} + args);
+        EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("usage: hexlane-tool render")) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(args[0])) << args.join(' ').toStdString();
+    }
+    // Partly outside: the part inside is drawn.
+    EXPECT_EQ(Tool({map, dir.filePath("edge.png"), "--region", "-10,-10,40,30"}).status, 0);
+    EXPECT_EQ(QImage(dir.filePath("edge.png")).size(), QSize(30, 20));
 }
 
 TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {

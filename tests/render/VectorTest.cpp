@@ -64,16 +64,19 @@ TEST(VectorPainter, EverySystemCentreIsWhereTheRasterPictureHasItAtEverySize) {
                 vector.Paint(p, QRectF(0, 0, vector.PictureSize().width(), rows / scale));
             }
             ASSERT_EQ(vector.Layout().Stars.size(), raster.Layout().Stars.size());
+            const auto stars = renderfix::PlacedStars(*u);
+            ASSERT_EQ(stars.size(), raster.Layout().Stars.size());
             for (std::size_t i = 0; i < raster.Layout().Stars.size(); ++i) {
                 const StarPlacement& s = raster.Layout().Stars[i];
+                const TStar* star = stars[i];
                 EXPECT_EQ(vector.Layout().Stars[i].Centre, s.Centre);
                 // A world dot (belts have no dot at their centre) in its
                 // colour in both pictures, at the scaled centre in the vector one.
-                if (s.Star->PSUPCCode() == '0') continue;
-                const QRgb world = s.Star->HydroIndex() > 3 ? qRgb(0, 0, 255) : qRgb(0, 0, 0);
+                if (star->PSUPCCode() == '0') continue;
+                const QRgb world = star->HydroIndex() > 3 ? qRgb(0, 0, 255) : qRgb(0, 0, 0);
                 const QPoint scaled(static_cast<int>(s.Centre.x() * scale), static_cast<int>(s.Centre.y() * scale));
-                EXPECT_EQ(rasterPicture.pixel(s.Centre), world) << s.Star->Name1;
-                EXPECT_EQ(picture.pixel(scaled), world) << s.Star->Name1;
+                EXPECT_EQ(rasterPicture.pixel(s.Centre), world) << star->Name1;
+                EXPECT_EQ(picture.pixel(scaled), world) << star->Name1;
             }
         }
     }

@@ -51,6 +51,10 @@ namespace hexlane {
 struct MapSnapshot;
 }
 
+namespace hexlane::render {
+struct PictureJob;
+}
+
 namespace hexlane::ui {
 
 class MapView;
@@ -266,6 +270,9 @@ private:
     std::optional<PrintChoice> ChoosePrintScope(const QString& title);
     std::optional<QRectF> ChoiceHexes(const PrintChoice& choice);
     void PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes);
+    // Any picture (Save Bitmap, export, print) with progress and Cancel.
+    bool RunPictureJob(const render::PictureJob& job, const QString& doing, const QString& done,
+                       const QString& stopped);
 
     // Window construction (Mainform.cpp).
     void CreateActions();

@@ -4,7 +4,8 @@
 #include "Mainform.h"
 
 #include "DefineUniverse.h"
-#include "MapBitmap.h"
+#include "MapExport.h"
+#include "MapRenderer.h"
 #include "MapView.h"
 #include "OpenMap.h"
 #include "Settings.h"
@@ -156,16 +157,14 @@ void TfMainform::rSaveBitmapClick() {
     const auto path = prompter_->SaveFile(
         FileChoice{"Save Bitmap As", QStringLiteral("Bitmap Files (*.bmp)"), QStringLiteral("bmp"), {}});
     if (!path) return;
-    BusyScope busy(this);
-    Status("Saving the map picture ...");
-    Progress(0);
-    QString error;
-    const bool saved = render::SaveMapBitmap(
-        *mapView_->Renderer(), *path, {}, [this](int done, int total) { Progress(done * 100 / std::max(total, 1)); },
-        &error);
-    Progress(-1);
-    Status(saved ? "Map picture saved" : QString());
-    if (!saved) prompter_->Error(error);
+    // The picture on screen, as the view drew it.
+    render::PictureJob job;
+    job.Format = render::PictureFormat::Bitmap;
+    job.HexSize = mapView_->Renderer()->Layout().Frame.M.S;
+    job.Area = QRectF(QPointF(0, 0), QSizeF(mapView_->PictureSize()) / std::max(1, job.HexSize));
+    job.Path = *path;
+    job.Screen = mapView_->Renderer();
+    RunPictureJob(job, "Saving the map picture ...", "Map picture saved", "Saving stopped");
 }
 
 }  // namespace hexlane::ui

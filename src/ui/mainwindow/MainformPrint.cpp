@@ -97,23 +97,33 @@ std::optional<QRectF> TfMainform::ChoiceHexes(const PrintChoice& choice) {
 
 // ---------------------------------------------------------------- print
 
-void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes) {
+// The picture job with progress and a Cancel button between its bands or
+// pages; false when it failed (the message shown) or was stopped.
+bool TfMainform::RunPictureJob(const render::PictureJob& job, const QString& doing, const QString& done,
+                               const QString& stopped) {
     BusyScope busy(this);
-    CancellableScope cancellable(this, "Printing the map ...");
-    Status("Printing the map ...");
+    CancellableScope cancellable(this, doing);
+    Status(doing);
     Progress(0);
-    const render::PrintOutcome outcome =
-        render::PrintMap(*universe_, hexes, printer, choice.Setup, [this](int done, int total) {
-            Progress(done * 100 / std::max(total, 1));
-            return !CancelRequested();
-        });
+    const render::ExportResult result = render::ExportPicture(*universe_, job, [this](int step, int total) {
+        Progress(step * 100 / std::max(total, 1));
+        return !CancelRequested();
+    });
     Progress(-1);
-    if (outcome == render::PrintOutcome::Cancelled) printer.abort();
-    Status(outcome == render::PrintOutcome::Done ? "Map printed"
-           : outcome == render::PrintOutcome::Cancelled ? "Printing stopped"
-                                                         : QString());
-    if (outcome == render::PrintOutcome::Failed) prompter_->Error("The map could not be printed.");
-    if (outcome == render::PrintOutcome::TooManyPages) prompter_->Error(render::TooManyPagesText());
+    const bool wasStopped = result.Outcome == render::ExportOutcome::Stopped;
+    Status(result.Done() ? done : wasStopped ? stopped : QString());
+    if (result.Outcome == render::ExportOutcome::Failed) prompter_->Error(result.Message);
+    return result.Done();
+}
+
+void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes) {
+    render::PictureJob job;
+    job.Format = render::PictureFormat::Print;
+    job.Area = hexes;
+    job.Pages = choice.Setup;
+    job.Printer = &printer;
+    if (!RunPictureJob(job, "Printing the map ...", "Map printed", "Printing stopped") && CancelRequested())
+        printer.abort();
 }
 
 void TfMainform::rPrintClick() {
@@ -147,31 +157,19 @@ void TfMainform::rExportPictureClick() {
         "Export Picture", QStringLiteral("PDF Files (*.pdf);;SVG Files (*.svg);;PNG Files (*.png)"),
         QStringLiteral("pdf"), {}});
     if (!path) return;
-    const QString suffix = QFileInfo(*path).suffix().toLower();
-    if (suffix != "pdf" && suffix != "svg" && suffix != "png") {
+    const auto format = render::FormatOfFile(*path);
+    if (!format || *format == render::PictureFormat::Bitmap) {
         prompter_->Error("The picture's file name must end in .pdf, .svg or .png.");
         return;
     }
-    BusyScope busy(this);
-    CancellableScope cancellable(this, "Exporting the map picture ...");
-    Status("Exporting the map picture ...");
-    Progress(0);
-    const auto onStep = [this](int done, int total) {
-        Progress(done * 100 / std::max(total, 1));
-        return !CancelRequested();
-    };
-    QString error;
-    bool written = false;
-    if (suffix == "pdf")
-        written = render::ExportPdf(*universe_, *hexes, choice->Setup, LocalPaper(), *path, onStep, &error);
-    else if (suffix == "svg")
-        written = render::ExportSvg(*universe_, *hexes, choice->Setup.HexSize, *path, choice->Setup.Title, &error);
-    else
-        written = render::ExportPng(*universe_, *hexes, choice->Setup.HexSize, *path, onStep, &error);
-    Progress(-1);
-    const bool stopped = !written && CancelRequested();
-    Status(written ? "Map picture exported" : stopped ? "Export stopped" : QString());
-    if (!written && !stopped) prompter_->Error(error);
+    render::PictureJob job;
+    job.Format = *format;
+    job.Area = *hexes;
+    job.HexSize = choice->Setup.HexSize;
+    job.Pages = choice->Setup;
+    job.Paper = LocalPaper();
+    job.Path = *path;
+    RunPictureJob(job, "Exporting the map picture ...", "Map picture exported", "Export stopped");
 }
 
 }  // namespace hexlane::ui

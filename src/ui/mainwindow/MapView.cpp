@@ -41,63 +41,6 @@ int FloorDiv(int a, int b) {
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-// A private copy of what the renderer draws from, with the layout's stars
-// pointed at their copies: the allegiances (name, colour, pattern) and, for
-// each displayed star, its sector's subsector names and the star's drawn
-// fields (name, allegiance, UPC, starport, hex and subsector, zone,
-// contents, capital, visited). Only displayed stars are copied, and nothing
-// else of them, which keeps the copy small and quick next to a whole clone.
-// Null when the layout refers to no star (or to one outside a sector, which
-// the layout never does): the renderer then needs no copy.
-std::unique_ptr<TUniverse> Snapshot(const TUniverse& universe, render::MapLayout& layout) {
-    if (layout.Stars.empty()) return nullptr;
-    auto copy = TUniverse::CreateNew();
-    if (const TAllegiances* from = universe.Allegiances())
-        for (const auto& child : from->Children())
-            if (const auto* a = As<TAllegiance>(child.get())) {
-                auto* twin = copy->Allegiances()->Create<TAllegiance>();
-                twin->Name1 = a->Name1;
-                twin->Color = a->Color;
-                twin->Style = a->Style;
-            }
-    const TSector* lastFrom = nullptr;
-    TSector* lastTo = nullptr;
-    std::vector<const TStar*> twins;
-    twins.reserve(layout.Stars.size());
-    for (const render::StarPlacement& placed : layout.Stars) {
-        const TStar& star = *placed.Star;
-        const TSector* sector = star.Sector();
-        if (!sector) return nullptr;
-        // The layout lists stars sector by sector.
-        if (sector != lastFrom) {
-            lastFrom = sector;
-            lastTo = copy->Sectors()->Create<TSector>();
-            lastTo->Name1 = sector->Name1;
-            lastTo->SectorCoordsX = sector->SectorCoordsX;
-            lastTo->SectorCoordsY = sector->SectorCoordsY;
-            lastTo->SSName = sector->SSName;
-        }
-        auto* twin = lastTo->Create<TStar>();
-        twin->Name1 = star.Name1;
-        twin->Allegiance = star.Allegiance;
-        twin->UPC = star.UPC;
-        twin->Starport = star.Starport;
-        twin->SubSectorName = star.SubSectorName;
-        twin->StarCoordsX = star.StarCoordsX;
-        twin->StarCoordsY = star.StarCoordsY;
-        twin->TravelZoneCode = star.TravelZoneCode;
-        twin->SystemContent = star.SystemContent;
-        twin->SubsectorCapital = star.SubsectorCapital;
-        twin->Visited = star.Visited;
-        twin->Visible = true;
-        twin->PictureX = placed.Centre.x();
-        twin->PictureY = placed.Centre.y();
-        twins.push_back(twin);
-    }
-    for (std::size_t i = 0; i < twins.size(); ++i) layout.Stars[i].Star = twins[i];
-    return copy;
-}
-
 }  // namespace
 
 MapView::MapView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -119,9 +62,7 @@ void MapView::SetUniverse(TUniverse* universe) {
 }
 
 void MapView::DropPicture() {
-    // The renderer points into the snapshot: it goes first.
     renderer_.reset();
-    snapshot_.reset();
     tiles_.clear();
     useOrder_.clear();
     cacheBytes_ = 0;
@@ -152,15 +93,13 @@ bool MapView::Rebuild(Activity* activity) {
     }
     BusyScope busy(activity);
 
-    // The picture on screen draws from its own copy, so it can stay on
-    // screen (and be repainted) until the new one is ready.
+    // The picture on screen is its own display list, which refers to nothing
+    // in the universe: it stays on screen (and can be repainted) while the
+    // universe is edited or replaced, until the new one is ready.
     render::MapLayout layout = render::LayoutMap(*universe_);
-    if (activity) activity->Progress(20);
-    std::unique_ptr<TUniverse> snapshot = Snapshot(*universe_, layout);
     if (activity) activity->Progress(40);
     auto renderer = std::make_unique<render::MapRenderer>(std::move(layout));
     DropPicture();
-    snapshot_ = std::move(snapshot);
     renderer_ = std::move(renderer);
     UpdateScrollBars();
 

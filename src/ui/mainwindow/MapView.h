@@ -5,10 +5,10 @@
 // size, so memory stays the same whatever the universe's size. Picture
 // pixels are the view's client coordinates plus the scroll offsets.
 //
-// The renderer draws from a private copy of the displayed systems taken at
-// the last Rebuild, so the picture on screen stays the one of that rebuild
+// The renderer draws from the display list made at the last Rebuild, which
+// owns all it draws, so the picture on screen stays the one of that rebuild
 // (and safe to draw) while the universe is edited or replaced, until the
-// next Rebuild.
+// next Rebuild; the view keeps no copy of the universe.
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -132,7 +132,6 @@ private:
     void Evict();
 
     TUniverse* universe_ = nullptr;
-    std::unique_ptr<TUniverse> snapshot_;  // the copy the renderer draws from
     std::unique_ptr<render::MapRenderer> renderer_;
     QHash<quint64, Tile> tiles_;
     std::list<quint64> useOrder_;  // most recently used first
