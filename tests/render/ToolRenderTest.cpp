@@ -101,6 +101,18 @@ TEST(ToolRender, RefusesBadArguments) {
         EXPECT_TRUE(run.err.contains("usage: hexlane-tool render")) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(args[0])) << args.join(' ').toStdString();
     }
+    // Two sectors of one name: --sector means the first in map order, here hidden.
+    const QString twins = dir.filePath("twins.map");
+    {
+        auto u = renderfix::SmallUniverse();
+        u->FindSector("Alpha")->SetExcludeFromDisplay(true);
+        renderfix::AddSector(*u, "Alpha", 2, 1);
+        std::string message;
+        ASSERT_TRUE(u->SaveToFile(twins.toStdString(), message)) << message;
+    }
+    const ToolRun hidden = Tool({twins, dir.filePath("twin.png"), "--sector", "Alpha"});
+    EXPECT_EQ(hidden.status, 2);
+    EXPECT_TRUE(hidden.err.contains("the first sector named \"Alpha\" is not shown")) << hidden.err.toStdString();
     // Partly outside: the part inside is drawn.
     EXPECT_EQ(Tool({map, dir.filePath("edge.png"), "--region", "-10,-10,40,30"}).status, 0);
     EXPECT_EQ(QImage(dir.filePath("edge.png")).size(), QSize(30, 20));

@@ -159,6 +159,10 @@ int RunRender(const RenderOptions& o, const CLI::App& app) {
         const double s = o.hexSize;
         job.Area = QRectF(left / s, top / s, (right - left) / s, (bottom - top) / s);
     } else if (app.count("--sector")) {
+        // The first sector of that name in map order, as every --sector option takes it.
+        const TSector* first = u.FindSector(sector);
+        if (first && first->ExcludeFromDisplay())
+            return Misuse("--sector: the first sector named \"" + tool::ToUtf8(sector) + "\" is not shown");
         const auto found = SectorHexes(u, sector);
         if (!found) return Misuse("--sector: no shown sector is named \"" + tool::ToUtf8(sector) + "\"");
         job.Area = *found;
@@ -220,7 +224,7 @@ tool::RegisterCommand renderCmd(
                                                                  "and height, not " + text;
                                },
                                "X,Y,W,H", "region"));
-        auto* sector = app.add_option("--sector", o->sector, "draw only this sector (the first of that name)");
+        auto* sector = app.add_option("--sector", o->sector, "draw only this sector (the first of that name in map order)");
         auto* subsector =
             app.add_option("--subsector", o->subsector, "draw only this subsector")->type_name("[SECTOR/]NAME");
         region->excludes(sector)->excludes(subsector);
