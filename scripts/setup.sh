@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Hexlane needs to build and test, when missing.
+# Installs the Debian packages Hexlane needs to build and test, when missing;
+# with package names as arguments, those instead.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=("$@")
+((${#packages[@]})) || packages=(cmake ninja-build g++ clang qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev fonts-liberation libclang-rt-dev libcli11-dev qt6-svg-dev libpng-dev
           poppler-utils desktop-file-utils libpugixml-dev)
 missing=()
