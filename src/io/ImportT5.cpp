@@ -125,14 +125,18 @@ bool T5RemarksNameCapital(std::string_view remarks) {
 }
 
 TSectorImportResult ImportT5Text(TUniverse& universe, TSector& sector, std::string_view text, TSectorFormat format) {
-    TSectorImportResult result;
     TT5Rows rows = ReadT5Rows(text, format);
     if (rows.Rows.empty() && rows.Errors.empty()) {
+        TSectorImportResult result;
         result.Status = TSectorImportResult::TStatus::NothingToDo;
         result.Message = "Nothing to do.";
         return result;
     }
+    return ImportT5Rows(universe, sector, std::move(rows));
+}
 
+TSectorImportResult ImportT5Rows(TUniverse& universe, TSector& sector, TT5Rows rows) {
+    TSectorImportResult result;
     std::vector<std::pair<std::size_t, std::string>> messages = std::move(rows.Errors);
     // The names the rows can ask for: only the universe's names that clash
     // with them need to be known.

@@ -15,6 +15,10 @@ class TSector;
 // an "Allegiance <code> added" line.
 TSectorImportResult ImportT5Text(TUniverse& universe, TSector& sector, std::string_view text, TSectorFormat format);
 
+// The same for rows already read (their hexes those of `sector`): each
+// reader error of `rows` is listed with the builder's, by line.
+TSectorImportResult ImportT5Rows(TUniverse& universe, TSector& sector, TT5Rows rows);
+
 // The SystemContent flags of a T5 bases field: each letter adds what the
 // base-code table gives it, and "K" adds the Independent Naval Base.
 std::int32_t T5BasesFlags(std::string_view bases);

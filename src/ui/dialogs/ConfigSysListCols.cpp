@@ -1,5 +1,7 @@
 #include "ConfigSysListCols.h"
 
+#include "AccessKeys.h"
+
 #include "DialogParts.h"
 #include "SortedNames.h"
 
@@ -75,6 +77,8 @@ TfConfigSysListCols::TfConfigSysListCols(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     UpdateButtons();
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfConfigSysListCols::Load(const std::vector<TSysListCol>& table) {

@@ -1,5 +1,8 @@
 #include "PrintScopeDialog.h"
 
+#include "AccessKeys.h"
+#include "DropDowns.h"
+
 #include "DialogParts.h"
 #include "MapExport.h"
 #include "MapText.h"
@@ -99,6 +102,9 @@ PrintScopeDialog::PrintScopeDialog(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     UpdateEnabled();
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
+    WidenDropDownPopups(this);
 }
 
 void PrintScopeDialog::Load(const std::vector<std::string>& sectors,

@@ -27,6 +27,8 @@
 #include <vector>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
 class QPrinter;
@@ -49,6 +51,7 @@ struct MapSnapshot;
 
 namespace hexlane::ui {
 
+class MapMarks;
 class MapView;
 class NavigatorTree;
 class SystemListModel;
@@ -228,6 +231,8 @@ public:
     // Scrolls the map to the star, selects it in the tree and the list and
     // shows it in the pointer read-out.
     void ShowFoundSystem(TStar& star);
+    // Selects the star's subsector in the tree and its row in the list.
+    void SelectInTreeAndList(TStar& star);
     // One zoom step, keeping the picture point under this view point (the
     // view's centre when none) where it is.
     void ZoomAbout(bool in, std::optional<QPoint> viewportPoint = std::nullopt);
@@ -236,8 +241,51 @@ public:
     // Writes what the window remembers (geometry, toolbars, columns) to the settings.
     void SaveSettings();
 
+    // ---- several systems at once (MainformClipboard.cpp) ----
+    // The systems the Edit commands act on: those picked on the map, else
+    // the stars selected in the list.
+    std::vector<TStar*> ChosenStars() const;
+    std::vector<TStar*> MapSelection() const;
+    void SetMapSelection(std::vector<TStar*> stars);
+    void rCopyClick();
+    void rCutClick();
+    // Edit > Paste: into the hex under the pointer when it is over the map,
+    // else into the subsector selected in the tree.
+    void rPasteClick();
+    void rDuplicateClick();
+    void rDeleteClick();
+    void rSelectAllClick();
+    // Pastes the clipboard's systems, the top-left one at hex (column, row)
+    // of the sector (sector numbering, from 1). The number pasted.
+    int PasteInto(TSector& sector, int column, int row);
+
+    // ---- map popup, read-outs and modes (MainformContext.cpp) ----
+    // The popup of a right click at a picture point: the commands of the
+    // system there (or of the empty hex) above the map's own.
+    QMenu* ContextPopupAt(QPoint picturePoint);
+    // Ends a picking mode (InstaLeg): the unfinished leg goes.
+    void LeavePickingMode();
+    QString ModeText() const;
+    QString PointerHexText() const;
+    QString ZoomText() const;
+    void rZoomToFitClick();
+    void rActualSizeClick();
+
+    // ---- window commands (MainformDesktop.cpp) ----
+    void rCloseClick();
+    void rRevertClick();
+    void rKeyboardShortcutsClick();
+    // "Command<TAB>Keys" lines of every action with a shortcut, menu order.
+    QStringList ShortcutLines() const;
+    // Opens a dropped map file or imports sector files into a sector node.
+    bool OpenDroppedMap(const QString& path);
+    void ImportDroppedSectorFiles(QTreeWidgetItem* target, const QStringList& paths);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Print and export (MainformPrint.cpp): the scope dialog under a title,
@@ -262,8 +310,25 @@ private:
     void SetUniverse(std::unique_ptr<TUniverse> universe, bool newHistory = true);
     void ToggleDisplay(int which);
 
-    // Desktop conventions (MainformView.cpp, MainformSession.cpp).
+    // Desktop conventions (MainformView.cpp, MainformSession.cpp,
+    // MainformClipboard.cpp, MainformContext.cpp, MainformDesktop.cpp).
     void CreateConventions();
+    void CreateClipboardCommands();
+    void CreateContextCommands();
+    void CreateDesktopCommands();
+    void ShowPointerHex(QPoint picturePoint);
+    void UpdateModeIndicator();
+    void UpdateZoomIndicator();
+    void DeleteStars(const std::vector<TStar*>& stars);
+    int PasteText(const QString& text, TSector& sector, int column, int row);
+    // RefreshViews, keeping the tree's node (and so the list) where it can.
+    void RefreshKeepingNode();
+    // The sector and hex (sector numbering) under a picture point, also of
+    // an empty hex; null off the sectors of the map.
+    TSector* SectorHexAt(QPoint picturePoint, int& column, int& row) const;
+    void SaveViewSettings();
+    void RestoreViewSettings();
+    void ApplyRememberedLayers();
     void SyncDisplayChecks();
     void RestoreSettings();
     void NoteRecentFile(const QString& path);
@@ -393,6 +458,13 @@ private:
     TfCredits* credits_ = nullptr;
     TfFindSystem* findSystem_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+
+    std::vector<TStar*> mapSelection_;  // systems picked on the map
+    MapMarks* mapMarks_ = nullptr;
+    QMenu* contextPopup_ = nullptr;
+    QLabel* modePanel_ = nullptr;
+    QLabel* hexPanel_ = nullptr;
+    QLabel* zoomPanel_ = nullptr;
 };
 
 }  // namespace hexlane::ui

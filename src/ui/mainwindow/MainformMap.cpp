@@ -140,8 +140,7 @@ void TfMainform::CreatePopups() {
 }
 
 void TfMainform::ShowMapPopup(QPoint picturePoint, QPoint globalPos) {
-    lastMapPoint_ = picturePoint;
-    mapPopup_->popup(globalPos);
+    ContextPopupAt(picturePoint)->popup(globalPos);
 }
 
 // ---------------------------------------------------------------- pointer
@@ -153,6 +152,8 @@ void TfMainform::rImageMouseMove(QPoint picturePoint) {
     panels_[1]->setText(FromMap(info.SubSector));
     panels_[2]->setText(FromMap(info.Sector));
     panels_[3]->setText(FromMap(info.Codes));
+    ShowPointerHex(picturePoint);
+    UpdateModeIndicator();
 }
 
 TStar* TfMainform::StarUnderLastPoint() const {
@@ -180,6 +181,7 @@ void TfMainform::rImageClick(QPoint picturePoint) {
     instaLeg_->EStarName = star->Name1;
     instaLegActive_ = false;
     instaLeg_ = nullptr;
+    UpdateModeIndicator();
     prompter_->Information("InstaLeg turned off.");
     universe_->MapDirty = true;
     Invalidate();
@@ -284,6 +286,7 @@ void TfMainform::rmInstaLegClick() {
     listModel_->AddLegs({leg}, *universe_);
     instaLegActive_ = true;
     instaLeg_ = leg;
+    UpdateModeIndicator();
     prompter_->Information("Select starting point on map.");
 }
 

@@ -133,6 +133,7 @@ void TfMainform::SaveSettings() {
     Settings::SetValue(kMainSplitter, mainSplitter_->saveState());
     Settings::SetValue(kContentSplitter, contentSplitter_->saveState());
     Settings::Store().setValue(kColumns, ColumnsText(columns_));
+    SaveViewSettings();
     Settings::Store().sync();
 }
 
@@ -147,6 +148,7 @@ void TfMainform::RestoreSettings() {
         ApplyColumnsText(columns, columns_);
         listModel_->SetStarColumns(columns_, true);
     }
+    RestoreViewSettings();
 }
 
 }  // namespace hexlane::ui

@@ -183,6 +183,7 @@ void TfMainform::ZoomAbout(bool in, std::optional<QPoint> viewportPoint) {
     const QPointF place = GridPlace(render::MapFrame::FromUniverse(*universe_), mapView_->ViewportToPicture(at));
     if (!(in ? render::ZoomIn(*universe_) : render::ZoomOut(*universe_))) return;
     Settings::SetZoom(universe_->HexSize);
+    UpdateZoomIndicator();
     if (!keep) {
         Invalidate();
         return;
@@ -216,6 +217,13 @@ void TfMainform::ShowFoundSystem(TStar& star) {
         else
             Status(FromMap(star.Name1) + " is not displayed on the map.");
     }
+    SelectInTreeAndList(star);
+    // The pointer read-out, as if the pointer rested on the star.
+    if (located) rImageMouseMove(QPoint(star.PictureX, star.PictureY));
+}
+
+void TfMainform::SelectInTreeAndList(TStar& star) {
+    const TSector* sector = star.Sector();
     // The tree: the star's subsector under its sector.
     QTreeWidgetItem* subsector = nullptr;
     for (QTreeWidgetItemIterator it(tree_); *it && !subsector; ++it)
@@ -236,8 +244,6 @@ void TfMainform::ShowFoundSystem(TStar& star) {
             listView_->scrollTo(index);
             break;
         }
-    // The pointer read-out, as if the pointer rested on the star.
-    if (located) rImageMouseMove(QPoint(star.PictureX, star.PictureY));
 }
 
 }  // namespace hexlane::ui
