@@ -7,6 +7,7 @@
 #include "MapExport.h"
 #include "MapText.h"
 
+#include <QDialogButtonBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,17 +73,16 @@ PrintScopeDialog::PrintScopeDialog(QWidget* parent) : QDialog(parent) {
     pagesLayout->addRow(titleLine_, titleText_);
     pagesLayout->addRow(pageNumbers_);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QDialogButtonBox(this);
     auto* ok = MakeButton("OK", "rOK", this);
     auto* cancel = MakeButton("Cancel", "rCancel", this);
     ok->setDefault(true);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancel, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(partBox);
     layout->addWidget(pagesBox);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     for (QRadioButton* b : {whole_, view_, sector_, subsector_, fit_, poster_})
         connect(b, &QRadioButton::toggled, this, &PrintScopeDialog::UpdateEnabled);
