@@ -128,6 +128,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
         resize(std::max(830, room.width() * 2 / 3), std::max(632, room.height() * 2 / 3));
         move(room.center() - rect().center());
     }
+    FitToolbarsInRows();
 
     // What the first showing of the window does: a new empty universe with
     // Auto Refresh on, the tree, the column table and the list's columns.

@@ -329,6 +329,8 @@ private:
     void SaveViewSettings();
     void RestoreViewSettings();
     void ApplyRememberedLayers();
+    // Starts a new row of toolbars where the next would not fit the width.
+    void FitToolbarsInRows();
     void SyncDisplayChecks();
     void RestoreSettings();
     void NoteRecentFile(const QString& path);

@@ -160,7 +160,8 @@ QStringList TfMainform::ShortcutLines() const {
 }
 
 void TfMainform::rKeyboardShortcutsClick() {
-    auto* dialog = findChild<TfKeyboardShortcuts*>();
+    // Made once, at the first asking, and kept (known by its object name).
+    auto* dialog = static_cast<TfKeyboardShortcuts*>(findChild<QDialog*>("TfKeyboardShortcuts"));
     if (!dialog) dialog = new TfKeyboardShortcuts(this);
     dialog->Load(ShortcutLines());
     dialog->exec();
@@ -234,6 +235,24 @@ void TfMainform::ImportDroppedSectorFiles(QTreeWidgetItem* target, const QString
     messages_->Clear();
     messages_->AddLines(result.Lines);
     messages_->ShowIfAny();
+}
+
+// ---------------------------------------------------------------- toolbars
+
+void TfMainform::FitToolbarsInRows() {
+    // Each toolbar whole, without the chevron of hidden buttons: a toolbar
+    // that would pass the window's right edge starts a new row.
+    const int room = width();
+    int used = 0;
+    for (QToolBar* bar : findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) {
+        if (toolBarArea(bar) != Qt::TopToolBarArea) continue;
+        const int needs = bar->sizeHint().width() + 4;
+        if (used > 0 && used + needs > room) {
+            insertToolBarBreak(bar);
+            used = 0;
+        }
+        used += needs;
+    }
 }
 
 // ---------------------------------------------------------------- remembered view
