@@ -16,6 +16,7 @@ TfKeyboardShortcuts::TfKeyboardShortcuts(QWidget* parent) : QDialog(parent) {
     table_->setObjectName(QStringLiteral("rShortcuts"));
     table_->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);

@@ -211,6 +211,9 @@ void TfMainform::rCutClick() {
 }
 
 void TfMainform::rDeleteClick() {
+    // The tree and the list delete what they hold when they have the focus.
+    if (tree_->hasFocus()) return TreeDeleteKey();
+    if (listView_->hasFocus()) return ListDeleteKey();
     if (const std::vector<TStar*> picked = MapSelection(); !picked.empty()) {
         Step step(this, "Delete Star");
         if (!prompter_->YesNo("Delete Star(s) from the Universe?", Look::Warning)) return;
@@ -339,6 +342,16 @@ int TfMainform::PasteText(const QString& text, TSector& sector, int column, int 
             r[tfHex] = hex;
         }
         placed.Rows.push_back(std::move(r));
+    }
+    if (placed.Rows.empty()) {
+        // Nothing to add: the map stays as it is, and the user learns why.
+        std::vector<std::string> lines;
+        for (auto& [line, text] : placed.Errors) lines.push_back(text);
+        lines.insert(lines.end(), full.begin(), full.end());
+        messages_->Clear();
+        messages_->AddLines(lines);
+        messages_->ShowIfAny();
+        return 0;
     }
     const std::size_t before = sector.Stars().size();
     TSectorImportResult result = ImportT5Rows(*universe_, sector, std::move(placed));

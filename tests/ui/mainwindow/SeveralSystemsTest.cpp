@@ -110,6 +110,9 @@ TEST_F(MainformTest, CopiedSystemsTravelAsT5RowsAndPasteDuplicateCutAreOneUndoSt
     }
     // What Cut took is on the clipboard, ready to go elsewhere.
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("\tRim\t"));
+    // Select All takes the list's rows, which Copy then takes.
+    window->rSelectAllClick();
+    EXPECT_EQ(Names(window->ChosenStars()), QStringList({"Far", "Home"}));
     // A clipboard of no systems pastes nothing and says so.
     QGuiApplication::clipboard()->setText("just words");
     EXPECT_EQ(window->PasteInto(*Sector("Beta"), 1, 1), 0);
