@@ -121,8 +121,8 @@ void TfMainform::UpdateModeIndicator() {
 
 QString TfMainform::ModeText() const {
     if (!instaLegActive_) return {};
-    return instaLeg_ && !instaLeg_->SStarName.empty() ? QStringLiteral("InstaLeg: pick the second star (Esc leaves)")
-                                                      : QStringLiteral("InstaLeg: pick the first star (Esc leaves)");
+    return instaLeg_ && !instaLeg_->SStarName.empty() ? QStringLiteral("InstaLeg: pick the second star (Esc cancels)")
+                                                      : QStringLiteral("InstaLeg: pick the first star (Esc cancels)");
 }
 
 void TfMainform::LeavePickingMode() {

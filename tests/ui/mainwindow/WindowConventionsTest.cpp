@@ -57,7 +57,7 @@ TEST_F(MainformTest, EscapeLeavesInstaLegAndTheModeShowsWhilePicking) {
     prompter.InputAnswers = {QString("Loose")};
     window->rmInstaLegClick();
     ASSERT_TRUE(window->InstaLegActive());
-    EXPECT_EQ(window->ModeText(), "InstaLeg: pick the first star (Esc leaves)");
+    EXPECT_EQ(window->ModeText(), "InstaLeg: pick the first star (Esc cancels)");
     EXPECT_TRUE(window->findChild<QLabel*>("rModePanel")->isVisible());
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->InstaLegActive());
