@@ -147,4 +147,3 @@ const std::vector<long double>& TCustomFormula::ConstantPool() const { return co
 
 int TCustomFormula::CodeSize() const { return compiled_->Code.Count(); }
 
-bool TCustomFormula::RunsAsMachineCode() const { return compiled_->Native != nullptr; }

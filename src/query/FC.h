@@ -91,10 +91,6 @@ public:
     const std::vector<long double>& ConstantPool() const;
     // Size in bytes of the compiled code.
     int CodeSize() const;
-    // Whether the compiled formula also runs as machine code: on x86-64 Linux,
-    // for formulas of arithmetic, comparisons, NOT, ABS, SQR, CUBE and SQRT
-    // that fit the FPU's registers.
-    bool RunsAsMachineCode() const;
 
     // Loading from a stored form: SetSource only stores until Loaded recompiles.
     void BeginLoading() { loading_ = true; }

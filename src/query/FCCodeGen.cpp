@@ -158,7 +158,6 @@ public:
         if (maxMem_ > kLocalStack) out_.DeepStack.reset(new long double[static_cast<std::size_t>(maxMem_)]);
         out_.Pool.resize(static_cast<std::size_t>(pool_.Count()));
         for (int i = 0; i < pool_.Count(); ++i) out_.Pool[static_cast<std::size_t>(i)] = pool_.ValueAt(i);
-        out_.Native = TNativeCode::Make(out_);
     }
 
 private:

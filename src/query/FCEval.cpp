@@ -11,9 +11,6 @@
 // is not finite (or the formula calls external handlers) the formula runs
 // again in the checked mode, which clears the flags and tests them after every
 // instruction, so it reports the first error exactly as it happened.
-//
-// Where the formula also exists as machine code (FCNative.cpp), that code
-// takes the fast run's place, with the same tests.
 
 #include "FCInternal.h"
 
@@ -321,12 +318,6 @@ template <bool Checked>
 long double TFormulaCompilerE::Evaluate(std::span<const long double> X) const {
     using namespace fc;
     const TCompiledFormula& prog = *compiled_;
-    if (prog.Native && X.size() >= static_cast<std::size_t>(prog.ParameterCount)) {
-        std::uint8_t suspect;
-        const long double r = prog.Native->Run(X.data(), suspect);
-        if (!suspect) return r;
-        return EvaluateChecked(X);
-    }
     if (!prog.External && prog.StackDepth <= kLocalStack &&
         X.size() >= static_cast<std::size_t>(prog.ParameterCount) && prog.Code.Count() > 0) {
         long double stack[kLocalStack];

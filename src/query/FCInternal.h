@@ -83,34 +83,6 @@ enum Op : std::uint8_t {
 
 struct TCompiledFormula;
 
-// A formula translated into machine code (see FCNative.cpp), where the
-// platform and the formula allow it.
-class TNativeCode {
-public:
-    using Entry = long double (*)(const long double* X, std::uint8_t* suspect);
-    // Nothing when the formula uses what the translation leaves to the
-    // interpreter, or on other platforms.
-    static std::unique_ptr<TNativeCode> Make(const TCompiledFormula& prog);
-    ~TNativeCode();
-    TNativeCode(const TNativeCode&) = delete;
-    TNativeCode& operator=(const TNativeCode&) = delete;
-
-    // The formula's value; it counts only when suspect is left 0. Otherwise
-    // some value on the way was not finite, and the interpreter must decide.
-#if defined(__clang__)
-    __attribute__((no_sanitize("function")))  // generated code has no type signature to check
-#endif
-    long double Run(const long double* X, std::uint8_t& suspect) const {
-        return entry_(X, &suspect);
-    }
-
-private:
-    TNativeCode() = default;
-    void* memory_ = nullptr;
-    std::size_t size_ = 0;
-    Entry entry_ = nullptr;
-};
-
 // A compiled formula; replaced as a whole by each successful compile.
 struct TCompiledFormula {
     TCodeArray Code;
@@ -124,8 +96,6 @@ struct TCompiledFormula {
     // handler, or another thread) makes its own.
     std::unique_ptr<long double[]> DeepStack;
     mutable std::atomic_flag DeepStackBusy;
-    // The same formula as machine code, or null.
-    std::unique_ptr<TNativeCode> Native;
 };
 
 // Values the evaluator keeps in its local array; deeper formulas use DeepStack.

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -45,6 +46,10 @@ TfEditSS::TfEditSS(Prompter& prompter, QWidget* parent)
             grid->addWidget(button, y - 1, x - 1);
             cells_[static_cast<std::size_t>(IndexOf(x, y))].Button = button;
             connect(button, &QPushButton::clicked, this, [this, x, y] { rCellClick(x, y); });
+            button->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(button, &QWidget::customContextMenuRequested, this, [this, x, y, button](QPoint at) {
+                if (QMenu* popup = CellPopup(x, y)) popup->exec(button->mapToGlobal(at));
+            });
         }
     }
 
@@ -165,6 +170,23 @@ TSector* TfEditSS::SectorAt(int x, int y) const {
 TfEditSS::CellState TfEditSS::StateAt(int x, int y) const {
     if (x < 1 || x > kColumns || y < 1 || y > kRows) return CellState::Empty;
     return cells_[static_cast<std::size_t>(IndexOf(x, y))].State;
+}
+
+QMenu* TfEditSS::CellPopup(int x, int y) {
+    popupSector_ = SectorAt(x, y);
+    if (!popupSector_ || !generateSystems_) return nullptr;
+    if (!cellPopup_) {
+        cellPopup_ = new QMenu(this);
+        cellPopup_->setObjectName(QStringLiteral("rCellPopup"));
+        QAction* generate = cellPopup_->addAction(QStringLiteral("Generate Systems..."));
+        generate->setObjectName(QStringLiteral("rmGenerateSystems"));
+        connect(generate, &QAction::triggered, this, [this] {
+            if (!popupSector_) return;
+            generateSystems_(*popupSector_);
+            FillGrid();
+        });
+    }
+    return cellPopup_;
 }
 
 }  // namespace hexlane::ui

@@ -8,7 +8,9 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
+class QMenu;
 class QPushButton;
 class TSector;
 class TUniverse;
@@ -41,6 +43,12 @@ public:
     // sector there, or on a new sector that stays only on OK. Refills the grid.
     void rCellClick(int x, int y);
 
+    // A cell holding a sector offers "Generate Systems..." on its popup when
+    // this is set; the grid is refilled after it ran.
+    void SetGenerateSystems(std::function<void(TSector&)> generate) { generateSystems_ = std::move(generate); }
+    // The popup of the cell at (x, y), ready to show; null when it offers nothing.
+    QMenu* CellPopup(int x, int y);
+
     // The sector dialog that the cells open.
     TfEditSectorInfo& SectorDialog() const { return *sectorDialog_; }
 
@@ -63,6 +71,9 @@ private:
     void Paint(TCell& cell) const;
 
     TfEditSectorInfo* sectorDialog_;
+    std::function<void(TSector&)> generateSystems_;
+    QMenu* cellPopup_ = nullptr;
+    TSector* popupSector_ = nullptr;
     TUniverse* universe_ = nullptr;
     std::array<TCell, kColumns * kRows> cells_{};
 };

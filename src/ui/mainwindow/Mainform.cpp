@@ -26,6 +26,7 @@
 #include "NavigationInformation.h"
 #include "NavigatorTree.h"
 #include "Query.h"
+#include "PlanVoyage.h"
 #include "SearchPathInfo.h"
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
@@ -95,6 +96,12 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
         RebuildTree();
         RecordStep("Create Route");
     });
+    planVoyage_ = new TfPlanVoyage(*prompter_, this, this);
+    planVoyage_->SetRouteCreated([this] {  // "Create Route" of a voyage
+        Invalidate();
+        RebuildTree();
+        RecordStep("Create Route");
+    });
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
@@ -119,6 +126,8 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     });
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
+    CreateRulesCommands();
+    GivePopupAccessKeys();
 
     // The first start: about two thirds of the screen, in its middle (what
     // the settings remember replaces it from then on).
@@ -206,6 +215,7 @@ void TfMainform::CreateActions() {
     Hint(NewAction("rQuery", "&Query...", &TfMainform::rQueryClick), "Query");
     Hint(NewAction("rNavigation", "&Navigation Information...", &TfMainform::rNavigationClick),
          "Navigation Information");
+    NewAction("rPlanVoyage", "Plan &Voyage...", &TfMainform::rPlanVoyageClick);
     NewAction("rDefineNewSystem", "&Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
     NewAction("rDefineNewAllegiance", "Define New &Allegiance...", &TfMainform::rmAddAllegianceClick);
     NewAction("rDefineNewRoute", "Define New &Route...", &TfMainform::rmAddRouteClick);
@@ -330,6 +340,7 @@ void TfMainform::CreateMenus() {
 
     QMenu* system = menuBar()->addMenu("&System");
     system->setObjectName("rSystemMenu");
+    system->addAction(action("rPlanVoyage"));
     system->addAction(action("rDefineAltTL"));
     system->addAction(action("rSystemListColumns"));
 

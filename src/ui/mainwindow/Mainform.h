@@ -11,7 +11,8 @@
 // query and navigation dialogs), MainformPrint.cpp (print, print preview,
 // picture export), MainformExport.cpp (sector file export), MainformView.cpp
 // (View menu, shortcuts, zoom about a point, Find System), MainformSession.cpp
-// (New, recent files, remembered settings), MainformUndo.cpp (undo history).
+// (New, recent files, remembered settings), MainformUndo.cpp (undo history),
+// MainformRules.cpp (systems generated and checked by the game's rules).
 
 #include "Activity.h"
 #include "Prompter.h"
@@ -57,6 +58,8 @@ class NavigatorTree;
 class SystemListModel;
 class SystemListView;
 class TfAboutHexlane;
+class TfCheckRules;
+class TfGenerateSystems;
 class TfConfigSysListCols;
 class TfConfigureAllegiance;
 class TfConfigureRoute;
@@ -70,6 +73,7 @@ class TfMergeErrors;
 class TfNavigationInformation;
 class TfQuery;
 class TfSearchPathInfo;
+class TfPlanVoyage;
 class TfSelectedSave;
 class TfGenPsiInstitute;
 class TfGenWorld;
@@ -222,6 +226,12 @@ public:
     // The map popup's "Navigation Information...": the star under the last
     // map point (if any) becomes the origin.
     void rmNavigationClick();
+    // System > "Plan Voyage...", and the same dialog with the start or the
+    // destination given (the map popup's "Plan Voyage From Here" / "To Here").
+    void rPlanVoyageClick();
+    void PlanVoyageFrom(TStar& star);
+    void PlanVoyageTo(TStar& star);
+    TfPlanVoyage* PlanVoyageDialog() const { return planVoyage_; }
     // File > New: asks about unsaved changes, then an empty universe.
     void rNewClick();
     // Opens a map of the recent files list; a missing one is said and dropped.
@@ -281,6 +291,14 @@ public:
     bool OpenDroppedMap(const QString& path);
     void ImportDroppedSectorFiles(QTreeWidgetItem* target, const QStringList& paths);
 
+    // Systems by the game's rules (MainformRules.cpp): Sector > "Generate
+    // Systems..." (the tree's selected sector or subsector offered first) and
+    // Map > "Check Against Rules...".
+    void rGenerateSystemsClick();
+    void rCheckRulesClick();
+    TfGenerateSystems* GenerateSystemsDialog() const { return generateSystems_; }
+    TfCheckRules* CheckRulesDialog() const { return checkRules_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -331,6 +349,8 @@ private:
     void ApplyRememberedLayers();
     // Starts a new row of toolbars where the next would not fit the width.
     void FitToolbarsInRows();
+    // Once every popup item is made (the last step of construction).
+    void GivePopupAccessKeys();
     void SyncDisplayChecks();
     void RestoreSettings();
     void NoteRecentFile(const QString& path);
@@ -368,6 +388,8 @@ private:
     bool EditStar(TStar* star);
     // Asks for a new name; empty when cancelled, empty, or not storable.
     std::string AskName(const QString& title, const QString& prompt);
+
+    void CreateRulesCommands();
 
     // Undo history (MainformUndo.cpp).
     void CreateUndoActions();
@@ -453,12 +475,15 @@ private:
     TfImportSec* importSec_ = nullptr;
     TfSearchPathInfo* pathSearch_ = nullptr;
     TfNavigationInformation* navigation_ = nullptr;
+    TfPlanVoyage* planVoyage_ = nullptr;
     TfQuery* query_ = nullptr;
     TfConfigSysListCols* columnChooser_ = nullptr;
     TfLegend* legend_ = nullptr;
     TfAboutHexlane* about_ = nullptr;
     TfCredits* credits_ = nullptr;
     TfFindSystem* findSystem_ = nullptr;
+    TfGenerateSystems* generateSystems_ = nullptr;
+    TfCheckRules* checkRules_ = nullptr;
     QMenu* recentMenu_ = nullptr;
 
     std::vector<TStar*> mapSelection_;  // systems picked on the map

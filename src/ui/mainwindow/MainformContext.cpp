@@ -219,6 +219,8 @@ QMenu* TfMainform::ContextPopupAt(QPoint picturePoint) {
                 UpdateModeIndicator();
             }
         });
+        item("rmPlanVoyageFrom", "Plan &Voyage From Here...", [this, star] { PlanVoyageFrom(*star); });
+        item("rmPlanVoyageTo", "Plan Voyage To &Here...", [this, star] { PlanVoyageTo(*star); });
         item("rmFindInList", "&Find in List", [this, star] { SelectInTreeAndList(*star); });
     } else {
         int column = 0, row = 0;

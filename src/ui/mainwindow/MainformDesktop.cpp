@@ -90,7 +90,9 @@ void TfMainform::CreateDesktopCommands() {
     // of the tree import into it.
     setAcceptDrops(true);
     connect(tree_, &NavigatorTree::filesDropped, this, &TfMainform::ImportDroppedSectorFiles);
+}
 
+void TfMainform::GivePopupAccessKeys() {
     // The popups and the Toolbars menu get access keys, as the menus have.
     for (const char* name : {"rMapPopup", "rSectorPopup", "rSubsectorPopup", "rAllegiancePopup", "rRoutePopup",
                              "rStarPopup", "rMembersPopup", "rLegPopup", "rToolbarsMenu"})

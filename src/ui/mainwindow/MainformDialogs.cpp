@@ -10,6 +10,7 @@
 #include "ImportSecDialog.h"
 #include "MergeErrorsWindow.h"
 #include "NavigationInformation.h"
+#include "PlanVoyage.h"
 #include "Query.h"
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
@@ -89,6 +90,18 @@ void TfMainform::rNavigationClick() {
 void TfMainform::rmNavigationClick() {
     navigation_->Execute(*universe_, StarUnderLastPoint());
     Invalidate();
+}
+
+void TfMainform::rPlanVoyageClick() {
+    planVoyage_->Execute(*universe_);
+}
+
+void TfMainform::PlanVoyageFrom(TStar& star) {
+    planVoyage_->ExecuteFrom(*universe_, star);
+}
+
+void TfMainform::PlanVoyageTo(TStar& star) {
+    planVoyage_->ExecuteTo(*universe_, star);
 }
 
 }  // namespace hexlane::ui

@@ -45,7 +45,7 @@ TEST_F(MainformTest, StartsWithAnEmptyUniverseAndEveryViewOptionOn) {
 TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     QStringList menus;
     for (QAction* a : window->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Options", "&System", "&Help"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "Se&ctor", "&Map", "&Options", "&System", "&Help"}));
     EXPECT_EQ(MenuTexts("rFileMenu"),
               QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "&Close", "Re&vert", "",
                            "S&pecial", "",
@@ -714,7 +714,7 @@ TEST_F(MainformTest, EachNodeAndListingOffersItsOwnPopup) {
     EXPECT_EQ(texts(window->TreePopup()),
               QStringList({"Add Star...", "Delete Sector...", "-", "Display Only This Sector",
                            "Remove Sector From Display", "Add Sector To Display", "-", "Display Only This Subsector",
-                           "Remove Subsector From Display", "Add Subsector To Display"}));
+                           "Remove Subsector From Display", "Add Subsector To Display", "-", "Generate Systems..."}));
     EXPECT_EQ(texts(window->ListPopup()), QStringList({"Locate Star on Map", "-", "Add Star...", "Delete Star...", "-",
                                                        "System List Columns..."}));
     ASSERT_TRUE(window->SelectNode({"Allegiances", "Alpha"}));

@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QUndoStack>
 
@@ -128,11 +129,28 @@ TEST_F(MainformTest, RightClickOffersTheCommandsOfTheSystemOrTheEmptyHexThere) {
     };
     const TStar* vega = Star("Vega");
     QMenu* onStar = window->ContextPopupAt(QPoint(vega->PictureX, vega->PictureY));
-    EXPECT_EQ(texts(onStar, 8), QStringList({"Edit System...", "Delete...", "Copy", "-", "InstaLeg From Here...",
-                                             "Find in List", "-", "Legend..."}));
+    EXPECT_EQ(texts(onStar, 10),
+              QStringList({"Edit System...", "Delete...", "Copy", "-", "InstaLeg From Here...", "Plan Voyage From Here...",
+                           "Plan Voyage To Here...", "Find in List", "-", "Legend..."}));
+    // Every item has its own access key.
+    QSet<QChar> keys;
+    for (QAction* a : onStar->actions())
+        if (!a->isSeparator()) {
+            const int at = a->text().indexOf('&');
+            ASSERT_GE(at, 0) << a->text().toStdString();
+            EXPECT_FALSE(keys.contains(a->text()[at + 1].toLower())) << a->text().toStdString();
+            keys.insert(a->text()[at + 1].toLower());
+        }
     Trigger(onStar, "Find in List");
     ASSERT_EQ(window->List()->SelectedRows().size(), 1u);
     EXPECT_EQ(window->ListModel()->StarAt(window->List()->SelectedRows().front()), vega);
+    for (const auto& [item, field] : {std::pair{"Plan Voyage From Here...", "rFrom"}, std::pair{"Plan Voyage To Here...", "rTo"}}) {
+        WhenModal("Plan Voyage", [field = field](QDialog& d) {
+            EXPECT_EQ(Control<QLineEdit>(d, field)->text(), "Vega") << field;
+            d.reject();
+        });
+        Trigger(window->ContextPopupAt(QPoint(vega->PictureX, vega->PictureY)), item);
+    }
     Trigger(window->ContextPopupAt(QPoint(vega->PictureX, vega->PictureY)), "Copy");
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("\tVega\t"));
 
