@@ -10,9 +10,9 @@ seconds="${1:-300}"
 bash scripts/setup.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DHEXLANE_FUZZ=ON -DHEXLANE_WITH_QT=OFF -DHEXLANE_TESTS=OFF -DHEXLANE_BENCH=OFF
-cmake --build build-fuzz -j"$(nproc)" --target fuzz_map_reader fuzz_sector_import fuzz_formula
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_map_reader fuzz_sector_import fuzz_formula fuzz_metadata
 status=0
-for t in map_reader:map:65536 sector_import:sec:8192 formula:formula:1024; do
+for t in map_reader:map:65536 sector_import:sec:8192 formula:formula:1024 metadata:metadata:16384; do
   IFS=: read -r name corpus maxlen <<< "$t"
   mkdir -p "build-fuzz/corpus/$corpus"
   log="build-fuzz/fuzz_$name.log"

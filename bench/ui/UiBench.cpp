@@ -122,9 +122,12 @@ void EditUndoRedo(benchmark::State& state, int sectors, int stars) {
         });
         return star;
     };
+    // The system editor's OK as the window runs it: one command that says
+    // it touched the star's sector.
     auto edit = [&](TStar* star) {
-        star->UPC = star->UPC == "A788899" ? "B565776" : "A788899";
-        window.RecordStep("Edit System");
+        window.Edit(
+            "Edit System", [&] { star->UPC = star->UPC == "A788899" ? "B565776" : "A788899"; },
+            hexlane::ui::MapDocument::Picture, hexlane::ui::MapDocument::Touched::Only({star->Owner()}));
     };
     // Wall time, and the process's processor time (all threads), which on a
     // shared machine says more about the work itself.

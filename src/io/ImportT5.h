@@ -1,23 +1,21 @@
 #pragma once
-// Import of the T5 sector formats: every row of a tab- or column-delimited
-// file becomes a star of one empty sector by the same steps as a line of the
-// classic listing, with the fields taken by their column names.
+// The records of the T5 sector formats: every row of a tab- or
+// column-delimited file becomes a system record (SectorRecord.h), its fields
+// taken by their column names.
 
-#include "ImportSec.h"
 #include "SectorFormat.h"
+#include "SectorRecord.h"
 
-class TSector;
+#include <string_view>
 
-// Imports the rows of a T5 text of the given format into `sector` (a sector
-// of `universe` that holds no systems). "Nothing to do." when the text has no
-// row at all; otherwise the universe is marked changed, as the classic import
-// does. Allegiances the rows name but the universe lacks are added, each with
-// an "Allegiance <code> added" line.
-TSectorImportResult ImportT5Text(TUniverse& universe, TSector& sector, std::string_view text, TSectorFormat format);
+// The records of the rows of a T5 text of the given format, with an
+// "Error at Line N <reason>" message for each row refused. False with the
+// reason in `refused` when the whole file is refused.
+bool T5Records(std::string_view text, TSectorFormat format, std::vector<TSystemRecord>& records,
+               std::vector<std::pair<std::size_t, std::string>>& messages, std::string& refused);
 
-// The same for rows already read (their hexes those of `sector`): each
-// reader error of `rows` is listed with the builder's, by line.
-TSectorImportResult ImportT5Rows(TUniverse& universe, TSector& sector, TT5Rows rows);
+// The import rules of the T5 records: unknown allegiance codes are added.
+inline constexpr TRecordRules kT5RecordRules{true, true};
 
 // The SystemContent flags of a T5 bases field: each letter adds what the
 // base-code table gives it, and "K" adds the Independent Naval Base.

@@ -3,8 +3,8 @@
 #include "Codepage.h"
 #include "DefineUniverse.h"
 #include "FileIO.h"
-#include "ImportSec.h"
 #include "ImportT5.h"
+#include "SectorHex.h"
 
 #include <algorithm>
 #include <bit>
@@ -58,18 +58,17 @@ std::vector<std::string_view> Words(std::string_view text) {
     return words;
 }
 
-// The kept remarks, with the capital mark following the star's flag.
+// The kept remarks, as they stand when their capital mark agrees with the
+// star's flag; else with the mark added or taken out.
 std::string Remarks(const std::string& kept, bool capital) {
+    if (T5RemarksNameCapital(kept) == capital) return kept;
+    if (capital) return kept.empty() ? "Cp" : kept + " Cp";
     std::string out;
-    bool named = false;
     for (std::string_view w : Words(kept)) {
-        const bool mark = w == "Cp" || w == "Cs" || w == "Cx";
-        if (mark && !capital) continue;
-        named = named || mark;
+        if (w == "Cp" || w == "Cs" || w == "Cx") continue;
         if (!out.empty()) out += ' ';
         out += w;
     }
-    if (capital && !named) out += out.empty() ? "Cp" : " Cp";
     return out;
 }
 
@@ -99,11 +98,11 @@ std::string Code(const std::string& code, std::size_t width) {
     return out;
 }
 
-// Tabs and line ends would break a row; they are written as blanks (and the
-// system is listed).
+// Control characters (tabs and line ends among them) would break a row or
+// a header; they are written as blanks (and the system is listed).
 std::string OneLine(std::string value) {
     for (char& c : value)
-        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        if (static_cast<unsigned char>(c) < ' ' || c == 0x7F) c = ' ';
     return value;
 }
 
@@ -126,12 +125,14 @@ void AddRow(const TUniverse& universe, const TSector& sector, const TStar* star,
         return;
     }
     bool changed = false;
-    for (std::string& field : r.Row.Field) {
+    auto clean = [&changed](std::string& field) {
         std::string one = OneLine(field);
         changed = changed || one != field;
         field = std::move(one);
-    }
-    if (changed) lines.push_back(star->Name1 + " changed (tabs and line ends written as blanks)");
+    };
+    for (std::string& field : r.Row.Field) clean(field);
+    for (auto& [heading, value] : r.Row.Extra) clean(value);
+    if (changed) lines.push_back(OneLine(star->Name1) + " changed (control characters written as blanks)");
     rows.push_back(std::move(r));
 }
 
@@ -141,21 +142,46 @@ std::vector<TStarRow> Rows(const TUniverse& universe, const TSector& sector, std
     return rows;
 }
 
-std::string TabText(const std::vector<TStarRow>& rows) {
+// The headings of the columns the rows keep beyond the T5 fields, in the
+// order they are first met, as many as a file may hold beside `fixed` columns.
+std::vector<std::string> ExtraHeadings(const std::vector<TStarRow>& rows, std::size_t fixed,
+                                       std::vector<std::string>& lines) {
+    std::vector<std::string> headings;
+    for (const TStarRow& r : rows)
+        for (const auto& [heading, value] : r.Row.Extra)
+            if (std::find(headings.begin(), headings.end(), heading) == headings.end()) {
+                if (fixed + headings.size() < kMaxT5Columns) headings.push_back(heading);
+                else lines.push_back(OneLine(r.Star->Name1) + ": column " + heading + " left out (too many columns)");
+            }
+    return headings;
+}
+
+// A row's value of an extra column; empty when it has none.
+const std::string& ExtraValue(const TT5Row& row, const std::string& heading) {
+    static const std::string none;
+    for (const auto& [h, value] : row.Extra)
+        if (h == heading) return value;
+    return none;
+}
+
+std::string TabText(const std::vector<TStarRow>& rows, std::vector<std::string>& lines) {
+    const std::vector<std::string> extra = ExtraHeadings(rows, tfCount, lines);
     std::string text;
     for (int f = 0; f < tfCount; ++f) text += std::string(f ? "\t" : "") + T5FieldName(static_cast<TT5Field>(f));
+    for (const std::string& heading : extra) text += "\t" + heading;
     text += "\r\n";
     for (const TStarRow& r : rows) {
         for (int f = 0; f < tfCount; ++f) text += (f ? "\t" : "") + r.Row.Field[static_cast<std::size_t>(f)];
+        for (const std::string& heading : extra) text += "\t" + ExtraValue(r.Row, heading);
         text += "\r\n";
     }
     return hexlane::Cp1252ToUtf8(text);
 }
 
-std::string ColumnText(const std::vector<TStarRow>& rows) {
+std::string ColumnText(const std::vector<TStarRow>& rows, std::vector<std::string>& lines) {
     struct TCol {
-        TT5Field Field;
-        const char* Heading;
+        TT5Field Field;  // tfCount: a column kept beyond the T5 fields
+        std::string Heading;
         bool Dash;  // an empty value is written "-"
         std::size_t Width = 0;
     };
@@ -168,12 +194,13 @@ std::string ColumnText(const std::vector<TStarRow>& rows) {
     // RU is not among the usual columns of these files: written only when a system has it.
     if (std::none_of(rows.begin(), rows.end(), [](const TStarRow& r) { return !r.Row[tfRU].empty(); }))
         cols.erase(std::find_if(cols.begin(), cols.end(), [](const TCol& c) { return c.Field == tfRU; }));
+    for (const std::string& heading : ExtraHeadings(rows, cols.size(), lines)) cols.push_back({tfCount, heading, false});
     auto value = [](const TCol& c, const TT5Row& row) {
-        const std::string& v = row[c.Field];
+        const std::string& v = c.Field == tfCount ? ExtraValue(row, c.Heading) : row[c.Field];
         return v.empty() && c.Dash ? std::string("-") : v;
     };
     for (TCol& c : cols) {
-        c.Width = std::string_view(c.Heading).size();
+        c.Width = c.Heading.size();
         for (const TStarRow& r : rows) c.Width = std::max(c.Width, value(c, r.Row).size());
     }
     std::string text, dashes;
@@ -193,7 +220,7 @@ std::string ColumnText(const std::vector<TStarRow>& rows) {
 }
 
 std::string ClassicText(const TSector& sector, const std::vector<TStarRow>& rows, std::vector<std::string>& lines) {
-    std::string text = sector.Name1 + "\r\n" + std::string(kSectorFileRuler) + "\r\n";
+    std::string text = OneLine(sector.Name1) + "\r\n" + std::string(kSectorFileRuler) + "\r\n";
     for (const TStarRow& r : rows) {
         const TT5Row& row = r.Row;
         std::vector<std::string> shortened;
@@ -249,14 +276,12 @@ bool T5RowOfStar(const TUniverse& universe, const TSector& sector, const TStar& 
     if (position == 0 || star.StarCoordsX < 1 || star.StarCoordsX > 8 || star.StarCoordsY < 1 ||
         star.StarCoordsY > 10)
         return false;
-    const int c = (position - 1) / 4 + 1, r = (position - 1) % 4 + 1;
-    char hex[24];
-    std::snprintf(hex, sizeof hex, "%02d%02d", (c - 1) * 8 + star.StarCoordsX, (r - 1) * 10 + star.StarCoordsY);
+    const TSectorHex hex = TSectorHex::AtPosition(position, star.StarCoordsX, star.StarCoordsY);
 
     row = TT5Row{};
     row[tfSector] = sector.Name1;
-    row[tfSS] = std::string(1, static_cast<char>('A' + (r - 1) * 4 + (c - 1)));
-    row[tfHex] = hex;
+    row[tfSS] = std::string(1, hex.SubsectorLetter());
+    row[tfHex] = hex.Text();
     row[tfName] = star.Name1;
     row[tfUWP] = Code(star.Starport, 1) + Code(star.UPC, 6) + "-" + Code(star.StoredTechLevel(), 1);
     const std::int32_t bases = star.SystemContent & BaseMask();
@@ -281,9 +306,17 @@ bool T5RowOfStar(const TUniverse& universe, const TSector& sector, const TStar& 
         const std::size_t sep = line.find(" : ");
         if (sep == std::string_view::npos) continue;
         const std::string_view name = line.substr(0, sep), value = line.substr(sep + 3);
-        if (name == "PBG") pbg = std::string(value);
+        if (name == "PBG") {
+            pbg = std::string(value);
+            continue;
+        }
+        bool known = false;
         for (TT5Field f : kT5SysDataFields)
-            if (name == T5FieldName(f)) row[f] = std::string(value);
+            if (name == T5FieldName(f)) row[f] = std::string(value), known = true;
+        // A column of another name, unless its heading could not stand in a header.
+        if (!known && !name.empty() && T5FieldOfHeading(name) == tfCount &&
+            std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }))
+            row.Extra.emplace_back(name, value);
     }
     row[tfPBG] = PBG(pbg, star.SystemContent);
     row[tfRemarks] = Remarks(row[tfRemarks], star.SubsectorCapital);
@@ -294,8 +327,8 @@ std::string SectorFileText(const TUniverse& universe, const TSector& sector, TSe
                            std::vector<std::string>& lines) {
     const std::vector<TStarRow> rows = Rows(universe, sector, lines);
     switch (format) {
-    case TSectorFormat::T5Tab: return TabText(rows);
-    case TSectorFormat::T5Column: return ColumnText(rows);
+    case TSectorFormat::T5Tab: return TabText(rows, lines);
+    case TSectorFormat::T5Column: return ColumnText(rows, lines);
     case TSectorFormat::Classic: return ClassicText(sector, rows, lines);
     case TSectorFormat::Unknown: break;
     }
@@ -311,7 +344,7 @@ std::string T5TabTextOfStars(const TUniverse& universe, const std::vector<const 
         else if (star)
             lines.push_back(star->Name1 + " left out: it is in no sector");
     }
-    return TabText(rows);
+    return TabText(rows, lines);
 }
 
 TSectorExportResult ExportSectorFile(const TUniverse& universe, const TSector& sector, const std::string& path) {

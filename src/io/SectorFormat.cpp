@@ -1,46 +1,51 @@
 #include "SectorFormat.h"
 
 #include "Codepage.h"
-#include "ImportSec.h"
+#include "DefineStar.h"
 
 #include <algorithm>
 
 namespace {
 
+struct TBaseCode {
+    const char* Description;
+    std::int32_t Flags;
+};
+
+// Letters A-Z. G and H are described as "Not Defined" although the import
+// gives them Vargr bases.
+constexpr TBaseCode kBaseCodes[26] = {
+    {"Naval Base AND Scout Base", scNavalBase | scScoutBase},                    // A
+    {"Naval Base AND Scout Way Station", scNavalBase | scScoutWayStation},      // B
+    {"Corsair Base", scCorsairBase},                                            // C
+    {"Naval Depot", scNavalDepot},                                              // D
+    {"Not Defined", 0},                                                         // E
+    {"Naval Base AND Military Base", scPlanetaryNavalBase | scMilitaryBase},    // F
+    {"Not Defined", scVargrNavalBase},                                          // G
+    {"Not Defined", scVargrNavalBase | scCorsairBase},                          // H
+    {"Interface", scInterface},                                                 // I
+    {"Planetary Naval Base", scPlanetaryNavalBase},                             // J
+    {"Not Defined", 0},                                                         // K
+    {"Not Defined", 0},                                                         // L
+    {"Military Base", scMilitaryBase},                                          // M
+    {"Naval Base", scNavalBase},                                                // N
+    {"Not Defined", 0},                                                         // O
+    {"Droyne Naval Base", scDroyneNavalBase},                                   // P
+    {"Not Defined", 0},                                                         // Q
+    {"Clan Naval Base", scClanNavalBase},                                       // R
+    {"Scout Base", scScoutBase},                                                // S
+    {"Tlaukhu Naval Base", scTlaukhuNavalBase},                                 // T
+    {"Clan Naval Base AND Tlaukhu Naval Base", scClanNavalBase | scTlaukhuNavalBase},  // U
+    {"Not Defined", 0},                                                         // V
+    {"Scout Way Station", scScoutWayStation},                                   // W
+    {"Not Defined", 0},                                                         // X
+    {"Not Defined", 0},                                                         // Y
+    {"Zhodani Naval Base", scZhodaniNavalBase},                                 // Z
+};
+
 constexpr const char* kFieldNames[tfCount] = {
     "Sector", "SS", "Hex", "Name", "UWP", "Bases", "Remarks", "Zone", "PBG",
     "Allegiance", "Stars", "{Ix}", "(Ex)", "[Cx]", "Nobility", "W", "RU",
-};
-
-// The lines of a text: a line ends at LF, a CR before the LF belongs to the
-// end, a last line without an end still counts. A UTF-8 byte order mark at
-// the start is not part of the first line.
-class TLines {
-public:
-    explicit TLines(std::string_view text) : text_(text) {
-        if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
-    }
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        std::size_t next;
-        if (end == std::string_view::npos) {
-            end = next = text_.size();
-        } else {
-            next = end + 1;
-            if (end > pos_ && text_[end - 1] == '\r') --end;
-        }
-        line = text_.substr(pos_, end - pos_);
-        pos_ = next;
-        ++number_;
-        return true;
-    }
-    std::size_t Number() const { return number_; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t number_ = 0;
 };
 
 std::string_view Trim(std::string_view s) {
@@ -55,7 +60,7 @@ bool IsBlankOrComment(std::string_view line) {
 }
 
 // Moves to the header: the first line that is neither blank nor a comment.
-bool HeaderLines(TLines& lines, std::string_view& header) {
+bool HeaderLines(TSectorFileLines& lines, std::string_view& header) {
     while (lines.Next(header))
         if (!IsBlankOrComment(header)) return true;
     return false;
@@ -168,7 +173,7 @@ bool NamesHexAndUWP(const std::vector<TColumn>& columns) {
 
 // The columns of a T5 file and the lines before the first row; empty when
 // the text is not of that format.
-std::vector<TColumn> T5Columns(TLines& lines, TSectorFormat format) {
+std::vector<TColumn> T5Columns(TSectorFileLines& lines, TSectorFormat format) {
     std::string_view header;
     if (!HeaderLines(lines, header)) return {};
     std::string headerText;
@@ -192,6 +197,16 @@ std::string ErrorAt(std::size_t line, const char* reason) {
 
 }  // namespace
 
+const char* BaseCodeDescription(char letter) {
+    if (letter < 'A' || letter > 'Z') return "";
+    return kBaseCodes[letter - 'A'].Description;
+}
+
+std::int32_t BaseCodeFlags(char letter) {
+    if (letter < 'A' || letter > 'Z') return 0;
+    return kBaseCodes[letter - 'A'].Flags;
+}
+
 const char* T5FieldName(TT5Field field) {
     return field >= 0 && field < tfCount ? kFieldNames[field] : "";
 }
@@ -209,13 +224,13 @@ TT5Field T5FieldOfHeading(std::string_view heading) {
 
 TSectorFormat DetectSectorFormat(std::string_view text) {
     {
-        TLines lines(text);
+        TSectorFileLines lines(text);
         std::string_view line;
         while (lines.Next(line))
             if (line == kSectorFileRuler) return TSectorFormat::Classic;
     }
     for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column}) {
-        TLines lines(text);
+        TSectorFileLines lines(text);
         if (!T5Columns(lines, format).empty()) return format;
     }
     return TSectorFormat::Unknown;
@@ -223,12 +238,25 @@ TSectorFormat DetectSectorFormat(std::string_view text) {
 
 TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format) {
     TT5Rows out;
-    TLines lines(text);
+    TSectorFileLines lines(text);
     const std::vector<TColumn> columns = T5Columns(lines, format);
     if (columns.empty()) return out;
+    // Each row keeps a field for every column: a file of thousands of columns
+    // would take memory out of all proportion to its size.
+    if (columns.size() > kMaxT5Columns) {
+        out.Refused = "The file has " + std::to_string(columns.size()) + " columns; at most " +
+                      std::to_string(kMaxT5Columns) + " are read";
+        return out;
+    }
+    // A row must reach the hex and UWP columns; the columns after the last
+    // one it reaches are empty.
+    std::size_t needed = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].Field == tfHex || columns[i].Field == tfUWP) needed = i + 1;
 
     std::string_view raw;
     std::string line;
+    std::vector<std::string_view> values;
     while (lines.Next(raw)) {
         // Comments come before the header only: a row may begin with "#".
         if (Trim(raw).empty()) continue;
@@ -239,26 +267,24 @@ TT5Rows ReadT5Rows(std::string_view text, TSectorFormat format) {
         TT5Row row;
         row.Line = lines.Number();
         if (format == TSectorFormat::T5Tab) {
-            const std::vector<std::string_view> values = SplitTabs(line);
-            if (values.size() < columns.size()) {
-                out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Incomplete Data"));
-                continue;
-            }
-            if (std::any_of(values.begin() + static_cast<std::ptrdiff_t>(columns.size()), values.end(),
-                            [](std::string_view v) { return !Trim(v).empty(); })) {
-                out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Too Many Fields"));
-                continue;
-            }
-            for (std::size_t i = 0; i < columns.size(); ++i)
-                SetField(row, columns[i].Field, columns[i].Heading, values[i]);
+            values = SplitTabs(line);
         } else {
-            if (line.size() < columns.back().Start) {
-                out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Incomplete Data"));
-                continue;
-            }
+            values.clear();
             for (const TColumn& c : columns)
-                SetField(row, c.Field, c.Heading, std::string_view(line).substr(c.Start, c.End - c.Start));
+                if (c.Start < line.size()) values.push_back(std::string_view(line).substr(c.Start, c.End - c.Start));
         }
+        if (values.size() < needed) {
+            out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Incomplete Data"));
+            continue;
+        }
+        if (values.size() > columns.size() &&
+            std::any_of(values.begin() + static_cast<std::ptrdiff_t>(columns.size()), values.end(),
+                        [](std::string_view v) { return !Trim(v).empty(); })) {
+            out.Errors.emplace_back(row.Line, ErrorAt(row.Line, "Too Many Fields"));
+            continue;
+        }
+        for (std::size_t i = 0; i < columns.size() && i < values.size(); ++i)
+            SetField(row, columns[i].Field, columns[i].Heading, values[i]);
         out.Rows.push_back(std::move(row));
     }
     return out;

@@ -13,13 +13,9 @@
 
 class TStarNames {
 public:
-    explicit TStarNames(const TUniverse& universe) {
-        universe.ForEachStar([this](const TStar& star) { taken_.insert(star.Name1); });
-    }
-
-    // The same for an import that will only ever take these base names: of
-    // the universe's names it keeps those the rule can meet, a base name
-    // itself or one with a " (n)" suffix.
+    // For an import that will only ever take these base names: of the
+    // universe's names it keeps those the rule can meet, a base name itself
+    // or one with a " (n)" suffix.
     TStarNames(const TUniverse& universe, const std::unordered_set<std::string>& bases) {
         universe.ForEachStar([&](const TStar& star) {
             const std::string& name = star.Name1;

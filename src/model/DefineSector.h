@@ -3,6 +3,7 @@
 // subsectors of 8 x 10, and owns the stars lying in it.
 
 #include "Manager.h"
+#include "SectorHex.h"
 
 #include <array>
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include "DefineSector.h"
 #include "DefineUniverse.h"
+#include "SectorHex.h"
 
 const char* TravelZoneText(TTravelZoneCode zone) {
     switch (zone) {
@@ -136,13 +137,13 @@ std::string TStar::SectorName() const {
 int TStar::SubSectorCoordsX() const {
     const TSector* s = Sector();
     const int k = s ? s->FindSubsector(SubSectorName) : 0;
-    return k ? (k - 1) / 4 + 1 : 0;
+    return TSectorHex::SubsectorColumnOf(k);
 }
 
 int TStar::SubSectorCoordsY() const {
     const TSector* s = Sector();
     const int k = s ? s->FindSubsector(SubSectorName) : 0;
-    return k ? (k - 1) % 4 + 1 : 0;
+    return TSectorHex::SubsectorRowOf(k);
 }
 
 int TStar::SectorCoordsX() const {
@@ -156,9 +157,9 @@ int TStar::SectorCoordsY() const {
 }
 
 int TStar::SectorHexColumn() const {
-    return (SubSectorCoordsX() - 1) * 8 + StarCoordsX;
+    return TSectorHex::InSubsector(SubSectorCoordsX(), 0, StarCoordsX, 0).Column;
 }
 
 int TStar::SectorHexRow() const {
-    return (SubSectorCoordsY() - 1) * 10 + StarCoordsY;
+    return TSectorHex::InSubsector(0, SubSectorCoordsY(), 0, StarCoordsY).Row;
 }

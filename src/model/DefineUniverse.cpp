@@ -1,4 +1,5 @@
 #include "DefineUniverse.h"
+#include "SectorHex.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -113,11 +114,10 @@ void TUniverse::ComputeExtent() {
             for (const auto& c : sector->Children()) {
                 auto* star = As<TStar>(c.get());
                 if (!star) continue;
-                const int k = sector->FindSubsector(star->SubSectorName);
-                const int ssx = k ? (k - 1) / 4 + 1 : 0;
-                const int ssy = k ? (k - 1) % 4 + 1 : 0;
-                star->HexX = static_cast<int>((ssx - 1) * 8 + star->StarCoordsX + baseX);
-                star->HexY = static_cast<int>((ssy - 1) * 10 + star->StarCoordsY + baseY);
+                const TSectorHex hex = TSectorHex::AtPosition(sector->FindSubsector(star->SubSectorName),
+                                                              star->StarCoordsX, star->StarCoordsY);
+                star->HexX = static_cast<int>(hex.Column + baseX);
+                star->HexY = static_cast<int>(hex.Row + baseY);
                 star->DistX = star->HexX;
                 star->DistZ = static_cast<int>(star->HexY + static_cast<long long>(HalfFloor(star->HexX)));
                 if (!shown || !star->Visible) continue;

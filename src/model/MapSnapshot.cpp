@@ -3,6 +3,7 @@
 #include "ObjectStream.h"
 
 #include <algorithm>
+#include <exception>
 #include <functional>
 #include <thread>
 #include <string_view>
@@ -178,6 +179,24 @@ void CarryViewState(const TUniverse& from, TUniverse& to) {
 }  // namespace
 
 std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const MapSnapshot* previous) {
+    return TakeSnapshot(universe, previous, nullptr);
+}
+
+SnapshotPieces PiecesOf(const TUniverse& universe, const MapSnapshot& snapshot) {
+    SnapshotPieces pieces;
+    if (snapshot.Containers.size() != universe.ChildCount()) return pieces;
+    for (std::size_t c = 0; c < universe.ChildCount(); ++c)
+        if (snapshot.Containers[c]->Items.size() != universe.Child(c)->ChildCount()) return pieces;
+    for (std::size_t c = 0; c < universe.ChildCount(); ++c) {
+        const TManager& container = *universe.Child(c);
+        for (std::size_t i = 0; i < container.ChildCount(); ++i)
+            pieces.emplace(container.Child(i), snapshot.Containers[c]->Items[i]);
+    }
+    return pieces;
+}
+
+std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const MapSnapshot* previous,
+                                                const SnapshotPieces* unchanged) {
     SnapshotWriter writer;
     auto snapshot = std::make_shared<MapSnapshot>();
     std::string head;
@@ -199,17 +218,41 @@ std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const
         // container is written by several threads, each taking a run of its
         // objects with a writer of its own.
         const std::size_t count = child.ChildCount();
+        // Objects the change left alone keep their pieces; only the others
+        // are written.
+        std::vector<std::size_t> toWrite;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (unchanged) {
+                const auto it = unchanged->find(child.Child(i));
+                if (it != unchanged->end() && *it->second->Head == heads[i]) {
+                    container->Items[i] = it->second;
+                    continue;
+                }
+            }
+            toWrite.push_back(i);
+        }
+        const std::size_t writes = toWrite.size();
         const unsigned threads =
-            count < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+            writes < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
         std::vector<SnapshotWriter> writers(threads);
+        // A failure (out of memory) in any writer reaches the caller.
+        std::vector<std::exception_ptr> failures(threads);
         auto write = [&](unsigned t) {
-            for (std::size_t i = count * t / threads; i < count * (t + 1) / threads; ++i)
-                container->Items[i] = writers[t].Item(*child.Child(i), heads[i], items[i]);
+            try {
+                for (std::size_t k = writes * t / threads; k < writes * (t + 1) / threads; ++k) {
+                    const std::size_t i = toWrite[k];
+                    container->Items[i] = writers[t].Item(*child.Child(i), heads[i], items[i]);
+                }
+            } catch (...) {
+                failures[t] = std::current_exception();
+            }
         };
         std::vector<std::thread> workers;
         for (unsigned t = 1; t < threads; ++t) workers.emplace_back(write, t);
         write(0);
         for (std::thread& worker : workers) worker.join();
+        for (const std::exception_ptr& failure : failures)
+            if (failure) std::rethrow_exception(failure);
         for (const SnapshotWriter& w : writers) writer.added += w.added;
         for (std::size_t i = 0; allShared && i < count; ++i) allShared = container->Items[i] == earlier->Items[i];
         if (allShared) {

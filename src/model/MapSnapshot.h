@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace hexlane {
@@ -41,6 +42,21 @@ struct MapSnapshot {
 // piece of `previous` (may be null) at the same place: same container, an
 // object whose head bytes are the same, the same run of its children.
 std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const MapSnapshot* previous);
+
+// The piece of a snapshot that stands for each object just below one of the
+// universe's containers (sectors, routes, allegiances).
+using SnapshotPieces = std::unordered_map<const TManager*, std::shared_ptr<const SnapshotItem>>;
+
+// The pieces of `snapshot`, which must have been taken of `universe` as it
+// is now; empty when their shapes differ.
+SnapshotPieces PiecesOf(const TUniverse& universe, const MapSnapshot& snapshot);
+
+// As above, after a change that left the objects of `unchanged` alone: each
+// of them keeps its piece without being written again (when its head bytes
+// are still those of the piece), so that the snapshot costs what the change
+// touched. The objects must be the same ones the pieces were taken of.
+std::shared_ptr<const MapSnapshot> TakeSnapshot(const TUniverse& universe, const MapSnapshot* previous,
+                                                const SnapshotPieces* unchanged);
 
 // True when both hold the same stored state (the same bytes).
 bool SameState(const MapSnapshot& a, const MapSnapshot& b);

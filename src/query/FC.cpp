@@ -52,6 +52,7 @@ std::string FormulaErrorMessage(int code) {
     case -4: return "This entry is referenced by others";
     case -5: return "Unknown variable name";
     case -6: return "Unknown function name";
+    case kFormulaTooDeep: return "Formula nested too deep (at most " + std::to_string(kMaxFormulaNesting) + " calls)";
     default: return "Internal error";
     }
 }

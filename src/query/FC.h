@@ -36,6 +36,11 @@ public:
 // Message of a compile or library error code ("Syntax error at pos 3" ...).
 std::string FormulaErrorMessage(int code);
 
+// Calls and argument lists nest at most this deep; a deeper formula fails to
+// compile with kFormulaTooDeep.
+inline constexpr int kMaxFormulaNesting = 2000;
+inline constexpr int kFormulaTooDeep = -7;
+
 // One row of the built-in function table; Arity 255 means one or more arguments.
 struct TBuiltinFunction {
     const char* Name;

@@ -109,7 +109,7 @@ public:
     int Run() {
         int counted = 0;
         const bool ok = ArgList(1, false, counted);
-        if (overflow_) return -1;
+        if (overflow_) return kFormulaTooDeep;
         if (ok && P_ == len_) return 0;
         return P_ - 1;
     }
@@ -120,7 +120,7 @@ private:
     // Scans an argument list (or the whole text); for a call, the list must
     // start right at the next character with '('.
     bool ArgList(int expected, bool isCall, int& counter) {
-        if (++nesting_ > kMaxNesting) {
+        if (++nesting_ > kMaxFormulaNesting + 1) {  // the whole text is one list too
             overflow_ = true;
             return false;
         }
@@ -261,8 +261,6 @@ private:
         }
         return true;
     }
-
-    static constexpr int kMaxNesting = 2000;
 
     const std::string& s_;
     const int len_;

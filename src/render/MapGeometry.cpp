@@ -147,7 +147,10 @@ std::string CellHexNumber(const MapFrame& f, int c, int r, bool sectorAddressing
 }
 
 std::string StarHexNumber(int subsectorX, int subsectorY, int starX, int starY, bool sectorAddressing) {
-    if (sectorAddressing) return HexNumber((subsectorX - 1) * 8 + starX, (subsectorY - 1) * 10 + starY);
+    if (sectorAddressing) {
+        const TSectorHex hex = TSectorHex::InSubsector(subsectorX, subsectorY, starX, starY);
+        return HexNumber(hex.Column, hex.Row);
+    }
     return HexNumber(starX, starY);
 }
 

@@ -58,9 +58,10 @@ std::optional<QRectF> SubsectorHexes(const TUniverse& u, const std::string& sect
         if (!sectorName.empty() && s->Name1 != sectorName) continue;
         const int k = s->FindSubsector(subsectorName);
         if (k == 0 || subsectorName.empty()) continue;
-        const int x = (k - 1) / 4 + 1, y = (k - 1) % 4 + 1;
-        return Block(u, (static_cast<long long>(s->SectorCoordsX) - 1) * 32 + (x - 1) * 8 + 1,
-                     (static_cast<long long>(s->SectorCoordsY) - 1) * 40 + (y - 1) * 10 + 1, 8, 10);
+        const TSectorHex first = TSectorHex::AtPosition(k, 1, 1);
+        return Block(u, (static_cast<long long>(s->SectorCoordsX) - 1) * TSectorHex::kColumns + first.Column,
+                     (static_cast<long long>(s->SectorCoordsY) - 1) * TSectorHex::kRows + first.Row,
+                     TSectorHex::kSubsectorColumns, TSectorHex::kSubsectorRows);
     }
     return std::nullopt;
 }

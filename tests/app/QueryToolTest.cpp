@@ -17,6 +17,36 @@ TEST(QueryTool, EvalPrintsTheValueOrTheError) {
     EXPECT_FALSE(r.Err.empty());
 }
 
+TEST(QueryTool, FormulasAndNumbersBeginningWithAMinusAreArguments) {
+    const std::string deep = [] {
+        std::string f;
+        for (int i = 0; i < 2001; ++i) f += "SIN(";
+        return f + "0" + std::string(2001, ')');
+    }();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {{"eval", "-%0^2", "3"}, 0, "9\n", ""},
+        {{"eval", "%0*2", "-3"}, 0, "-6\n", ""},
+        {{"eval", "%0+%1", "-1.5", "-.5"}, 0, "-2\n", ""},
+        {{"eval", "--", "-%0", "-2"}, 0, "2\n", ""},
+        // A subnormal parameter, as the same literal in a formula.
+        {{"eval", "%0*1e4000", "1e-4950"}, 0, RunTool({"eval", "1e-4950*1e4000"}).Out, ""},
+        {{"eval", "%0", "1e5000"}, 1, "", "Not a finite number: 1e5000\n"},
+        {{"eval", deep.substr(4, deep.size() - 5)}, 0, "0\n", ""},  // 2000 calls
+        {{"eval", deep}, 1, "", "Formula nested too deep (at most 2000 calls)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1].substr(0, 20));
+        const ToolResult r = RunTool(c.args);
+        EXPECT_EQ(r.Status, c.status) << r.Err;
+        EXPECT_EQ(r.Out, c.out);
+        EXPECT_EQ(r.Err, c.err);
+    }
+}
+
 TEST(QueryTool, QueryPrintsTheSystemsLeftVisible) {
     const std::string dir = TempFolder("query");
     auto u = TUniverse::CreateNew();

@@ -63,6 +63,13 @@ TEST(ToolUsage, MisuseOfEachCommandIsRefusedNamingTheFault) {
         {{"set-alt-tl", map, "--level", "H", "5", "Beyond"}, 2, "--level"},
         {{"set-alt-tl", map, "--level", "0", "17", "Beyond"}, 2, "--level"},
         {{"set-alt-tl", map, "--level", "0", "5"}, 2, "--level"},
+        {{"add-sector", map, "New\nline", "2", "1"}, 1, "control characters"},
+        {{"set-allegiance", map, "Tab\tbed"}, 1, "control characters"},
+        {{"add-route", map, "R\x7f", "Start", "End"}, 1, "control characters"},
+        {{"add-sector", map, "Home", "2", "1"}, 1, "a sector named Home already exists"},
+        {{"import-sec", map, "Home", dir + "/none.sec"}, 1, "the sector Home already holds systems"},
+        {{"radius", map, "Start", "-5"}, 2, "R"},
+        {{"path", map, "-Start", "End", "--jump", "3"}, 1, "Invalid Star Pointer"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -85,4 +92,8 @@ TEST(ToolUsage, EachCommandHasItsOwnHelp) {
         EXPECT_EQ(r.Status, 0) << command;
         EXPECT_NE(r.Out.find(std::string("usage: hexlane-tool ") + command), std::string::npos) << r.Out;
     }
+    // The help says what each choice does.
+    EXPECT_NE(RunTool({"path", "--help"}).Out.find("shortest time instead of shortest distance"),
+              std::string::npos);
+    EXPECT_NE(RunTool({"query", "--help"}).Out.find("the first sector of that name in map order"), std::string::npos);
 }

@@ -279,6 +279,10 @@ TEST_F(Import, NamesAreTrimmedFilledInAndMadeUnique) {
     for (const TStar* s : Stars()) names.push_back(s->Name1);
     EXPECT_EQ(names, (std::vector<std::string>{"Nova (2)", "Fourteen Chars", "Star788899", "Nova (3)",
                                                "Elsewhere (2)", "Star788899 (2)", "  Lead Blanks"}));
+    // Every renamed system is listed.
+    EXPECT_EQ(r.Lines, (std::vector<std::string>{"Nova at Line 2 renamed Nova (2)", "Nova at Line 5 renamed Nova (3)",
+                                                 "Elsewhere at Line 6 renamed Elsewhere (2)",
+                                                 "Star788899 at Line 7 renamed Star788899 (2)"}));
 }
 
 TEST_F(Import, UniqueNamesAreThoseOfUniqueStarNameLineByLine) {

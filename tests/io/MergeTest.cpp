@@ -401,3 +401,18 @@ TEST_F(CombineFile, AnOldMapWithoutContainersIsMovedIntoThemBeforeAnOverlay) {
     EXPECT_EQ(memory->FindStar("Rigel")->HexX, 33);
     ExpectOneContainerEach(*memory);
 }
+
+TEST(Merge, TheVersionRuleTakesMapsFrom45On) {
+    const struct {
+        double version;
+        Status status;
+    } cases[] = {{4.0, Status::NeedsResave}, {4.49, Status::NeedsResave}, {4.5, Status::Done}, {4.51, Status::Done}};
+    for (const auto& c : cases) {
+        auto memory = NewMap();
+        auto loaded = NewMap();
+        loaded->ManagerVersion = c.version;
+        AddStar(*AddSector(*loaded, "Far", 2, 1), "Rigel", 1, 1);
+        EXPECT_EQ(MergeUniverse(*memory, *loaded).Status, c.status) << c.version;
+        EXPECT_EQ(StarNames(*memory).size(), c.status == Status::Done ? 1u : 0u) << c.version;
+    }
+}

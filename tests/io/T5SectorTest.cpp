@@ -111,7 +111,8 @@ TEST_F(T5, FieldRules) {
     for (const auto& c : cases) rows.push_back(c.row);
     const TSectorImportResult r = Run(TabFile(rows));
     ASSERT_TRUE(r.Ok());
-    EXPECT_EQ(r.Lines, std::vector<std::string>{"Allegiance NwCo added"});  // one line, at its first row
+    // The added allegiance once, at its first row; the renamed namesake.
+    EXPECT_EQ(r.Lines, (std::vector<std::string>{"Allegiance NwCo added", "Nova at Line 7 renamed Nova (3)"}));
     ASSERT_EQ(target->Stars().size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const TStar& s = Star(i);
@@ -315,7 +316,113 @@ TEST_F(T5, TabsAndLineEndsInAValueAreWrittenAsBlanksAndListed) {
     for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column, TSectorFormat::Classic}) {
         std::vector<std::string> lines;
         const std::string text = SectorFileText(*u, *target, format, lines);
-        EXPECT_EQ(lines, std::vector<std::string>{"Alder changed (tabs and line ends written as blanks)"});
+        EXPECT_EQ(lines, std::vector<std::string>{"Alder changed (control characters written as blanks)"});
         EXPECT_NE(text.find("G2 V"), std::string::npos);
+    }
+}
+
+TEST_F(T5, RowsCutShortAreSystemsWhenTheyHoldTheHexAndUWP) {
+    const std::string column =
+        "Hex  Name UWP       B  Z PBG A    Stellar\n"
+        "---- ---- --------- -- - --- ---- -------\n"
+        "0101 Abc  A788899-C\n"            // cut after the UWP
+        "0102 Def  B574734-A N  A 1\n"     // cut inside PBG
+        "0103 Ghi  C000\n"                 // cut inside the UWP: a bad UWP
+        "0104 Jkl\n";                      // no UWP at all
+    const TSectorImportResult r = Run(column);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(r.Lines, (std::vector<std::string>{"Error at Line 5 Bad UWP", "Error at Line 6 Incomplete Data"}));
+    ASSERT_EQ(target->Stars().size(), 2u);
+    EXPECT_EQ(Star(0).SysData, "\r\nPBG : ");
+    EXPECT_EQ(Star(1).SystemContent, scNavalBase);
+    EXPECT_EQ(Star(1).TravelZoneCode, tzcAmber);
+    EXPECT_EQ(Star(1).Allegiance, "Unknown");
+
+    TSector* second = testutil::AddSector(*u, "Second", 3, 1);
+    const TSectorImportResult tab = ImportSectorText(*u, "Second", "Hex\tName\tUWP\tZone\n0101\tMno\tA788899-C\n");
+    EXPECT_TRUE(tab.Lines.empty());
+    EXPECT_EQ(second->Stars().size(), 1u);
+}
+
+TEST_F(T5, AFileOfTooManyColumnsIsRefusedWhole) {
+    for (std::size_t columns : {kMaxT5Columns, kMaxT5Columns + 1}) {
+        std::vector<std::string> header = kHeader, row = Row("0101", "Alder");
+        for (std::size_t i = header.size(); i < columns; ++i) header.push_back("X" + std::to_string(i)), row.push_back("");
+        auto fresh = TUniverse::CreateNew();
+        TSector* s = testutil::AddSector(*fresh, "S", 1, 1);
+        const TSectorImportResult r = ImportSectorText(*fresh, "S", TabFile({row}, header));
+        EXPECT_EQ(r.Ok(), columns == kMaxT5Columns) << columns;
+        EXPECT_EQ(s->Stars().size(), columns == kMaxT5Columns ? 1u : 0u);
+        if (!r.Ok()) {
+            EXPECT_EQ(r.Message, "The file has 65 columns; at most 64 are read");
+        }
+        EXPECT_EQ(fresh->ManagerRequiresSaving, r.Ok());
+    }
+}
+
+TEST_F(T5, AllegianceOfTheCodesNameIsTakenNotAdded) {
+    auto* named = u->Allegiances()->Create<TAllegiance>();
+    named->Name1 = "Qx";
+    named->ImportCode = "Zq";
+    const std::size_t before = u->Allegiances()->ChildrenOf<TAllegiance>().size();
+    const TSectorImportResult r = Run(TabFile({Row("0101", "Alder", "A788899-C", "", "", "", "123", "Qx")}));
+    EXPECT_TRUE(r.Lines.empty());
+    EXPECT_EQ(Star(0).Allegiance, "Qx");
+    EXPECT_EQ(u->Allegiances()->ChildrenOf<TAllegiance>().size(), before);
+}
+
+TEST_F(T5, UnknownColumnsAndRemarksComeBackByteForByte) {
+    const std::vector<std::string> header = {"Hex", "Name", "UWP", "Remarks", "Comments", "PBG", "Stars", "Notes"};
+    const std::string original = TabFile({{"0101", "Alder", "A788899-C", "Ri  Cp", "An  old  world", "123", "G2 V", ""},
+                                          {"0102", "Birch", "B574734-A", "Ag   Ni", "", "100", "", "x : y"}},
+                                         header);
+    ASSERT_TRUE(Run(original).Ok());
+    EXPECT_EQ(Star(0).SysData, "G2 V\r\nPBG : 123\r\nRemarks : Ri  Cp\r\nComments : An  old  world");
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column}) {
+        std::vector<std::string> lines;
+        const std::string text = SectorFileText(*u, *target, format, lines);
+        EXPECT_TRUE(lines.empty());
+        auto other = TUniverse::CreateNew();
+        TSector* back = testutil::AddSector(*other, "Back", 1, 1);
+        back->SSName = target->SSName;
+        ASSERT_TRUE(ImportSectorText(*other, "Back", text).Ok());
+        ASSERT_EQ(back->Stars().size(), 2u);
+        for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(back->Stars()[i]->SysData, Star(i).SysData) << text;
+    }
+}
+
+TEST_F(T5, ASystemMadeInTheEditorExportsWhatReadsBack) {
+    TStar* star = testutil::AddStar(*target, "Made", 1, 1);
+    star->SysData = "G2 V";
+    star->SystemContent = scPlanetoids | scGasGiant;
+    star->Starport = " ";
+    star->UPC = "78 899";
+    std::vector<std::string> lines;
+    TT5Row row;
+    ASSERT_TRUE(T5RowOfStar(*u, *target, *star, row));
+    EXPECT_EQ(row[tfPBG], "011");
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column}) {
+        auto other = TUniverse::CreateNew();
+        TSector* back = testutil::AddSector(*other, "Back", 1, 1);
+        back->SSName = target->SSName;
+        const TSectorImportResult r = ImportSectorText(*other, "Back", SectorFileText(*u, *target, format, lines));
+        EXPECT_TRUE(r.Lines.empty());
+        ASSERT_EQ(back->Stars().size(), 1u);
+        EXPECT_EQ(back->Stars()[0]->SystemContent, scPlanetoids | scGasGiant);
+        EXPECT_EQ(back->Stars()[0]->UPC, "78?899");
+    }
+}
+
+TEST_F(T5, ControlCharactersInNamesAreWrittenAsBlanks) {
+    target->Name1 = "Tar\nget";
+    TStar* star = testutil::AddStar(*target, "Ne\x01w", 1, 1);
+    star->SysData = "G2 V";
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column, TSectorFormat::Classic}) {
+        std::vector<std::string> lines;
+        const std::string text = SectorFileText(*u, *target, format, lines);
+        EXPECT_EQ(lines, std::vector<std::string>{"Ne w changed (control characters written as blanks)"});
+        EXPECT_EQ(text.find('\x01'), std::string::npos);
+        EXPECT_EQ(text.find("Tar\n"), std::string::npos);
+        EXPECT_EQ(DetectSectorFormat(text), format);
     }
 }

@@ -108,9 +108,13 @@ TEST_F(Tool, BuildAMapImportAndEditIt) {
     EXPECT_NE(err.find("Allegiance Import Codes must be one, two or four characters in Length."), std::string::npos);
 
     Write("alpha.sec", SecFile({"Amber", "Birch", "", "Cedar"}) + "\n");
-    ASSERT_TRUE(Run("import-sec " + map + " Alpha " + Q(Path("alpha.sec")))) << err;
-    EXPECT_EQ(out, "Error at Line 7 Incomplete Data\n");
+    // A refused row fails the command once the good rows are imported and saved.
     EXPECT_FALSE(Run("import-sec " + map + " Alpha " + Q(Path("alpha.sec"))));
+    EXPECT_EQ(out, "Error at Line 7 Incomplete Data\nImported 4 of 5 systems\n");
+    EXPECT_EQ(err, "");
+    EXPECT_FALSE(Run("import-sec " + map + " Alpha " + Q(Path("alpha.sec"))));
+    EXPECT_EQ(err, "the sector Alpha already holds systems\n");
+    EXPECT_FALSE(Run("import-sec " + map + " Nowhere " + Q(Path("alpha.sec"))));
     EXPECT_EQ(err, "Invalid Sector Pointer\n");
     Write("empty.sec", "no ruler here\n");
     EXPECT_FALSE(Run("import-sec " + map + " \"Beta Reach\" " + Q(Path("empty.sec"))));
@@ -188,7 +192,7 @@ TEST_F(Tool, ImportAT5FileAndExportTheSectorInEachFormat) {
     Write("alpha.tab", "Hex\tName\tUWP\tAllegiance\tPBG\n0101\tAmber Reach\tA788899-C\tNwCo\t123\n"
                        "0102\tA Name Beyond Fourteen\tB574734-A\t\t000\n");
     ASSERT_TRUE(Run("import-sec " + map + " Alpha " + Q(Path("alpha.tab")))) << err;
-    EXPECT_EQ(out, "Allegiance NwCo added\n");
+    EXPECT_EQ(out, "Allegiance NwCo added\nImported 2 of 2 systems\n");
 
     for (const char* file : {"alpha.tab", "alpha.txt"}) {
         ASSERT_TRUE(Run("export-sec " + map + " Alpha " + Q(Path(std::string("out-") + file)))) << err;
@@ -204,4 +208,43 @@ TEST_F(Tool, ImportAT5FileAndExportTheSectorInEachFormat) {
     EXPECT_FALSE(Run("export-sec " + map + " Alpha " + Q(Path("x.csv"))));
     EXPECT_EQ(err, "Sector files are written as .tab, .txt or .sec\n");
     EXPECT_FALSE(Run("export-sec " + map + " Alpha"));
+}
+
+TEST_F(Tool, EverySectorArgumentMeansTheFirstSectorOfItsName) {
+    const std::string map = Path("twins.map");
+    ASSERT_TRUE(Run("add-sector " + map + " Twin 1 1")) << err;
+    EXPECT_FALSE(Run("add-sector " + map + " Twin 2 1"));
+    EXPECT_EQ(err, "a sector named Twin already exists\n");
+    {
+        // A map made elsewhere may hold two sectors of one name.
+        auto u = Load("twins.map");
+        TSector* second = u->Sectors()->Create<TSector>();
+        second->Name1 = "Twin";
+        second->SectorCoordsX = 2;
+        second->SectorCoordsY = 1;
+        second->SSName = u->FindSector("Twin")->SSName;
+        std::string message;
+        ASSERT_TRUE(u->SaveToFile(map, message)) << message;
+    }
+    Write("a.sec", SecFile({"Amber", "Birch"}));
+    ASSERT_TRUE(Run("import-sec " + map + " Twin " + Q(Path("a.sec")))) << err;
+    EXPECT_EQ(out, "Imported 2 of 2 systems\n");
+    // The first is no longer empty: it is refused, not its namesake filled.
+    EXPECT_FALSE(Run("import-sec " + map + " Twin " + Q(Path("a.sec"))));
+    EXPECT_EQ(err, "the sector Twin already holds systems\n");
+    {
+        auto u = Load("twins.map");
+        EXPECT_EQ(u->Sectors()->ChildrenOf<TSector>()[0]->Stars().size(), 2u);
+        EXPECT_FALSE(u->Sectors()->ChildrenOf<TSector>()[1]->HasStars());
+    }
+    ASSERT_TRUE(Run("query " + map + " 1 --sector Twin")) << err;
+    EXPECT_EQ(out, "Amber\nBirch\n");
+}
+
+TEST_F(Tool, RenamedNamesakesAreListed) {
+    const std::string map = Path("n.map");
+    ASSERT_TRUE(Run("add-sector " + map + " Alpha 1 1")) << err;
+    Write("a.tab", "Hex\tName\tUWP\n0101\tNova\tA788899-C\n0102\tNova\tA788899-C\n0103\t\tA788899-C\n");
+    ASSERT_TRUE(Run("import-sec " + map + " Alpha " + Q(Path("a.tab")))) << err;
+    EXPECT_EQ(out, "Nova at Line 3 renamed Nova (2)\nImported 3 of 3 systems\n");
 }

@@ -33,7 +33,20 @@ std::unique_ptr<TUniverse> Map() {
 struct Change {
     const char* what;
     std::function<void(TUniverse&)> apply;
+    // The sectors, routes and allegiances whose records or children the
+    // change alters, by name.
+    std::vector<std::string> touched = {};
 };
+
+const TManager* Named(const TUniverse& u, const std::string& name) {
+    if (const TManager* s = u.FindSector(name)) return s;
+    if (const TManager* r = u.FindRoute(name)) return r;
+    return u.FindAllegiance(name);
+}
+
+void DestroyStars(TSector& sector, std::size_t keep) {
+    while (sector.Stars().size() > keep) TManager::Destroy(sector.Stars().back());
+}
 
 }  // namespace
 
@@ -42,7 +55,7 @@ struct Change {
 // state's bytes; what did not change is shared.
 TEST(MapSnapshot, GoesBackAndForthOverEveryKindOfChangeSharingWhatStayed) {
     const Change changes[] = {
-        {"edit one star", [](TUniverse& u) { u.FindStar("A17")->UPC = "A788899"; }},
+        {"edit one star", [](TUniverse& u) { u.FindStar("A17")->UPC = "A788899"; }, {"Alpha"}},
         {"delete the first sector",
          [](TUniverse& u) { TManager::Destroy(u.Sectors()->ChildrenOf<TSector>().front()); }},
         {"add a sector", [](TUniverse& u) { testutil::AddSector(u, "Epsilon", 5, 1); }},
@@ -51,13 +64,20 @@ TEST(MapSnapshot, GoesBackAndForthOverEveryKindOfChangeSharingWhatStayed) {
              TStar* star = u.FindStar("A3");
              CloneObject(u.FindSector("Beta"), *star);
              TManager::Destroy(star);
-         }},
-        {"add a leg", [](TUniverse& u) { u.FindRoute("Side")->Create<TRouteLeg>()->Name1 = "Side 2"; }},
+         },
+         {"Alpha", "Beta"}},
+        {"add a leg", [](TUniverse& u) { u.FindRoute("Side")->Create<TRouteLeg>()->Name1 = "Side 2"; }, {"Side"}},
         {"delete an allegiance", [](TUniverse& u) { TManager::Destroy(u.FindAllegiance("Zhodani")); }},
         {"alternate tech levels", [](TUniverse& u) { u.TLAltDesc[3] = "Steam"; }},
-        {"exclude a sector from display", [](TUniverse& u) { RemoveSectorFromDisplay(u, *u.FindSector("Beta")); }},
+        {"exclude a sector from display", [](TUniverse& u) { RemoveSectorFromDisplay(u, *u.FindSector("Beta")); },
+         {"Beta"}},
         {"a route one pixel wide, the thickness a save leaves out",
-         [](TUniverse& u) { u.FindRoute("Side")->LineThickness = 1; }},
+         [](TUniverse& u) { u.FindRoute("Side")->LineThickness = 1; }, {"Side"}},
+        {"delete the last stars of a sector", [](TUniverse& u) { DestroyStars(*u.FindSector("Gamma"), 190); },
+         {"Gamma"}},
+        {"delete all stars of a sector", [](TUniverse& u) { DestroyStars(*u.FindSector("Delta"), 0); }, {"Delta"}},
+        {"delete all stars of the first sector", [](TUniverse& u) { DestroyStars(*u.FindSector("Alpha"), 0); },
+         {"Alpha"}},
     };
     for (const Change& change : changes) {
         SCOPED_TRACE(change.what);
@@ -65,11 +85,19 @@ TEST(MapSnapshot, GoesBackAndForthOverEveryKindOfChangeSharingWhatStayed) {
         const std::string before = testutil::Stream(*u);
         const auto first = TakeSnapshot(*u, nullptr);
         ASSERT_EQ(SnapshotStream(*first), before);
+        // The objects the change leaves alone, for the snapshot that writes
+        // only what the change touched.
+        SnapshotPieces unchanged = PiecesOf(*u, *first);
+        ASSERT_FALSE(unchanged.empty());
+        for (const std::string& name : change.touched) unchanged.erase(Named(*u, name));
 
         change.apply(*u);
         const std::string after = testutil::Stream(*u);
         const auto second = TakeSnapshot(*u, first.get());
         ASSERT_EQ(SnapshotStream(*second), after);
+        const auto touchedOnly = TakeSnapshot(*u, first.get(), &unchanged);
+        EXPECT_EQ(SnapshotStream(*touchedOnly), after);
+        EXPECT_TRUE(SameState(*touchedOnly, *second));
         ASSERT_FALSE(SameState(*first, *second));
         EXPECT_LT(second->AddedBytes * 4, after.size()) << "most pieces are shared";
         EXPECT_TRUE(SameState(*TakeSnapshot(*u, nullptr), *second));
@@ -117,6 +145,23 @@ TEST(MapSnapshot, RestoredUniverseKeepsTheViewAndTheVisibility) {
     EXPECT_FALSE(back->FindStar("A1")->Visible);
     EXPECT_TRUE(back->FindStar("A3")->Visible);
     EXPECT_TRUE(back->FindStar("B7")->Visible);  // Beta no longer excluded
+}
+
+// A restored universe needs saving exactly as the live one did: the window
+// decides that flag from the history, never from the snapshot.
+TEST(MapSnapshot, RestoredUniverseNeedsSavingAsTheLiveOneDid) {
+    for (const bool needsSaving : {false, true}) {
+        SCOPED_TRACE(needsSaving);
+        auto u = Map();
+        const auto first = TakeSnapshot(*u, nullptr);
+        u->FindStar("A2")->UPC = "B000000";
+        u->ManagerRequiresSaving = needsSaving;
+        const auto second = TakeSnapshot(*u, first.get());
+        std::unique_ptr<TUniverse> back = RestoreSnapshot(*u, *second, *first);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->ManagerRequiresSaving, needsSaving);
+        EXPECT_NE(back->FindStar("A2")->UPC, "B000000");
+    }
 }
 
 TEST(MapSnapshot, MemoryCountsSharedPiecesOnce) {

@@ -191,6 +191,7 @@ TEST(Compiler, ErrorCodesHaveTheirMessages) {
     EXPECT_EQ(FormulaErrorMessage(-4), "This entry is referenced by others");
     EXPECT_EQ(FormulaErrorMessage(-5), "Unknown variable name");
     EXPECT_EQ(FormulaErrorMessage(-6), "Unknown function name");
+    EXPECT_EQ(FormulaErrorMessage(kFormulaTooDeep), "Formula nested too deep (at most 2000 calls)");
     EXPECT_EQ(FormulaErrorMessage(-99), "Internal error");
     EXPECT_NO_THROW(TCustomFormula::RaiseFormulaError(0));
     EXPECT_THROW(TCustomFormula::RaiseFormulaError(-3), EFCError);
@@ -212,7 +213,7 @@ TEST(Compiler, DeepNestingIsRefusedInsteadOfExhaustingTheStack) {
     for (int i = 0; i < 5000; ++i) deep += "SIN(";
     deep += "1";
     for (int i = 0; i < 5000; ++i) deep += ")";
-    EXPECT_EQ(CompileCode(deep), -1);
+    EXPECT_EQ(CompileCode(deep), kFormulaTooDeep);
     std::string parens = std::string(3000, '(') + "1" + std::string(3000, ')');
     EXPECT_EQ(Eval(parens), 1);  // plain parentheses need no recursion
 }

@@ -35,6 +35,16 @@ bool ToMapText(const std::string& utf8, std::string& mapText) {
     return false;
 }
 
+bool ToMapName(const std::string& utf8, std::string& mapText) {
+    if (!ToMapText(utf8, mapText)) return false;
+    for (unsigned char c : mapText)
+        if (c < 0x20 || c == 0x7F) {
+            std::cerr << "names may not hold control characters (line ends, tabs)\n";
+            return false;
+        }
+    return true;
+}
+
 std::string ToUtf8(const std::string& mapText) {
     return hexlane::Cp1252ToUtf8(mapText);
 }

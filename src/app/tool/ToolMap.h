@@ -15,6 +15,11 @@ std::unique_ptr<TUniverse> OpenForTool(const std::string& path);
 // message on standard error when it cannot be represented.
 bool ToMapText(const std::string& utf8, std::string& mapText);
 
+// The same for a name the command gives to a new or changed object (a
+// sector, allegiance or route): control characters (a line end, a tab) are
+// refused too, as they would break the lines of files that list names.
+bool ToMapName(const std::string& utf8, std::string& mapText);
+
 // A map string printed as UTF-8.
 std::string ToUtf8(const std::string& mapText);
 

@@ -39,7 +39,9 @@ tool::RegisterCommand exportSecCmd("export-sec", "export-sec MAP SECTOR OUT.tab|
                                    [](CLI::App& app) {
                                        auto o = std::make_shared<ExportSecOptions>();
                                        tool::AddFile(app, "MAP", o->map, "the map file");
-                                       app.add_option("SECTOR", o->sector, "the sector's name")->required();
+                                       app.add_option("SECTOR", o->sector,
+                                                      "the sector's name (the first sector of that name in map order)")
+                                           ->required();
                                        tool::AddFile(app, "OUT", o->out, "the sector file (.tab, .txt or .sec)");
                                        return [o] { return tool::ExportSec(o->map, o->sector, o->out); };
                                    });

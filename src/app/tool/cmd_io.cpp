@@ -104,12 +104,14 @@ struct AddSectorOptions {
 
 int RunAddSector(const AddSectorOptions& o) {
     std::string name;
-    if (!tool::ToMapText(o.name, name)) return 1;
+    if (!tool::ToMapName(o.name, name)) return 1;
     const int x = o.x, y = o.y;
     if (name.empty()) return tool::Fail("All fields must be completed");
 
     auto universe = Open(o.map, true);
     if (!universe) return 1;
+    // Every --sector and SECTOR argument names one sector: the name must be free.
+    if (universe->FindSector(name)) return tool::Fail("a sector named " + hexlane::Cp1252ToUtf8(name) + " already exists");
     for (TSector* s : universe->Sectors()->ChildrenOf<TSector>())
         if (s->SectorCoordsX == x && s->SectorCoordsY == y)
             return tool::Fail("sector position " + std::to_string(x) + ", " + std::to_string(y) +
@@ -139,10 +141,18 @@ int RunImportSec(const ImportSecOptions& o) {
     if (!tool::ToMapText(o.sector, sector)) return 1;
     auto universe = Open(o.map, false);
     if (!universe) return 1;
-    TSectorImportResult result = ImportSectorFile(*universe, sector, o.file);
+    // The first sector of the name, as for every sector argument; it must be empty.
+    TSector* target = universe->FindSector(sector);
+    if (!target) return tool::Fail("Invalid Sector Pointer");
+    if (target->HasStars()) return tool::Fail("the sector " + o.sector + " already holds systems");
+    TSectorImportResult result = ImportSectorFile(*universe, *target, o.file);
     if (!result.Ok()) return tool::Fail(result.Message);
     PrintLines(result.Lines);
-    return Save(*universe, o.out.empty() ? o.map : o.out);
+    if (const int status = Save(*universe, o.out.empty() ? o.map : o.out)) return status;
+    std::cout << "Imported " << result.StarsImported << " of " << result.StarsImported + result.RowsRefused
+              << " systems\n";
+    // The good rows are imported and saved; refused rows still make it a failure.
+    return result.RowsRefused > 0 ? 1 : 0;
 }
 
 // ---- merge, overlay ----
@@ -226,9 +236,9 @@ struct SetAllegianceOptions {
 int RunSetAllegiance(const SetAllegianceOptions& o) {
     const bool hasCode = o.hasCode, hasColour = o.hasColour, hasStyle = o.hasStyle, hasNotes = o.hasNotes;
     std::string name;
-    if (!tool::ToMapText(o.name, name)) return 1;
+    if (!tool::ToMapName(o.name, name)) return 1;
     std::string mapCode, mapNotes;
-    if (hasCode && !tool::ToMapText(o.code, mapCode)) return 1;
+    if (hasCode && !tool::ToMapName(o.code, mapCode)) return 1;
     if (hasNotes && !tool::ToMapText(o.notes, mapNotes)) return 1;
     std::int32_t colourValue = 0;
     if (hasColour) ParseColour(o.colour, colourValue);
@@ -272,7 +282,7 @@ int RunAddRoute(const AddRouteOptions& o) {
     const int typeValue = o.lineType, thicknessValue = o.thickness;
     const bool hidden = o.hidden;
     std::string name;
-    if (!tool::ToMapText(o.name, name)) return 1;
+    if (!tool::ToMapName(o.name, name)) return 1;
     std::vector<std::string> stars;
     for (const std::string& text : o.stars) {
         std::string star;
@@ -367,7 +377,7 @@ tool::RegisterCommand addSectorCmd(
     "Adds a sector at a position of the universe (a new map when MAP does not exist).", [](CLI::App& app) {
         auto o = std::make_shared<AddSectorOptions>();
         tool::AddFile(app, "MAP", o->map, "the map file");
-        app.add_option("NAME", o->name, "the sector's name")->required();
+        app.add_option("NAME", o->name, "the sector's name (no other sector may have it)")->required();
         app.add_option("X", o->x, "the sector's column 1-16")->required()->check(CLI::Range(1, 16));
         app.add_option("Y", o->y, "the sector's row 1-9")->required()->check(CLI::Range(1, 9));
         tool::AddOutput(app, o->out);
@@ -375,10 +385,13 @@ tool::RegisterCommand addSectorCmd(
     });
 
 tool::RegisterCommand importSecCmd("import-sec", "import-sec MAP SECTOR FILE.sec [-o OUT.map]",
-                                   "Imports a sector file into a sector of the map.", [](CLI::App& app) {
+                                   "Imports a sector file into a sector of the map; exits 1 when a row was refused.", [](CLI::App& app) {
                                        auto o = std::make_shared<ImportSecOptions>();
                                        tool::AddFile(app, "MAP", o->map, "the map file");
-                                       app.add_option("SECTOR", o->sector, "the sector's name")->required();
+                                       app.add_option("SECTOR", o->sector,
+                                                      "the sector's name (the first sector of that name in map "
+                                                      "order; it must hold no systems)")
+                                           ->required();
                                        tool::AddFile(app, "FILE.sec", o->file, "the sector file");
                                        tool::AddOutput(app, o->out);
                                        return [o] { return RunImportSec(*o); };

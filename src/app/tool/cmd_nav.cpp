@@ -52,7 +52,10 @@ tool::RegisterCommand pathCmd("path", "path MAP ORIGIN DESTINATION --jump N [--t
                                   app.add_option("--jump", o->jump, "the ship's jump range in parsecs")
                                       ->required()
                                       ->check(CLI::Range(0, 20));
-                                  app.add_flag("--time", o->byTime, "fewest jumps instead of shortest distance");
+                                  app.add_flag("--time", o->byTime,
+                                               "shortest time instead of shortest distance: each jump costs "
+                                               "the part of the jump range it leaves unused, so the path "
+                                               "favours full-range jumps");
                                   app.add_flag("--visible-only", o->visibleOnly, "only through visible systems");
                                   return [o] { return RunPath(*o); };
                               });

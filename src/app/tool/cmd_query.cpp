@@ -11,12 +11,15 @@
 #include "FC.h"
 #include "FCLib.h"
 #include "OpenMap.h"
+#include "Properties.h"
 #include "StarQuery.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <set>
 
 namespace {
 
@@ -25,7 +28,13 @@ bool ParseValue(const std::string& text, long double& value) {
     const char* last = first + text.size();
     if (first != last && *first == '+') ++first;
     const auto r = std::from_chars(first, last, value);
-    return r.ec == std::errc() && r.ptr == last;
+    if (r.ptr != last || first == last) return false;
+    if (r.ec == std::errc()) return true;
+    if (r.ec != std::errc::result_out_of_range) return false;
+    // A well-formed number beyond the range: the nearest value, subnormal
+    // (or zero) when tiny and infinite when huge, as a literal in a formula.
+    value = std::strtold(std::string(first, last).c_str(), nullptr);
+    return true;
 }
 
 struct EvalOptions {
@@ -86,17 +95,22 @@ int Query(const QueryOptions& o) {
     for (const auto& s : subsectors) {
         if (!tool::ToMapText(s, scope.SubsectorsToQuery.emplace_back())) return 1;
     }
+    // Each --sector means one sector, the first of its name in map order (the
+    // first of a name that matches only without regard to case else).
+    std::set<const TSector*> chosen;
+    if (TSectors* all = universe.Sectors())
+        for (const std::string& name : scope.SectorsToQuery) {
+            const TSector* exact = universe.FindSector(name);
+            const TSector* loose = nullptr;
+            for (TSector* s : all->ChildrenOf<TSector>())
+                if (!loose && SameText(s->Name1, name)) loose = s;
+            if (exact || loose) chosen.insert(exact ? exact : loose);
+        }
     if (scope.SectorsToQuery.size() == 1 && subsectors.empty()) {
         // As after clicking the one sector's entry: its sixteen subsectors
         // (also for a map of one sector queried without --sector, which
         // would otherwise match nothing).
-        const TSector* found = nullptr;
-        if (TSectors* all = universe.Sectors())
-            for (TSector* s : all->ChildrenOf<TSector>())
-                if (s->Name1 == scope.SectorsToQuery[0]) {
-                    found = s;
-                    break;
-                }
+        const TSector* found = universe.FindSector(scope.SectorsToQuery[0]);
         if (!found) return tool::Fail("Invalid Sector Pointer");
         scope.SubsectorsToQuery.assign(found->SSName.begin(), found->SSName.end());
     }
@@ -106,8 +120,10 @@ int Query(const QueryOptions& o) {
     if (!tool::ToMapText(o.formula, formula)) return 1;
     const TStarQueryResult result = query.Run(universe, formula, scope);
     if (!result.Ok()) return tool::Fail(result.Message);
-    universe.ForEachStar([](const TStar& star) {
-        if (star.Visible) std::cout << hexlane::Cp1252ToUtf8(star.Name1) << '\n';
+    // A namesake of a chosen sector is queried by the name too; it is not listed.
+    universe.ForEachStar([&](const TStar& star) {
+        if (star.Visible && (sectors.empty() || chosen.count(star.Sector())))
+            std::cout << hexlane::Cp1252ToUtf8(star.Name1) << '\n';
     });
     return 0;
 }
@@ -127,7 +143,8 @@ tool::RegisterCommand queryCommand(
         tool::AddFile(app, "MAP", o->map, "the map file");
         app.add_option("FORMULA", o->formula, "the query formula")->required();
         // One name per --sector / --subsector; the options may be repeated.
-        app.add_option("--sector", o->sectors, "a sector to query (default all)")->allow_extra_args(false);
+        app.add_option("--sector", o->sectors,
+                       "a sector to query (default all): the first sector of that name in map order")->allow_extra_args(false);
         app.add_option("--subsector", o->subsectors, "a subsector to query")->allow_extra_args(false);
         app.add_flag("--visible-only", o->visibleOnly, "only systems visible now");
         return [o] { return Query(*o); };

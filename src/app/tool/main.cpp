@@ -6,6 +6,8 @@
 #include <iostream>
 #include <map>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace tool {
 
@@ -61,6 +63,76 @@ void PrintUsage(std::ostream& out) {
     out << "\nhexlane-tool COMMAND --help describes a command.\n";
 }
 
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The option a token names, when it is one: "--name", "--name=VALUE", "-x" or
+// "-xVALUE" of an option the command has. `unknown` is set for a token that
+// only looks like an option ("--word", "-x"), which the parser then refuses.
+const CLI::Option* OptionOf(const CLI::App& command, const std::string& token, bool& attached, bool& unknown) {
+    attached = unknown = false;
+    if (token.size() > 2 && token[0] == '-' && token[1] == '-') {
+        const std::size_t eq = token.find('=');
+        attached = eq != std::string::npos;
+        const CLI::Option* option = command.get_option_no_throw(token.substr(0, eq));
+        unknown = !option && IsLetter(token[2]);
+        return option;
+    }
+    if (token.size() >= 2 && token[0] == '-' && IsLetter(token[1])) {
+        const CLI::Option* option = command.get_option_no_throw(token.substr(0, 2));
+        attached = token.size() > 2;
+        unknown = !option && token.size() == 2;
+        return option;
+    }
+    return nullptr;
+}
+
+// The arguments of a command put in the order the parser reads them right:
+// its options (each with its values) first, then "--" and the positional
+// arguments in their order. A positional argument may begin with "-" (a
+// formula "-%0^2", a number -3); only a token that names an option, or looks
+// like an option name, is taken for one. After "--" everything is positional.
+std::vector<std::string> ArrangeArguments(const CLI::App& command, const std::vector<std::string>& args) {
+    std::vector<std::string> options, positional;
+    auto isOption = [&command](const std::string& token) {
+        bool attached = false, unknown = false;
+        return token == "--" || OptionOf(command, token, attached, unknown) || unknown;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& token = args[i];
+        if (token == "--") {
+            positional.insert(positional.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            break;
+        }
+        bool attached = false, unknown = false;
+        const CLI::Option* option = OptionOf(command, token, attached, unknown);
+        if (!option && !unknown) {
+            positional.push_back(token);
+            continue;
+        }
+        // A flag takes no value; an option its type's number of values.
+        const int values = option && !attached && option->get_expected_max() > 0 ? option->get_type_size_max() : 0;
+        // An option short of its values is left to the parser to report, in
+        // the arguments as they were given.
+        for (int k = 1; k <= values; ++k)
+            if (i + k >= args.size() || isOption(args[i + k])) return args;
+        if (values == 1 && args[i + 1].rfind('-', 0) == 0) {
+            // Attached, so that a value beginning with "-" stays a value.
+            const bool isLong = token[1] == '-';
+            options.push_back(token + (isLong ? "=" : "") + args[++i]);
+            continue;
+        }
+        options.push_back(token);
+        for (int k = 0; k < values; ++k) options.push_back(args[++i]);
+    }
+    if (!positional.empty()) {
+        options.push_back("--");
+        options.insert(options.end(), positional.begin(), positional.end());
+    }
+    return options;
+}
+
 const tool::Command* Find(const std::string& name) {
     for (const auto& c : tool::Commands())
         if (c.name == name) return &c;
@@ -91,15 +163,24 @@ int main(int argc, char** argv) {
             sub->footer("usage: hexlane-tool " + c.usage);
             runners[sub] = c.setup(*sub);
         }
-        root.parse(argc, argv);
+        std::vector<std::string> args = ArrangeArguments(*root.get_subcommand(first),
+                                                         std::vector<std::string>(argv + 2, argv + argc));
+        args.insert(args.begin(), first);
+        // The parser takes its arguments last first.
+        std::reverse(args.begin(), args.end());
+        root.parse(args);
     } catch (const CLI::CallForHelp&) {
         std::cout << root.get_subcommand(first)->help();
         return 0;
     } catch (const CLI::ParseError& e) {
         // An unknown option also leaves the arguments short; name it first.
         std::string text = e.what();
-        if (const CLI::App* sub = root.get_subcommand(first); sub && !sub->remaining().empty())
-            text = CLI::ExtrasError(sub->remaining()).what();
+        if (const CLI::App* sub = root.get_subcommand(first)) {
+            // Without the "--" put before the positional arguments.
+            std::vector<std::string> extra = sub->remaining();
+            extra.erase(std::remove(extra.begin(), extra.end(), "--"), extra.end());
+            if (!extra.empty()) text = CLI::ExtrasError(extra).what();
+        }
         return tool::UsageFail(first, text);
     }
     try {

@@ -205,7 +205,7 @@ bool TfImportSec::rImportClick() {
 
     messages_.Clear();
     TSectorImportResult result;
-    {
+    auto import = [&] {
         BusyScope busy(activity_);
         if (activity_) {
             activity_->Progress(0);
@@ -218,7 +218,11 @@ bool TfImportSec::rImportClick() {
             activity_->Status(result.Ok() ? QStringLiteral("%1 systems imported").arg(result.StarsImported)
                                           : QString());
         }
-    }
+    };
+    if (runEdit_)
+        runEdit_(import);
+    else
+        import();
 
     using TStatus = TSectorImportResult::TStatus;
     switch (result.Status) {
@@ -233,7 +237,6 @@ bool TfImportSec::rImportClick() {
     case TStatus::Imported:
         // A T5 file may have added allegiances: their codes join the list.
         FillAllegianceCodes();
-        if (afterImport_) afterImport_();
         messages_.AddLines(result.Lines);
         messages_.ShowIfAny();
         break;

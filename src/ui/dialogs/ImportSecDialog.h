@@ -35,7 +35,9 @@ public:
 
     // Called after every import that changed the universe, before the message
     // window appears: the main window redraws the map and rebuilds its tree.
-    void SetAfterImport(std::function<void()> refresh) { afterImport_ = std::move(refresh); }
+    // Runs each import as the window's command (the map's undo step, the
+    // views following); without one it just runs.
+    void SetRunEdit(std::function<void(const std::function<void()>&)> run) { runEdit_ = std::move(run); }
 
     // Fills the lists from the universe (what opening the dialog does).
     void Load(TUniverse& universe);
@@ -61,7 +63,7 @@ private:
     Prompter& prompter_;
     TfMergeErrors& messages_;
     Activity* activity_;
-    std::function<void()> afterImport_;
+    std::function<void(const std::function<void()>&)> runEdit_;
     TUniverse* universe_ = nullptr;
     QString folder_;
 

@@ -45,9 +45,10 @@ struct Examples {
 TStar* AddExample(TSector& sector, const std::string& name, int column, int row) {
     TStar* star = sector.Create<TStar>();
     star->Name1 = name;
-    star->StarCoordsX = (column - 1) % 8 + 1;
-    star->StarCoordsY = (row - 1) % 10 + 1;
-    star->SubSectorName = sector.SubsectorName((column - 1) / 8 + 1, (row - 1) / 10 + 1);
+    const TSectorHex hex{column, row};
+    star->StarCoordsX = hex.X();
+    star->StarCoordsY = hex.Y();
+    star->SubSectorName = sector.SSName[static_cast<std::size_t>(hex.SubsectorIndex())];
     star->Allegiance = "Independent";
     star->Visible = true;
     return star;

@@ -498,9 +498,13 @@ void TfPlanVoyage::rCreateRouteClick() {
         names.push_back(plan_.Stops[i - 1].Star->Name1);
         names.push_back(plan_.Stops[i].Star->Name1);
     }
-    const CreateRouteResult result = CreateRouteFromPath(*universe_, names, *name);
+    CreateRouteResult result;
+    auto create = [&] { result = CreateRouteFromPath(*universe_, names, *name); };
+    if (runEdit_)
+        runEdit_(create);
+    else
+        create();
     if (!result.Message.empty()) prompter_.Information(FromMap(result.Message));
-    if (result.Route && routeCreated_) routeCreated_();
 }
 
 void TfPlanVoyage::rPrintClick() {

@@ -36,9 +36,9 @@ public:
     // `activity` (may be null) shows the busy cursor during a search.
     explicit TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* parent = nullptr);
 
-    // Called after "Create Route" made a route: the window repaints, rebuilds
-    // its tree and records the undo step.
-    void SetRouteCreated(std::function<void()> done) { routeCreated_ = std::move(done); }
+    // Runs "Create Route" as one command of the window's document (one undo
+    // step; the views follow it).
+    void SetRunEdit(std::function<void(const std::function<void()>&)> run) { runEdit_ = std::move(run); }
 
     // Prepares the dialog for the map (lists of systems and allegiances),
     // with the start and destination filled in when given, without showing it.
@@ -81,7 +81,7 @@ private:
 
     Prompter& prompter_;
     Activity* activity_;
-    std::function<void()> routeCreated_;
+    std::function<void(const std::function<void()>&)> runEdit_;
     TUniverse* universe_ = nullptr;
     voyage::VoyagePlan plan_;
     int planHull_ = 200;

@@ -189,14 +189,17 @@ void TfSearchPathInfo::rCreateRouteClick() {
         return;
     }
     CreateRouteResult result;
-    {
+    auto create = [&] {
         BusyScope busy(activity_);
         result = CreateRouteFromPath(*universe_, lastResult_, *name);
-    }
-    if (!result.Message.empty()) prompter_.Information(FromMap(result.Message));
+    };
     // A route stopped at a missing star stays in the map, so the views follow
     // it as well.
-    if (result.Route && routeCreated_) routeCreated_();
+    if (runEdit_)
+        runEdit_(create);
+    else
+        create();
+    if (!result.Message.empty()) prompter_.Information(FromMap(result.Message));
 }
 
 }  // namespace hexlane::ui

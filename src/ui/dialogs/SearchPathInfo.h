@@ -37,7 +37,9 @@ public:
 
     // Called after a route was created from a path: the window repaints the
     // map and rebuilds its navigator tree.
-    void SetRouteCreated(std::function<void()> done) { routeCreated_ = std::move(done); }
+    // Runs the creation of a route as the window's command (the map's undo
+    // step, the views following); without one it just runs.
+    void SetRunEdit(std::function<void(const std::function<void()>&)> run) { runEdit_ = std::move(run); }
 
     // Prepares the dialog for the two stars (title, straight-line distance,
     // empty list of legs) without showing it.
@@ -56,7 +58,7 @@ public:
 private:
     Prompter& prompter_;
     Activity* activity_;
-    std::function<void()> routeCreated_;
+    std::function<void(const std::function<void()>&)> runEdit_;
 
     TUniverse* universe_ = nullptr;
     TStar* origin_ = nullptr;

@@ -51,6 +51,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <new>
 
 namespace hexlane::ui {
 
@@ -91,17 +92,10 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
         return sysEdit_->Result();
     });
     navigation_->SetMapChanged([this] { Invalidate(); });  // "Plot These Systems Only"
-    pathSearch_->SetRouteCreated([this] {                   // "Create Route"
-        Invalidate();
-        RebuildTree();
-        RecordStep("Create Route");
-    });
+    // "Create Route" and each sector import are commands of their own.
+    pathSearch_->SetRunEdit([this](const std::function<void()>& create) { Edit("Create Route", create); });
     planVoyage_ = new TfPlanVoyage(*prompter_, this, this);
-    planVoyage_->SetRouteCreated([this] {  // "Create Route" of a voyage
-        Invalidate();
-        RebuildTree();
-        RecordStep("Create Route");
-    });
+    planVoyage_->SetRunEdit([this](const std::function<void()>& create) { Edit("Create Route", create); });
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
@@ -118,12 +112,9 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     auto* importESP = new TfImportESP(*prompter_, this);
     connect(findChild<QAction*>("rImportESP"), &QAction::triggered, importESP, &QDialog::exec);
     importSec_ = new TfImportSec(*prompter_, *messages_, this, this);
-    // Each import that read a file refreshes the views while the dialog stays
-    // open, before the message window shows.
-    importSec_->SetAfterImport([this] {
-        RefreshViews();
-        RecordStep("Import Sector File");
-    });
+    // Each import that read a file is one step; the views follow it while
+    // the dialog stays open, before the message window shows.
+    importSec_->SetRunEdit([this](const std::function<void()>& import) { Edit("Import Sector File", import); });
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
     CreateRulesCommands();
@@ -155,13 +146,15 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
 }
 
 TfMainform::~TfMainform() {
-    // The history tells the window of its changes while it goes: let it go
-    // while the window is still whole.
-    delete history_;
-    history_ = nullptr;
-    // The views refer into the universe: detach them before it goes.
+    // The views refer into the universe: detach them before it goes, and
+    // the window hears nothing more of the document while it goes.
     listModel_->Clear();
     mapView_->SetUniverse(nullptr);
+    document_->Stack().disconnect(this);
+    document_->disconnect(this);
+    delete document_;
+    document_ = nullptr;
+    universe_ = nullptr;
 }
 
 // ---------------------------------------------------------------- actions
@@ -198,6 +191,8 @@ void TfMainform::CreateActions() {
     // The menu item stays disabled; the toolbar button carries the command.
     NewAction("rImportSector", "&Import Sector File...", &TfMainform::rImportSectorFileClick)->setEnabled(false);
     NewAction("rExportSector", "&Export Sector File...", &TfMainform::rExportSectorClick);
+    NewAction("rImportMetadata", "Import Sector &Metadata...", &TfMainform::rImportMetadataClick);
+    NewAction("rExportMetadata", "Export Sector Me&tadata...", &TfMainform::rExportMetadataClick);
     // Never shown: the one way to the ESP import dialog (connected below).
     NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
     connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
@@ -306,6 +301,8 @@ void TfMainform::CreateMenus() {
     special->addAction(action("rImport4xMap"));
     special->addAction(action("rImportSector"));
     special->addAction(action("rExportSector"));
+    special->addAction(action("rImportMetadata"));
+    special->addAction(action("rExportMetadata"));
     special->addAction(action("rImportESP"));
     file->addSeparator();
     file->addAction(action("rExportPicture"));
@@ -492,23 +489,40 @@ void TfMainform::UpdateLocateActions() {
 
 void TfMainform::NewUniverse() { SetUniverse(TUniverse::CreateNew()); }
 
-void TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe, bool newHistory) {
+bool TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe, const QString& fileName) {
+    // A map opens with the display layers the user chose last.
+    if (universe) ApplyRememberedLayers(*universe);
+    return document_->Replace(std::move(universe), fileName);
+}
+
+void TfMainform::AttachViews() {
     // The views refer into the old universe until they are refilled.
+    const bool picking = instaLegActive_;
     instaLegActive_ = false;
     instaLeg_ = nullptr;
     SetMapSelection({});
     listModel_->Clear();
-    mapView_->SetUniverse(nullptr);
     // Dialogs that keep values between openings drop those of the old map.
     if (navigation_) navigation_->ForgetMap();
-    universe_ = std::move(universe);
-    mapView_->SetUniverse(universe_.get());
-    SyncDisplayChecks();
-    if (newHistory) {
-        ApplyRememberedLayers();
-        history_->Reset(*universe_);
-        SyncModified();
+    universe_ = &document_->Universe();
+    if (viewState_.noted) {
+        // An undone or redone state: the picture stays until it is redrawn.
+        mapView_->KeepPictureFor(universe_);
+    } else {
+        mapView_->SetUniverse(nullptr);
+        mapView_->SetUniverse(universe_);
     }
+    SyncDisplayChecks();
+    // The pointer read-out and the list's columns belong to the old map.
+    for (int i = 0; i < 4; ++i) panels_[i]->clear();
+    if (listing_ == ListingMode::RouteLegs) listModel_->SetStarColumns(columns_, true);
+    listing_ = ListingMode::None;
+    if (picking) {
+        panels_[4]->clear();
+        emit InstaLegChanged();
+    }
+    RebuildTree();
+    UpdateTitle();
 }
 
 // ---------------------------------------------------------------- activity
@@ -547,7 +561,20 @@ void TfMainform::Invalidate() {
 void TfMainform::RefreshIfDirty() {
     refreshQueued_ = false;
     UpdateZoomIndicator();
-    if (universe_->MapDirty && universe_->AutoRefresh && showMap_->isChecked()) mapView_->Rebuild(this);
+    if (universe_->MapDirty && universe_->AutoRefresh && showMap_->isChecked()) RebuildPicture();
+}
+
+void TfMainform::RebuildPicture() {
+    // The picture needs about as much memory again as the map: without it
+    // the map stays open, undrawn.
+    try {
+        mapView_->Rebuild(this);
+    } catch (const std::bad_alloc&) {
+        universe_->MapDirty = false;
+        mapView_->SetUniverse(universe_);
+        Progress(-1);
+        prompter_->Error("Not enough memory to draw the map.");
+    }
 }
 
 void TfMainform::rRefreshClick() {
@@ -555,13 +582,13 @@ void TfMainform::rRefreshClick() {
     // change left behind; the picture is then out of date whatever AutoRefresh says.
     universe_->ComputeExtent();
     universe_->MapDirty = true;
-    if (showMap_->isChecked()) mapView_->Rebuild(this);
+    if (showMap_->isChecked()) RebuildPicture();
 }
 
 void TfMainform::closeEvent(QCloseEvent* event) {
     if (AskToSaveChanges()) {
         SaveSettings();
-        history_->Clear();
+        document_->ClearHistory();
         event->accept();
     }
     else

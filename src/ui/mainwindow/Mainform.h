@@ -11,10 +11,12 @@
 // query and navigation dialogs), MainformPrint.cpp (print, print preview,
 // picture export), MainformExport.cpp (sector file export), MainformView.cpp
 // (View menu, shortcuts, zoom about a point, Find System), MainformSession.cpp
-// (New, recent files, remembered settings), MainformUndo.cpp (undo history),
+// (New, recent files, remembered settings), MainformUndo.cpp (undo, redo, the
+// Undo History pane and the views following the document, MapDocument.h),
 // MainformRules.cpp (systems generated and checked by the game's rules).
 
 #include "Activity.h"
+#include "MapDocument.h"
 #include "Prompter.h"
 #include "SysListColumns.h"
 
@@ -40,6 +42,7 @@ class QSplitter;
 class QToolBar;
 class QTreeWidgetItem;
 class TAllegiance;
+class TManager;
 class TRoute;
 class TRouteLeg;
 class TSector;
@@ -102,7 +105,9 @@ public:
     ~TfMainform() override;
 
     TUniverse& Universe() const { return *universe_; }
-    const QString& FileName() const { return fileName_; }
+    const QString& FileName() const;
+    // The open map: universe, file name, undo history, modified state.
+    MapDocument& Document() const { return *document_; }
     // Opens a known file as the Open command does once a file is chosen
     // (the question about unsaved changes included). True when it was read.
     bool OpenMapFile(const QString& path);
@@ -147,28 +152,18 @@ public:
     QMenu* ListPopup() const { return listPopup_; }
 
     // ---- undo history (MainformUndo.cpp) ----
-    UndoHistory& History() const { return *history_; }
-    // Adds one undo step named `what` for what the stored map data became
-    // since the last step; nothing when it did not change.
-    void RecordStep(const QString& what);
+    UndoHistory& History() const;
+    // Runs a command that may change the map as one undo step (see
+    // MapDocument::Edit).
+    bool Edit(const QString& what, const std::function<void()>& command, unsigned changes = MapDocument::Everything,
+              const MapDocument::Touched& touched = MapDocument::Touched::All());
     void rUndoClick();
     void rRedoClick();
-    // Marks one command: when the outermost scope ends, what the command
-    // changed becomes one undo step named as that scope says (nested
-    // commands, such as the system editor called from another, add none).
-    class Step {
-    public:
-        Step(TfMainform* window, const QString& what);
-        ~Step();
-        Step(const Step&) = delete;
-        Step& operator=(const Step&) = delete;
-        // Names the step, when this scope is the outermost one.
-        void Rename(const QString& what);
-
-    private:
-        TfMainform* window_;
-        bool outermost_;
-    };
+    // Ends InstaLeg's picking: the leg stays as it is (one step from its
+    // creation on), or, cancelled, goes with nothing else undone.
+    void EndInstaLeg();
+    void CancelInstaLeg();
+    QWidget* UndoPane() const { return undoPane_; }
 
     // Activity: busy cursor, progress bar, status panel 5.
     void BeginBusy() override;
@@ -218,6 +213,10 @@ public:
     // the user names) and the sector popup's.
     void rExportSectorClick();
     void rmExportSectorClick();
+    // "Import Sector Metadata..." and "Export Sector Metadata...": the same
+    // choice of sector (MainformMetadata.cpp).
+    void rImportMetadataClick();
+    void rExportMetadataClick();
     void rMergeMapsClick();
     void rOverlayMapsClick();
     void rSelectedSaveClick();
@@ -299,6 +298,10 @@ public:
     TfGenerateSystems* GenerateSystemsDialog() const { return generateSystems_; }
     TfCheckRules* CheckRulesDialog() const { return checkRules_; }
 
+signals:
+    // InstaLeg's picking began or ended.
+    void InstaLegChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -323,9 +326,17 @@ private:
     void LayoutContentPane();
     void UpdateLocateActions();
     void NewUniverse();
-    // Replaces the universe and lets go of every pointer into the old one.
-    // A new map starts a new undo history; a restored state keeps it.
-    void SetUniverse(std::unique_ptr<TUniverse> universe, bool newHistory = true);
+    // Rebuilds the map picture; out of memory leaves the map undrawn with a message.
+    void RebuildPicture();
+    // Makes `universe` the open map with a new undo history (false: not
+    // enough memory, the old map stays).
+    bool SetUniverse(std::unique_ptr<TUniverse> universe, const QString& fileName = {});
+    // The document's universe is another object: the views let go of the
+    // old one and show the new one.
+    void AttachViews();
+    // What a command, undo or redo changed, shown by the views.
+    void DocumentChanged(unsigned changes);
+    void UpdateTitle();
     void ToggleDisplay(int which);
 
     // Desktop conventions (MainformView.cpp, MainformSession.cpp,
@@ -337,8 +348,12 @@ private:
     void ShowPointerHex(QPoint picturePoint);
     void UpdateModeIndicator();
     void UpdateZoomIndicator();
-    void DeleteStars(const std::vector<TStar*>& stars);
+    // Deletes the systems as one undo step named `what`.
+    void DeleteStars(const QString& what, const std::vector<TStar*>& stars);
+    // Places the text's T5 rows in the sector (inside an Edit); the stars
+    // made and the lines for the message window stay for AfterPaste.
     int PasteText(const QString& text, TSector& sector, int column, int row);
+    void AfterPaste(TSector& sector);
     // RefreshViews, keeping the tree's node (and so the list) where it can.
     void RefreshKeepingNode();
     // The sector and hex (sector numbering) under a picture point, also of
@@ -346,7 +361,7 @@ private:
     TSector* SectorHexAt(QPoint picturePoint, int& column, int& row) const;
     void SaveViewSettings();
     void RestoreViewSettings();
-    void ApplyRememberedLayers();
+    static void ApplyRememberedLayers(TUniverse& universe);
     // Starts a new row of toolbars where the next would not fit the width.
     void FitToolbarsInRows();
     // Once every popup item is made (the last step of construction).
@@ -393,13 +408,19 @@ private:
 
     // Undo history (MainformUndo.cpp).
     void CreateUndoActions();
-    bool RestoreState(const MapSnapshot& live, const MapSnapshot& target);
-    // The changed flag and the title's modified mark follow the history.
+    // What the views showed before an undone or redone state, shown again
+    // after: the tree node by its object, else by the names on its path.
+    void NoteViewState();
+    void RestoreViewState();
     void SyncModified();
 
     // Sector export (MainformExport.cpp).
     TSector* SelectedSector() const;  // of the selected sector or subsector node
     void ExportSectorFile(const TSector& sector);
+    // The selected sector, else the one the user names (null: none).
+    TSector* SectorForCommand(const QString& title);
+    void ImportMetadataInto(TSector& sector);
+    void ExportMetadataOf(const TSector& sector);
 
     // Map (MainformMap.cpp).
     void ShowMapPopup(QPoint picturePoint, QPoint globalPos);
@@ -412,9 +433,10 @@ private:
 
     Prompter* prompter_;
     std::unique_ptr<QtPrompter> ownPrompter_;
-    std::unique_ptr<TUniverse> universe_;
-    QString fileName_;
+    MapDocument* document_ = nullptr;
+    TUniverse* universe_ = nullptr;  // the document's
     QString exportFolder_;  // where the last sector file was exported
+    QString metadataFolder_;  // where the last sector metadata file was read or written
 
     std::vector<TSysListCol> columns_;
     ListingMode listing_ = ListingMode::None;
@@ -424,6 +446,7 @@ private:
     QPoint lastMapPoint_;
     bool instaLegActive_ = false;
     TRouteLeg* instaLeg_ = nullptr;
+    bool instaLegWasModified_ = false;  // the modified state before the InstaLeg
 
     MapView* mapView_ = nullptr;
     NavigatorTree* tree_ = nullptr;
@@ -458,9 +481,15 @@ private:
     std::vector<QAction*> locateActions_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
-    UndoHistory* history_ = nullptr;
-    int stepDepth_ = 0;
-    QString stepText_;
+    QWidget* undoPane_ = nullptr;
+    struct ViewState {
+        bool noted = false;
+        NodeKind kind = NodeKind::Root;
+        const TManager* object = nullptr;
+        std::vector<std::string> names;  // the path's names as map bytes
+        int listScroll = 0;
+        QPoint mapScroll;
+    } viewState_;
 
     TfSysEdit* sysEdit_ = nullptr;
     TfConfigureRoutes* legDialog_ = nullptr;
@@ -487,6 +516,8 @@ private:
     QMenu* recentMenu_ = nullptr;
 
     std::vector<TStar*> mapSelection_;  // systems picked on the map
+    std::vector<TStar*> pastedStars_;   // made by the last paste
+    std::vector<std::string> pasteLines_;
     MapMarks* mapMarks_ = nullptr;
     QMenu* contextPopup_ = nullptr;
     QLabel* modePanel_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include "DefineUniverse.h"
 #include "ImportT5.h"
+#include "SectorRecord.h"
 #include "MapMarks.h"
 #include "MapView.h"
 #include "MergeErrorsWindow.h"
@@ -205,9 +206,8 @@ void TfMainform::rCopyClick() {
 void TfMainform::rCutClick() {
     const std::vector<TStar*> stars = ChosenStars();
     if (stars.empty()) return;
-    Step step(this, "Cut");
     rCopyClick();
-    DeleteStars(stars);
+    DeleteStars("Cut", stars);
 }
 
 void TfMainform::rDeleteClick() {
@@ -215,9 +215,8 @@ void TfMainform::rDeleteClick() {
     if (tree_->hasFocus()) return TreeDeleteKey();
     if (listView_->hasFocus()) return ListDeleteKey();
     if (const std::vector<TStar*> picked = MapSelection(); !picked.empty()) {
-        Step step(this, "Delete Star");
         if (!prompter_->YesNo("Delete Star(s) from the Universe?", Look::Warning)) return;
-        DeleteStars(picked);
+        DeleteStars("Delete Star", picked);
         return;
     }
     // Otherwise what the Delete key does where the user chose last.
@@ -227,13 +226,12 @@ void TfMainform::rDeleteClick() {
         TreeDeleteKey();
 }
 
-void TfMainform::DeleteStars(const std::vector<TStar*>& stars) {
+void TfMainform::DeleteStars(const QString& what, const std::vector<TStar*>& stars) {
     SetMapSelection({});
     listModel_->Clear();
-    for (TStar* star : stars) TManager::Destroy(star);
-    universe_->ComputeExtent();
-    universe_->MapDirty = true;
-    MarkChanged(*universe_);
+    Edit(what, [&] {
+        for (TStar* star : stars) TManager::Destroy(star);
+    });
     RefreshKeepingNode();
 }
 
@@ -267,19 +265,23 @@ void TfMainform::rPasteClick() {
 }
 
 int TfMainform::PasteInto(TSector& sector, int column, int row) {
-    Step step(this, "Paste");
-    return PasteText(QGuiApplication::clipboard()->text(), sector, column, row);
+    int pasted = 0;
+    const QString text = QGuiApplication::clipboard()->text();
+    Edit("Paste", [&] { pasted = PasteText(text, sector, column, row); });
+    AfterPaste(sector);
+    return pasted;
 }
 
 void TfMainform::rDuplicateClick() {
     const std::vector<TStar*> stars = ChosenStars();
     if (stars.empty()) return;
-    Step step(this, "Duplicate");
     // Each sector's systems go back into it, as near their originals as
     // free hexes allow.
     std::map<TSector*, std::vector<const TStar*>> bySector;
     for (TStar* star : stars)
         if (TSector* sector = star->Sector()) bySector[sector].push_back(star);
+    std::vector<TStar*> fresh;
+    Edit("Duplicate", [&] {
     for (auto& [sector, group] : bySector) {
         std::vector<std::string> lines;
         const std::string text = T5TabTextOfStars(*universe_, group, lines);
@@ -289,17 +291,45 @@ void TfMainform::rDuplicateClick() {
             if (SectorHex(*sector, *star, c, r)) column = std::min(column, c), row = std::min(row, r);
         }
         PasteText(QString::fromStdString(text), *sector, column, row);
+        fresh.insert(fresh.end(), pastedStars_.begin(), pastedStars_.end());
+    }
+    });
+    pastedStars_ = std::move(fresh);
+    RefreshKeepingNode();
+    SetMapSelection(pastedStars_);
+}
+
+void TfMainform::AfterPaste(TSector& sector) {
+    (void)sector;
+    RefreshKeepingNode();
+    // The new systems become the ones picked on the map.
+    SetMapSelection(pastedStars_);
+    if (!pasteLines_.empty()) {
+        messages_->Clear();
+        messages_->AddLines(pasteLines_);
+        messages_->ShowIfAny();
     }
 }
 
 int TfMainform::PasteText(const QString& text, TSector& sector, int column, int row) {
+    pastedStars_.clear();
+    pasteLines_.clear();
     const std::string bytes = text.toStdString();
     const TSectorFormat format = DetectSectorFormat(bytes);
     if (format != TSectorFormat::T5Tab && format != TSectorFormat::T5Column) {
         prompter_->Information("The clipboard holds no systems to paste.");
         return 0;
     }
-    TT5Rows rows = ReadT5Rows(bytes, format);
+    std::vector<TSystemRecord> records;
+    std::vector<std::pair<std::size_t, std::string>> messages;
+    std::string refused;
+    if (!T5Records(bytes, format, records, messages, refused)) {
+        prompter_->Information(FromMap(refused));
+        return 0;
+    }
+    // The sector each row names, by line (the records keep only the hex).
+    std::map<std::size_t, std::string> sectorOfLine;
+    for (const TT5Row& r : ReadT5Rows(bytes, format).Rows) sectorOfLine[r.Line] = r[tfSector];
     // The rows keep their places to one another: each row's hex on the whole
     // map (its sector's place, when this map has a sector of that name),
     // moved so the top-left of them all lands on the hex asked for.
@@ -307,13 +337,13 @@ int TfMainform::PasteText(const QString& text, TSector& sector, int column, int 
         int Column = 0, Row = 0;
         bool Good = false;
     };
-    std::vector<Place> places(rows.Rows.size());
+    std::vector<Place> places(records.size());
     int left = 1 << 20, top = 1 << 20;
-    for (std::size_t i = 0; i < rows.Rows.size(); ++i) {
-        const TT5Row& r = rows.Rows[i];
+    for (std::size_t i = 0; i < records.size(); ++i) {
         int c = 0, w = 0;
-        if (!ParseHex(r[tfHex], c, w)) continue;  // the import refuses it with its reason
-        if (const TSector* from = r[tfSector].empty() ? nullptr : universe_->FindSector(r[tfSector])) {
+        if (!ParseHex(records[i].Hex, c, w)) continue;  // the builder refuses it with its reason
+        const std::string& name = sectorOfLine[records[i].Line];
+        if (const TSector* from = name.empty() ? nullptr : universe_->FindSector(name)) {
             c += (from->SectorCoordsX - 1) * kColumns;
             w += (from->SectorCoordsY - 1) * kRows;
         }
@@ -327,49 +357,35 @@ int TfMainform::PasteText(const QString& text, TSector& sector, int column, int 
         if (SectorHex(sector, *star, c, w)) hexes.Taken[Occupancy::Index(c, w)] = true;
     }
     std::vector<std::string> full;
-    TT5Rows placed;
-    placed.Errors = std::move(rows.Errors);
-    for (std::size_t i = 0; i < rows.Rows.size(); ++i) {
-        TT5Row& r = rows.Rows[i];
+    std::vector<TSystemRecord> placed;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        TSystemRecord& r = records[i];
         if (places[i].Good) {
             int c = column + places[i].Column - left, w = row + places[i].Row - top;
             if (!hexes.Claim(c, w)) {
-                full.push_back(r[tfName] + " not pasted: " + sector.Name1 + " has no free hex");
+                full.push_back(r.Name + " not pasted: " + sector.Name1 + " has no free hex");
                 continue;
             }
             char hex[8];
             std::snprintf(hex, sizeof hex, "%02d%02d", c, w);
-            r[tfHex] = hex;
+            r.Hex = hex;
         }
-        placed.Rows.push_back(std::move(r));
+        placed.push_back(std::move(r));
     }
-    if (placed.Rows.empty()) {
+    if (placed.empty()) {
         // Nothing to add: the map stays as it is, and the user learns why.
-        std::vector<std::string> lines;
-        for (auto& [line, text] : placed.Errors) lines.push_back(text);
-        lines.insert(lines.end(), full.begin(), full.end());
-        messages_->Clear();
-        messages_->AddLines(lines);
-        messages_->ShowIfAny();
+        for (auto& [line, message] : messages) pasteLines_.push_back(message);
+        pasteLines_.insert(pasteLines_.end(), full.begin(), full.end());
         return 0;
     }
     const std::size_t before = sector.Stars().size();
-    TSectorImportResult result = ImportT5Rows(*universe_, sector, std::move(placed));
-    const int pasted = static_cast<int>(sector.Stars().size() - before);
-    result.Lines.insert(result.Lines.end(), full.begin(), full.end());
-    // The new systems become the ones picked on the map.
-    std::vector<TStar*> fresh;
+    TSectorImportResult result = BuildStars(*universe_, sector, placed, std::move(messages), kT5RecordRules);
     const std::vector<TStar*> all = sector.Stars();
-    fresh.assign(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
-    RefreshKeepingNode();
-    SetMapSelection(std::move(fresh));
-    Status(QString("%1 system(s) pasted into %2").arg(pasted).arg(FromMap(sector.Name1)));
-    if (!result.Lines.empty()) {
-        messages_->Clear();
-        messages_->AddLines(result.Lines);
-        messages_->ShowIfAny();
-    }
-    return pasted;
+    pastedStars_.assign(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+    pasteLines_ = std::move(result.Lines);
+    pasteLines_.insert(pasteLines_.end(), full.begin(), full.end());
+    Status(QString("%1 system(s) pasted into %2").arg(pastedStars_.size()).arg(FromMap(sector.Name1)));
+    return static_cast<int>(pastedStars_.size());
 }
 
 }  // namespace hexlane::ui

@@ -11,7 +11,6 @@
 #include "NavigatorTree.h"
 #include "Settings.h"
 #include "SystemList.h"
-#include "UndoHistory.h"
 #include "UiText.h"
 #include "ViewState.h"
 
@@ -21,7 +20,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QStatusBar>
 
 #include <cmath>
@@ -66,15 +64,10 @@ void TfMainform::CreateContextCommands() {
     view->insertAction(after, fit);
     view->insertAction(after, actual);
 
-    // Escape leaves a picking mode wherever the focus is in the window.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setObjectName("rEscape");
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (instaLegActive_)
-            LeavePickingMode();
-        else
-            SetMapSelection({});
-    });
+    // Escape (the window's cancel action) also lets the picked systems go.
+    if (QAction* cancel = findChild<QAction*>("rCancelPicking"))
+        connect(cancel, &QAction::triggered, this, [this] { SetMapSelection({}); });
+    connect(this, &TfMainform::InstaLegChanged, this, &TfMainform::UpdateModeIndicator);
     UpdateModeIndicator();
     UpdateZoomIndicator();
 }
@@ -126,21 +119,8 @@ QString TfMainform::ModeText() const {
 }
 
 void TfMainform::LeavePickingMode() {
-    if (!instaLegActive_) return;
     // The half-made leg goes with the mode: nothing else changes.
-    TRouteLeg* leg = instaLeg_;
-    instaLegActive_ = false;
-    instaLeg_ = nullptr;
-    if (leg) {
-        listModel_->Clear();
-        TManager::Destroy(leg);
-        FillList();
-    }
-    history_->Resync(*universe_);
-    universe_->ManagerRequiresSaving = !history_->Stack().isClean();
-    SyncModified();
-    UpdateModeIndicator();
-    Status("InstaLeg cancelled.");
+    CancelInstaLeg();
 }
 
 QString TfMainform::ZoomText() const {
@@ -226,7 +206,7 @@ QMenu* TfMainform::ContextPopupAt(QPoint picturePoint) {
         int column = 0, row = 0;
         TSector* sector = SectorHexAt(picturePoint, column, row);
         QAction* add = item("rmNewSystemHere", "New S&ystem Here...", [this, sector, column, row] {
-            Step step(this, "Define New System");
+            Edit("Define New System", [&] {
             TStar* star = sector->Create<TStar>();
             star->Allegiance = "Independent";
             star->Name1 = "New Star";
@@ -239,10 +219,9 @@ QMenu* TfMainform::ContextPopupAt(QPoint picturePoint) {
             star->Spaceport = "U";
             star->SetTechLevel("U");
             star->TravelZoneCode = tzcUnknown;
-            if (EditStar(star))
-                RefreshKeepingNode();
-            else
-                TManager::Destroy(star);
+            if (!EditStar(star)) TManager::Destroy(star);
+            });
+            RefreshKeepingNode();
         });
         QAction* paste = item("rmPasteHere", "&Paste", [this, sector, column, row] { PasteInto(*sector, column, row); });
         add->setEnabled(sector != nullptr);

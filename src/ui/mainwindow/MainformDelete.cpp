@@ -12,7 +12,6 @@
 namespace hexlane::ui {
 
 void TfMainform::rmDeleteSectorClick() {
-    Step step(this, "Delete Sector");
     QTreeWidgetItem* node = SelectedNode();
     const NodeKind kind = KindOf(node);
     if (kind != NodeKind::Sector && kind != NodeKind::Subsector) return;
@@ -27,16 +26,10 @@ void TfMainform::rmDeleteSectorClick() {
     // The list and the tree refer to the sector: empty the list now; the
     // rebuilt tree starts from "Sectors" with an empty list.
     listModel_->Clear();
-    TManager::Destroy(sector);
-    universe_->MapDirty = true;
-    universe_->ComputeExtent();
-    MarkChanged(*universe_);
-    Invalidate();
-    RebuildTree();
+    Edit("Delete Sector", [&] { TManager::Destroy(sector); });
 }
 
 void TfMainform::rmDeleteStarClick() {
-    Step step(this, "Delete Star");
     const std::vector<TStar*> stars = SelectedStars();
     if (stars.empty()) return;
     if (!prompter_->YesNo("Delete Star(s) from the Universe?", Look::Warning)) {
@@ -44,19 +37,19 @@ void TfMainform::rmDeleteStarClick() {
         return;
     }
     listModel_->Clear();
+    MapDocument::Touched touched = MapDocument::Touched::Only({});
     for (TStar* star : stars)
-        if (star) TManager::Destroy(star);
-    // The picture positions of the remaining stars are those of the last
-    // rebuild; the extent follows the stars that are left.
-    universe_->ComputeExtent();
-    FillList();
-    universe_->MapDirty = true;
-    MarkChanged(*universe_);
-    Invalidate();
+        if (star) touched.Add(star->Owner());
+    Edit(
+        "Delete Star",
+        [&] {
+            for (TStar* star : stars)
+                if (star) TManager::Destroy(star);
+        },
+        MapDocument::Layout | MapDocument::Listing, touched);
 }
 
 void TfMainform::rmDeleteLegClick() {
-    Step step(this, "Delete Leg");
     const std::vector<TRouteLeg*> legs = SelectedLegs();
     if (legs.empty()) return;
     if (!prompter_->YesNo("Delete Leg(s) from IISS Trade/Comm Database ?", Look::Warning)) {
@@ -64,22 +57,19 @@ void TfMainform::rmDeleteLegClick() {
         return;
     }
     listModel_->Clear();
-    for (TRouteLeg* leg : legs) {
-        if (!leg) continue;
-        if (leg == instaLeg_) {
-            instaLeg_ = nullptr;
-            instaLegActive_ = false;
-        }
-        TManager::Destroy(leg);
-    }
-    FillList();
-    universe_->MapDirty = true;
-    MarkChanged(*universe_);
-    Invalidate();
+    MapDocument::Touched touched = MapDocument::Touched::Only({});
+    for (TRouteLeg* leg : legs)
+        if (leg) touched.Add(leg->Owner());
+    Edit(
+        "Delete Leg",
+        [&] {
+            for (TRouteLeg* leg : legs)
+                if (leg) TManager::Destroy(leg);
+        },
+        MapDocument::Layout | MapDocument::Listing, touched);
 }
 
 void TfMainform::rmDeleteAllegianceClick() {
-    Step step(this, "Delete Allegiance");
     QTreeWidgetItem* node = SelectedNode();
     TAllegiance* allegiance = KindOf(node) == NodeKind::Allegiance ? AllegianceOf(node) : nullptr;
     if (!allegiance) return;
@@ -91,13 +81,16 @@ void TfMainform::rmDeleteAllegianceClick() {
         prompter_->Information("I didn't think you had that many ships.");
         return;
     }
-    TManager::Destroy(allegiance);
-    delete node;  // selects a neighbour, which refills the list
-    MarkChanged(*universe_);
+    Edit(
+        "Delete Allegiance",
+        [&] {
+            TManager::Destroy(allegiance);
+            delete node;  // selects a neighbour, which refills the list
+        },
+        0);
 }
 
 void TfMainform::rmDeleteRouteClick() {
-    Step step(this, "Delete Route");
     QTreeWidgetItem* node = SelectedNode();
     TRoute* route = KindOf(node) == NodeKind::Route ? RouteOf(node) : nullptr;
     if (!route) return;
@@ -106,16 +99,7 @@ void TfMainform::rmDeleteRouteClick() {
         return;
     }
     listModel_->Clear();
-    if (instaLeg_ && instaLeg_->Owner() == route) {
-        instaLeg_ = nullptr;
-        instaLegActive_ = false;
-    }
-    TManager::Destroy(route);
-    universe_->MapDirty = true;
-    universe_->ComputeExtent();
-    MarkChanged(*universe_);
-    Invalidate();
-    RebuildTree();
+    Edit("Delete Route", [&] { TManager::Destroy(route); });
 }
 
 void TfMainform::rSystemListColumnsClick() {

@@ -117,15 +117,15 @@ void TfMainform::rCloseClick() {
 }
 
 void TfMainform::rRevertClick() {
-    if (fileName_.isEmpty() || !QFileInfo(fileName_).isFile()) {
+    if (FileName().isEmpty() || !QFileInfo(FileName()).isFile()) {
         prompter_->Information("This map has no saved file to go back to.");
         return;
     }
-    if (universe_->ManagerRequiresSaving &&
+    if (document_->IsModified() &&
         !prompter_->YesNo("Go back to the map as it was last saved?\n\nThe changes made since are lost.",
                           Look::Warning))
         return;
-    const QString path = fileName_;
+    const QString path = FileName();
     BusyScope busy(this);
     ReadMap(path);
 }
@@ -217,11 +217,12 @@ void TfMainform::ImportDroppedSectorFiles(QTreeWidgetItem* target, const QString
                                " has systems.");
         return;
     }
-    Step step(this, "Import Sector File");
     TSectorImportResult result;
     {
         BusyScope busy(this);
-        result = ImportSectorFile(*universe_, sector->Name1, QFile::encodeName(paths.front()).toStdString());
+        Edit("Import Sector File", [&] {
+            result = ImportSectorFile(*universe_, *sector, QFile::encodeName(paths.front()).toStdString());
+        });
     }
     using TStatus = TSectorImportResult::TStatus;
     if (result.Status == TStatus::FileError) {
@@ -280,15 +281,17 @@ void TfMainform::RestoreViewSettings() {
         showMap_->setChecked(panes[2] == '1');
         LayoutContentPane();
     }
-    ApplyRememberedLayers();
+    if (universe_) {
+        ApplyRememberedLayers(*universe_);
+        SyncDisplayChecks();
+    }
 }
 
-void TfMainform::ApplyRememberedLayers() {
+void TfMainform::ApplyRememberedLayers(TUniverse& universe) {
     const QString layers = Settings::Store().value(kLayers).toString();
-    if (layers.size() != 8 || !universe_) return;
-    for (int i = 0; i < 8; ++i) *LayerFlags(*universe_, i) = layers[i] == '1';
-    universe_->MapDirty = true;
-    SyncDisplayChecks();
+    if (layers.size() != 8) return;
+    for (int i = 0; i < 8; ++i) *LayerFlags(universe, i) = layers[i] == '1';
+    universe.MapDirty = true;
 }
 
 }  // namespace hexlane::ui

@@ -29,23 +29,20 @@ void TfMainform::rEditSectorsClick() {
     // The sector dialog can delete sectors with their systems: the list lets
     // go of its star references first (the rebuilt tree starts with an empty
     // list anyway). The dialogs set MapDirty and the changed flag themselves.
-    Step step(this, "Edit Sectors/Subsectors");
     listModel_->Clear();
-    sectorGrid_->Execute(*universe_);
-    RebuildTree();
-    universe_->ComputeExtent();
-    Invalidate();
+    Edit("Edit Sectors/Subsectors", [&] { sectorGrid_->Execute(*universe_); });
 }
 
 void TfMainform::rDefineAltTLClick() {
     // OK writes the table and marks the universe changed. The list's tech
     // level column shows the alternate codes while they are in use.
-    Step step(this, "Define Alternate Tech Levels");
-    if (altTechLevels_->Execute(*universe_) && universe_->UseAltTL) FillList();
+    bool changed = false;
+    Edit("Define Alternate Tech Levels", [&] { changed = altTechLevels_->Execute(*universe_); }, 0);
+    if (changed && universe_->UseAltTL) FillList();
 }
 
-// The dialog refreshes the views itself after each import (SetAfterImport);
-// nothing is left to do when it closes.
+// Each import is a command of its own (SetRunEdit): nothing is left to do
+// when the dialog closes.
 void TfMainform::rImportSectorFileClick() { importSec_->Execute(*universe_); }
 
 // Both commands change the universe unless answered No or, for a merge,
@@ -53,22 +50,23 @@ void TfMainform::rImportSectorFileClick() { importSec_->Execute(*universe_); }
 // the change and before the message window: an overlay destroys the stars and
 // legs it replaces, which the system list may still show.
 void TfMainform::rMergeMapsClick() {
-    Step step(this, "Merge Maps");
-    CombineMaps(CombineKind::Merge, *universe_, *prompter_, *messages_, this, fileName_, [this] { RefreshViews(); });
+    Edit("Merge Maps", [&] {
+        CombineMaps(CombineKind::Merge, *universe_, *prompter_, *messages_, this, FileName(), [this] { RefreshViews(); });
+    }, 0);
 }
 
 void TfMainform::rOverlayMapsClick() {
-    Step step(this, "Overlay Maps");
-    // An overlay may replace the leg that InstaLeg is waiting to fill.
-    instaLegActive_ = false;
-    instaLeg_ = nullptr;
-    CombineMaps(CombineKind::Overlay, *universe_, *prompter_, *messages_, this, fileName_, [this] { RefreshViews(); });
+    // An overlay may replace the leg that InstaLeg is waiting to fill: the
+    // command ends the picking first.
+    Edit("Overlay Maps", [&] {
+        CombineMaps(CombineKind::Overlay, *universe_, *prompter_, *messages_, this, FileName(), [this] { RefreshViews(); });
+    }, 0);
 }
 
 // The chooser starts in the folder of the map in memory; the map's own file
 // name is neither proposed nor changed.
 void TfMainform::rSelectedSaveClick() {
-    const QString folder = fileName_.isEmpty() ? QString() : QFileInfo(fileName_).absolutePath();
+    const QString folder = FileName().isEmpty() ? QString() : QFileInfo(FileName()).absolutePath();
     selectedSave_->SaveSelected(*universe_, folder);
 }
 

@@ -42,25 +42,37 @@ TStar* NewStarRecord(TUniverse& universe, const std::string& subsector) {
 bool TfMainform::EditStar(TStar* star) {
     // The list's rows may refer to the record, which OK replaces by a copy in
     // its sector: the list is refilled afterwards whatever the caller does.
-    Step step(this, "Edit System " + FromMap(star->Name1));
-    const bool ok = sysEdit_->EditStar(*universe_, star) == 1;
-    if (ok) {
-        if (const TStar* result = sysEdit_->Result()) step.Rename("Edit System " + FromMap(result->Name1));
-        universe_->ComputeExtent();
-        universe_->MapDirty = true;
-        MarkChanged(*universe_);
-        Invalidate();
-    }
+    // The step holds the star's sector, the sector it moves to, and the
+    // routes, whose legs follow a renamed star.
+    bool ok = false;
+    const std::string oldName = star->Name1;
+    Edit(
+        "Edit System " + FromMap(star->Name1),
+        [&] {
+            ok = sysEdit_->EditStar(*universe_, star) == 1;
+            if (!ok) return;
+            if (const TStar* result = sysEdit_->Result()) {
+                document_->Rename("Edit System " + FromMap(result->Name1));
+                document_->Touch(result->Owner());
+                if (result->Name1 != oldName)
+                    for (const TRoute* route : universe_->Routes()->ChildrenOf<TRoute>()) document_->Touch(route);
+            }
+        },
+        0, MapDocument::Touched::Only({star->Owner()}));
+    // The list may show the record the editor replaced: it follows now,
+    // also when this runs inside another command.
+    if (ok) DocumentChanged(MapDocument::Layout | MapDocument::Listing);
     return ok;
 }
 
 void TfMainform::rDefineNewSystemClick() {
-    Step step(this, "Define New System");
-    TStar* star = NewStarRecord(*universe_, {});
-    if (EditStar(star))
-        FillList();
-    else
-        TManager::Destroy(star);
+    Edit(
+        "Define New System",
+        [&] {
+            TStar* star = NewStarRecord(*universe_, {});
+            if (!EditStar(star)) TManager::Destroy(star);
+        },
+        MapDocument::Layout | MapDocument::Listing);
 }
 
 void TfMainform::rmAddStarClick() {
@@ -70,13 +82,13 @@ void TfMainform::rmAddStarClick() {
         return;
     }
     listModel_->ResetSort();
-    Step step(this, "Add Star");
-    TStar* star = NewStarRecord(*universe_, NodeName(node));
-    if (!EditStar(star)) {
-        TManager::Destroy(star);
-        return;
-    }
-    FillList();
+    Edit(
+        "Add Star",
+        [&] {
+            TStar* star = NewStarRecord(*universe_, NodeName(node));
+            if (!EditStar(star)) TManager::Destroy(star);
+        },
+        MapDocument::Layout | MapDocument::Listing);
 }
 
 void TfMainform::rmAddLegClick() {
@@ -85,39 +97,39 @@ void TfMainform::rmAddLegClick() {
     if (!route) return;
     const std::string name = AskName("Add Leg", "Leg Name");
     if (name.empty()) return;
-    Step step(this, "Add Leg");
-    auto* leg = route->Create<TRouteLeg>();
-    leg->Name1 = name;
-    listModel_->AddLegs({leg}, *universe_);
-    if (legDialog_->EditLeg(*universe_, *route, *leg) == 1) {
-        universe_->MapDirty = true;
-        MarkChanged(*universe_);
-        Invalidate();
-    } else {
-        listModel_->Clear();
-        TManager::Destroy(leg);
-    }
-    FillList();
+    Edit(
+        "Add Leg",
+        [&] {
+            auto* leg = route->Create<TRouteLeg>();
+            leg->Name1 = name;
+            listModel_->AddLegs({leg}, *universe_);
+            if (legDialog_->EditLeg(*universe_, *route, *leg) != 1) {
+                listModel_->Clear();
+                TManager::Destroy(leg);
+            }
+        },
+        MapDocument::Layout | MapDocument::Listing, MapDocument::Touched::Only({route}));
 }
 
 void TfMainform::rListingDblClick(QTreeWidgetItem* item) {
     switch (KindOf(item)) {
     case NodeKind::Route:
         if (TRoute* route = RouteOf(item)) {
-            Step step(this, "Edit Route " + FromMap(route->Name1));
-            if (routeDialog_->EditRoute(*universe_, *route) == 1) {
-                universe_->MapDirty = true;
-                SetNodeName(item, route->Name1);
-                Invalidate();
-            }
+            Edit(
+                "Edit Route " + FromMap(route->Name1),
+                [&] {
+                    if (routeDialog_->EditRoute(*universe_, *route) == 1) SetNodeName(item, route->Name1);
+                },
+                MapDocument::Layout, MapDocument::Touched::Only({route}));
         }
         break;
     case NodeKind::Allegiance:
         if (TAllegiance* allegiance = AllegianceOf(item)) {
-            Step step(this, "Edit Allegiance " + FromMap(allegiance->Name1));
-            allegianceDialog_->EditAllegiance(*universe_, *allegiance);
             // A new colour or pattern shows on the next rebuild.
-            Invalidate();
+            Edit(
+                "Edit Allegiance " + FromMap(allegiance->Name1),
+                [&] { allegianceDialog_->EditAllegiance(*universe_, *allegiance); }, MapDocument::Layout,
+                MapDocument::Touched::Only({allegiance}));
         }
         break;
     case NodeKind::Subsector:
@@ -139,19 +151,16 @@ void TfMainform::rSystemListDblClick() {
             return;
         }
         BusyScope busy(this);
-        Step step(this, "Edit Leg " + FromMap(leg->Name1));
-        if (legDialog_->EditLeg(*universe_, *route, *leg) == 1) {
-            FillList();
-            universe_->MapDirty = true;
-            Invalidate();
-        }
+        Edit(
+            "Edit Leg " + FromMap(leg->Name1), [&] { legDialog_->EditLeg(*universe_, *route, *leg); },
+            MapDocument::Layout | MapDocument::Listing, MapDocument::Touched::Only({route}));
     } else if (listing_ != ListingMode::None) {
         TStar* star = listModel_->StarAt(rows.front());
         if (!star) {
             prompter_->Information("Invalid Pointer to Star");
             return;
         }
-        if (EditStar(star)) FillList();
+        EditStar(star);
     }
 }
 

@@ -22,7 +22,7 @@ TSector* TfMainform::SelectedSector() const {
 }
 
 void TfMainform::ExportSectorFile(const TSector& sector) {
-    if (exportFolder_.isEmpty() && !fileName_.isEmpty()) exportFolder_ = QFileInfo(fileName_).absolutePath();
+    if (exportFolder_.isEmpty() && !FileName().isEmpty()) exportFolder_ = QFileInfo(FileName()).absolutePath();
     ExportSector(*universe_, sector, *prompter_, *messages_, this, exportFolder_);
 }
 

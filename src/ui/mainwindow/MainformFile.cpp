@@ -13,13 +13,12 @@
 #include "UndoHistory.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 
 namespace hexlane::ui {
 
 namespace {
-
-const QString kTitlePrefix = QStringLiteral("Hexlane - IISS Map : ");
 
 FileChoice MapFileChoice(const QString& title, const QString& initial) {
     return FileChoice{title, QStringLiteral("Map File (*.map)"), QStringLiteral("map"), initial};
@@ -46,7 +45,7 @@ bool TfMainform::OpenWith(const std::function<std::optional<QString>()>& choose)
 }
 
 void TfMainform::rOpenClick() {
-    OpenWith([this] { return prompter_->OpenFile(MapFileChoice("Open", fileName_)); });
+    OpenWith([this] { return prompter_->OpenFile(MapFileChoice("Open", FileName())); });
 }
 
 bool TfMainform::OpenMapFile(const QString& path) {
@@ -63,20 +62,20 @@ bool TfMainform::ReadMap(const QString& path) {
         prompter_->Error(FromMap(result.Message));
         return false;
     }
-    SetUniverse(std::move(result.Universe));
-    fileName_ = QFileInfo(path).absoluteFilePath();
-    setWindowTitle(kTitlePrefix + fileName_ + "[*]");
+    // What the window sets on the map it opens, before the views show it.
+    TUniverse& opened = *result.Universe;
+    opened.UseSectorHexAddressing = false;
+    // A map opens at the zoom the user chose last (the middle one at first).
+    if (const int zoom = Settings::Zoom(); zoom > opened.HexSize)
+        render::ZoomIn(opened);
+    else if (zoom < opened.HexSize)
+        render::ZoomOut(opened);
+    // The old map stays when there is not enough memory to show this one.
+    if (!SetUniverse(std::move(result.Universe), path)) return false;
     autoRefresh_->setChecked(universe_->AutoRefresh);
     useAltTL_->setChecked(universe_->UseAltTL);
     useSectorHexAddressing_->setChecked(false);
-    universe_->UseSectorHexAddressing = false;
-    // A map opens at the zoom the user chose last (the middle one at first).
-    if (const int zoom = Settings::Zoom(); zoom > universe_->HexSize)
-        render::ZoomIn(*universe_);
-    else if (zoom < universe_->HexSize)
-        render::ZoomOut(*universe_);
-    NoteRecentFile(fileName_);
-    RebuildTree();
+    NoteRecentFile(FileName());
     Invalidate();
     if (!result.Dropped.empty()) {
         // An old map's objects that the new layout had no place for are gone:
@@ -91,7 +90,14 @@ bool TfMainform::ReadMap(const QString& path) {
 // ---------------------------------------------------------------- save
 
 QString TfMainform::ChooseMapToSave() {
-    const auto path = prompter_->SaveFile(MapFileChoice("Save As", fileName_));
+    // An untitled map is proposed as "Untitled.map" in the folder of the
+    // last save.
+    QString initial = FileName();
+    if (initial.isEmpty()) {
+        const QString folder = Settings::LastFolder("Save As");
+        initial = folder.isEmpty() ? QStringLiteral("Untitled.map") : QDir(folder).filePath("Untitled.map");
+    }
+    const auto path = prompter_->SaveFile(MapFileChoice("Save As", initial));
     return path ? *path : QString();
 }
 
@@ -100,8 +106,7 @@ SaveOutcome TfMainform::SaveTo(const QString& path) {
     std::string message;
     if (universe_->SaveToFile(NativePath(path), message)) {
         NoteRecentFile(QFileInfo(path).absoluteFilePath());
-        history_->SetSaved();
-        SyncModified();
+        document_->MarkSaved();
         return SaveOutcome::Saved;
     }
     prompter_->Error(FromMap(message));
@@ -109,20 +114,21 @@ SaveOutcome TfMainform::SaveTo(const QString& path) {
 }
 
 SaveOutcome TfMainform::rSaveClick() {
-    if (fileName_.isEmpty()) {
+    if (FileName().isEmpty()) {
         const QString path = ChooseMapToSave();
         if (path.isEmpty()) return SaveOutcome::Cancelled;
-        fileName_ = QFileInfo(path).absoluteFilePath();
+        document_->SetFileName(path);
+        UpdateTitle();
     }
-    return SaveTo(fileName_);
+    return SaveTo(FileName());
 }
 
 void TfMainform::rSaveAsClick() {
     const QString path = ChooseMapToSave();
     if (path.isEmpty()) return;
     SaveTo(path);
-    fileName_ = QFileInfo(path).absoluteFilePath();
-    setWindowTitle(kTitlePrefix + fileName_ + "[*]");
+    document_->SetFileName(path);
+    UpdateTitle();
 }
 
 bool TfMainform::AskToSaveChanges() {

@@ -71,6 +71,12 @@ void TfMainform::CreatePopups() {
     sectorPopup_ = menu("rSectorPopup");
     connectTo(Item(sectorPopup_, "rmDeleteSector", "Delete Sector..."), [this] { rmDeleteSectorClick(); });
     connectTo(Item(sectorPopup_, "rmExportSector", "Export Sector File..."), [this] { rmExportSectorClick(); });
+    connectTo(Item(sectorPopup_, "rmImportMetadata", "Import Sector Metadata..."), [this] {
+        if (TSector* sector = SelectedSector()) ImportMetadataInto(*sector);
+    });
+    connectTo(Item(sectorPopup_, "rmExportMetadata", "Export Sector Metadata..."), [this] {
+        if (TSector* sector = SelectedSector()) ExportMetadataOf(*sector);
+    });
     sectorPopup_->addSeparator();
     sectorFilters(sectorPopup_, true);
 
@@ -153,7 +159,6 @@ void TfMainform::rImageMouseMove(QPoint picturePoint) {
     panels_[2]->setText(FromMap(info.Sector));
     panels_[3]->setText(FromMap(info.Codes));
     ShowPointerHex(picturePoint);
-    UpdateModeIndicator();
 }
 
 TStar* TfMainform::StarUnderLastPoint() const {
@@ -165,63 +170,88 @@ void TfMainform::rImageClick(QPoint picturePoint) {
     TStar* star = StarUnderLastPoint();
     if (!star) return;
     if (!instaLegActive_) {
-        // The list may show the star, which the editor replaces by a copy.
-        if (EditStar(star)) FillList();
+        EditStar(star);
         return;
     }
     if (!instaLeg_) {
-        instaLegActive_ = false;
+        EndInstaLeg();
         return;
     }
     if (instaLeg_->SStarName.empty()) {
         instaLeg_->SStarName = star->Name1;
+        panels_[4]->setText("Pick the second star");
         prompter_->Information("Pick end star on map.");
         return;
     }
     instaLeg_->EStarName = star->Name1;
+    EndInstaLeg();
+    prompter_->Information("InstaLeg turned off.");
+}
+
+void TfMainform::EndInstaLeg() {
+    if (!instaLegActive_) return;
+    // The leg, from its creation on, is one step; finishing always leaves
+    // the map changed (also after a save while picking).
+    const TManager* route = instaLeg_ ? instaLeg_->Owner() : nullptr;
     instaLegActive_ = false;
     instaLeg_ = nullptr;
-    UpdateModeIndicator();
-    prompter_->Information("InstaLeg turned off.");
-    universe_->MapDirty = true;
-    Invalidate();
-    FillList();
-    MarkChanged(*universe_);
-    // The leg, from its creation on, is one step now that it is finished.
-    RecordStep("InstaLeg");
+    panels_[4]->clear();
+    document_->RecordPending("InstaLeg", route ? MapDocument::Touched::Only({route}) : MapDocument::Touched::All());
+    document_->MarkChanged();
+    document_->ChangedWithoutStep(MapDocument::Picture | MapDocument::Listing);
+    emit InstaLegChanged();
+}
+
+void TfMainform::CancelInstaLeg() {
+    if (!instaLegActive_) return;
+    // The new leg goes and nothing else: the map is as before the InstaLeg.
+    listModel_->Clear();
+    if (instaLeg_) TManager::Destroy(instaLeg_);
+    instaLegActive_ = false;
+    instaLeg_ = nullptr;
+    panels_[4]->clear();
+    document_->MarkChanged(instaLegWasModified_);
+    document_->ChangedWithoutStep(MapDocument::Picture | MapDocument::Listing);
+    emit InstaLegChanged();
 }
 
 // ---------------------------------------------------------------- filters
 
 void TfMainform::MapSectorFilter(int which) {
-    Step step(this, which == DisplayOnly ? "Display Only This Sector" : "Remove Sector From Display");
-    TStar* star = StarUnderLastPoint();
-    TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
-    if (!sector) {
-        prompter_->Information("Please activate this menu item somewhere over a star in the sector.");
-        return;
-    }
-    if (which == DisplayOnly)
-        DisplayOnlySector(*universe_, *sector);
-    else
-        RemoveSectorFromDisplay(*universe_, *sector);
-    Invalidate();  // the filter has set MapDirty, the extent and the changed flag
+    Edit(
+        which == DisplayOnly ? "Display Only This Sector" : "Remove Sector From Display",
+        [&] {
+            TStar* star = StarUnderLastPoint();
+            TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
+            if (!sector) {
+                prompter_->Information("Please activate this menu item somewhere over a star in the sector.");
+                return;
+            }
+            if (which == DisplayOnly)
+                DisplayOnlySector(*universe_, *sector);
+            else
+                RemoveSectorFromDisplay(*universe_, *sector);
+        },
+        MapDocument::Picture);
 }
 
 void TfMainform::MapSubsectorFilter(int which) {
-    Step step(this, which == DisplayOnly ? "Display Only This Subsector" : "Remove Subsector From Display");
-    TStar* star = StarUnderLastPoint();
-    TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
-    if (!sector) {
-        prompter_->Information("Please activate this menu item somewhere over a star in the Subsector.");
-        return;
-    }
-    const std::string subsector = star->SubSectorName;
-    if (which == DisplayOnly)
-        DisplayOnlySubsector(*universe_, *sector, subsector);
-    else
-        RemoveSubsectorFromDisplay(*universe_, *sector, subsector);
-    Invalidate();  // the filter has set MapDirty, the extent and the changed flag
+    Edit(
+        which == DisplayOnly ? "Display Only This Subsector" : "Remove Subsector From Display",
+        [&] {
+            TStar* star = StarUnderLastPoint();
+            TSector* sector = star ? As<TSector>(star->Owner()) : nullptr;
+            if (!sector) {
+                prompter_->Information("Please activate this menu item somewhere over a star in the Subsector.");
+                return;
+            }
+            const std::string subsector = star->SubSectorName;
+            if (which == DisplayOnly)
+                DisplayOnlySubsector(*universe_, *sector, subsector);
+            else
+                RemoveSubsectorFromDisplay(*universe_, *sector, subsector);
+        },
+        MapDocument::Picture);
 }
 
 // The tree popups' filters: 0-2 sector, 3-5 subsector, 6-8 allegiance,
@@ -235,36 +265,39 @@ void TfMainform::TreeFilter(int which) {
         "Display Only The Stars In This Allegiance", "Remove Stars In This Allegiance From Display",
         "Add Stars In This Allegiance To Display",   "Display Only The Stars On This Route",
         "Remove Stars On This Route From Display",   "Add Stars On This Route To Display"};
-    Step step(this, kStepNames[which % 12]);
-    const int group = which / 3;
-    const int op = which % 3;
-    if (group <= 1) {
-        const bool subsectorNode = KindOf(node) == NodeKind::Subsector;
-        TSector* sector = SectorOf(subsectorNode ? node->parent() : node);
-        if (!sector) return;
-        if (group == 0) {
-            if (op == DisplayOnly) DisplayOnlySector(*universe_, *sector);
-            if (op == Remove) RemoveSectorFromDisplay(*universe_, *sector);
-            if (op == Add) AddSectorToDisplay(*universe_, *sector);
-        } else if (subsectorNode) {
-            const std::string name = NodeName(node);
-            if (op == DisplayOnly) DisplayOnlySubsector(*universe_, *sector, name);
-            if (op == Remove) RemoveSubsectorFromDisplay(*universe_, *sector, name);
-            if (op == Add) AddSubsectorToDisplay(*universe_, *sector, name);
-        }
-    } else if (group == 2) {
-        const std::string name = NodeName(node);
-        if (op == DisplayOnly) DisplayOnlyAllegiance(*universe_, name);
-        if (op == Remove) RemoveAllegianceFromDisplay(*universe_, name);
-        if (op == Add) AddAllegianceToDisplay(*universe_, name);
-    } else {
-        const TRoute* route = RouteOf(node);
-        if (!route) return;
-        if (op == DisplayOnly) DisplayOnlyRoute(*universe_, *route);
-        if (op == Remove) RemoveRouteFromDisplay(*universe_, *route);
-        if (op == Add) AddRouteToDisplay(*universe_, *route);
-    }
-    Invalidate();  // the filter has set MapDirty, the extent and the changed flag
+    Edit(
+        kStepNames[which % 12],
+        [&] {
+            const int group = which / 3;
+            const int op = which % 3;
+            if (group <= 1) {
+                const bool subsectorNode = KindOf(node) == NodeKind::Subsector;
+                TSector* sector = SectorOf(subsectorNode ? node->parent() : node);
+                if (!sector) return;
+                if (group == 0) {
+                    if (op == DisplayOnly) DisplayOnlySector(*universe_, *sector);
+                    if (op == Remove) RemoveSectorFromDisplay(*universe_, *sector);
+                    if (op == Add) AddSectorToDisplay(*universe_, *sector);
+                } else if (subsectorNode) {
+                    const std::string name = NodeName(node);
+                    if (op == DisplayOnly) DisplayOnlySubsector(*universe_, *sector, name);
+                    if (op == Remove) RemoveSubsectorFromDisplay(*universe_, *sector, name);
+                    if (op == Add) AddSubsectorToDisplay(*universe_, *sector, name);
+                }
+            } else if (group == 2) {
+                const std::string name = NodeName(node);
+                if (op == DisplayOnly) DisplayOnlyAllegiance(*universe_, name);
+                if (op == Remove) RemoveAllegianceFromDisplay(*universe_, name);
+                if (op == Add) AddAllegianceToDisplay(*universe_, name);
+            } else {
+                const TRoute* route = RouteOf(node);
+                if (!route) return;
+                if (op == DisplayOnly) DisplayOnlyRoute(*universe_, *route);
+                if (op == Remove) RemoveRouteFromDisplay(*universe_, *route);
+                if (op == Add) AddRouteToDisplay(*universe_, *route);
+            }
+        },
+        MapDocument::Picture);
 }
 
 // ---------------------------------------------------------------- InstaLeg
@@ -279,14 +312,19 @@ void TfMainform::rmInstaLegClick() {
     }
     const std::string name = AskName("Add Leg", "Leg Name");
     if (name.empty()) return;
+    EndInstaLeg();  // a second InstaLeg ends the first
+    instaLegWasModified_ = document_->IsModified();
     auto* leg = route->Create<TRouteLeg>();
     leg->Name1 = name;
-    // The leg is part of the map from now on, stars picked or not.
-    MarkChanged(*universe_);
+    // The leg is part of the map from now on, stars picked or not (a save
+    // while picking writes it); its undo step is recorded when picking ends.
+    document_->MarkChanged();
     listModel_->AddLegs({leg}, *universe_);
+    UpdateTreeStatus();
     instaLegActive_ = true;
     instaLeg_ = leg;
-    UpdateModeIndicator();
+    panels_[4]->setText("Pick the first star (Esc cancels)");
+    emit InstaLegChanged();
     prompter_->Information("Select starting point on map.");
 }
 
@@ -312,7 +350,6 @@ void TfMainform::rmLocateStartStarClick() { LocateLegEnd(true); }
 void TfMainform::rmLocateEndStarClick() { LocateLegEnd(false); }
 
 void TfMainform::LocateLegEnd(bool start) {
-    Step step(this, "Delete Leg");  // when the user lets the leg of a lost star go
     const auto rows = listView_->SelectedRows();
     if (rows.empty()) return;
     TRouteLeg* leg = listModel_->LegAt(rows.front());
@@ -321,17 +358,12 @@ void TfMainform::LocateLegEnd(bool start) {
         Locate(star);
         return;
     }
-    if (prompter_->YesNo("Star no longer exists.\nDelete Route Leg?", Look::Warning)) {
-        if (leg == instaLeg_) {
-            instaLeg_ = nullptr;
-            instaLegActive_ = false;
-        }
-        TManager::Destroy(leg);
-        MarkChanged(*universe_);
-    }
-    FillList();
-    universe_->MapDirty = true;
-    Invalidate();
+    // The user may let the leg of a lost star go.
+    if (!prompter_->YesNo("Star no longer exists.\nDelete Route Leg?", Look::Warning)) return;
+    listModel_->Clear();
+    Edit(
+        "Delete Leg", [&] { TManager::Destroy(leg); }, MapDocument::Picture | MapDocument::Listing,
+        MapDocument::Touched::Only({leg->Owner()}));
 }
 
 }  // namespace hexlane::ui

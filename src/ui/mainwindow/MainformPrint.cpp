@@ -66,7 +66,7 @@ std::optional<PrintChoice> TfMainform::ChoosePrintScope(const QString& title) {
     }
     if (!printScope_) printScope_ = new PrintScopeDialog(this);
     printScope_->Load(render::ShownSectorNames(*universe_), render::ShownSubsectorNames(*universe_),
-                      render::MapText(universe_->Name1.empty() ? QFileInfo(fileName_).completeBaseName().toStdString()
+                      render::MapText(universe_->Name1.empty() ? QFileInfo(FileName()).completeBaseName().toStdString()
                                                                : universe_->Name1));
     return printScope_->Execute(title);
 }

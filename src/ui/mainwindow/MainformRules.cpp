@@ -52,8 +52,10 @@ void TfMainform::CreateRulesCommands() {
     }
     // From the sector grid: one step of its own inside the grid's session.
     sectorGrid_->SetGenerateSystems([this](TSector& sector) {
-        RecordStep(stepText_);  // what the grid changed before, as the grid's own step
-        if (generateSystems_->Execute(*universe_, &sector) > 0) RecordStep(QStringLiteral("Generate Systems"));
+        // What the grid changed before becomes the grid's own step.
+        document_->RecordPending(QStringLiteral("Edit Sectors/Subsectors"));
+        if (generateSystems_->Execute(*universe_, &sector) > 0)
+            document_->RecordPending(QStringLiteral("Generate Systems"));
     });
 }
 
@@ -70,21 +72,16 @@ void TfMainform::rGenerateSystemsClick() {
     QStringList path;
     for (const QTreeWidgetItem* n = node; n; n = n->parent()) path.prepend(n->text(0));
 
-    Step step(this, QStringLiteral("Generate Systems"));
-    // The list lets go of its star references while the sector grows.
-    listModel_->Clear();
-    if (generateSystems_->Execute(*universe_, sector, x, y) <= 0) {
-        FillList();
-        return;
-    }
-    RebuildTree();
+    bool made = false;
+    Edit(QStringLiteral("Generate Systems"), [&] {
+        listModel_->Clear();  // the list lets go of its star references while the sector grows
+        made = generateSystems_->Execute(*universe_, sector, x, y) > 0;
+    });
     // A sector that gained its first systems moved to "Surveyed".
-    if (!path.isEmpty() && !SelectNode(path) && path.size() > 2 && path[0] == "Sectors") {
+    if (made && !path.isEmpty() && !SelectNode(path) && path.size() > 2 && path[0] == "Sectors") {
         path[1] = QStringLiteral("Surveyed");
         SelectNode(path);
     }
-    FillList();
-    Invalidate();
 }
 
 void TfMainform::rCheckRulesClick() {

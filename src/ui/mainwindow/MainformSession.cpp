@@ -27,16 +27,14 @@ void TfMainform::rNewClick() {
     if (!AskToSaveChanges()) return;
     // The same replacement of the universe that opening a map goes through,
     // then the window as at start: no file, Auto Refresh on, no picture.
-    SetUniverse(TUniverse::CreateNew());
-    universe_->AutoRefresh = true;
+    std::unique_ptr<TUniverse> universe = TUniverse::CreateNew();
+    universe->AutoRefresh = true;
+    if (!SetUniverse(std::move(universe))) return;
     autoRefresh_->setChecked(true);
     useAltTL_->setChecked(false);
     useSectorHexAddressing_->setChecked(false);
-    fileName_.clear();
-    setWindowTitle("Hexlane");
     for (QLabel* panel : panels_) panel->clear();
     lastMapPoint_ = {};
-    RebuildTree();
     Invalidate();
 }
 

@@ -152,9 +152,13 @@ void TfMainform::FillList() {
 
     QTreeWidgetItem* node = SelectedNode();
     const NodeKind kind = KindOf(node);
-    if (!node || kind == NodeKind::Root || kind == NodeKind::SectorGroup) return;
-    if (kind == NodeKind::Sector) {
-        treePopup_ = sectorPopup_;
+    if (!node || kind == NodeKind::Root || kind == NodeKind::SectorGroup || kind == NodeKind::Sector) {
+        if (kind == NodeKind::Sector) treePopup_ = sectorPopup_;
+        // The count below the tree follows the node, not the last listing.
+        if (node)
+            UpdateTreeStatus();
+        else
+            treeStatus_->clear();
         return;
     }
 
@@ -287,7 +291,6 @@ void TfMainform::ListDeleteKey() {
 void TfMainform::rListingDragDrop(QTreeWidgetItem* target) {
     if (!target) return;
     BusyScope busy(this);
-    Step step(this, "Drop onto " + target->text(0));
     const NodeKind source = KindOf(SelectedNode());
     const NodeKind kind = KindOf(target);
     if (LevelOf(target) == 0) {
@@ -301,12 +304,13 @@ void TfMainform::rListingDragDrop(QTreeWidgetItem* target) {
         }
         if (!prompter_->YesNo("Should the chosen systems swear Allegiance\nto " + target->text(0) + "?")) return;
         const std::string name = NodeName(target);
-        for (TStar* star : SelectedStars())
-            if (star) star->Allegiance = name;
-        universe_->MapDirty = true;
-        Invalidate();
-        FillList();
-        MarkChanged(*universe_);
+        Edit(
+            "Drop onto " + target->text(0),
+            [&] {
+                for (TStar* star : SelectedStars())
+                    if (star) star->Allegiance = name;
+            },
+            MapDocument::Picture | MapDocument::Listing);
         return;
     }
     if (source == NodeKind::Allegiance && kind != NodeKind::Allegiance) {
@@ -317,14 +321,17 @@ void TfMainform::rListingDragDrop(QTreeWidgetItem* target) {
         prompter_->Information("These systems can only be dropped to other Routes.");
         return;
     }
-    if (source == NodeKind::Subsector)
-        DropOnSubsector(target);
-    else if (source == NodeKind::Allegiance)
-        DropOnAllegiance(target);
-    else if (source == NodeKind::Route)
-        DropOnRoute(target);
-    else
-        prompter_->Information("Error : DragDrop");
+    Edit("Drop onto " + target->text(0), [&] {
+        if (source == NodeKind::Subsector)
+            DropOnSubsector(target);
+        else if (source == NodeKind::Allegiance)
+            DropOnAllegiance(target);
+        else if (source == NodeKind::Route)
+            DropOnRoute(target);
+        else
+            prompter_->Information("Error : DragDrop");
+    }, source == NodeKind::Subsector ? MapDocument::Layout | MapDocument::Listing
+                                     : MapDocument::Picture | MapDocument::Listing);
 }
 
 void TfMainform::DropOnSubsector(QTreeWidgetItem* target) {
@@ -342,11 +349,6 @@ void TfMainform::DropOnSubsector(QTreeWidgetItem* target) {
             TManager::Destroy(star);
         }
     }
-    universe_->ComputeExtent();
-    universe_->MapDirty = true;
-    Invalidate();
-    FillList();
-    MarkChanged(*universe_);
 }
 
 void TfMainform::DropOnAllegiance(QTreeWidgetItem* target) {
@@ -372,10 +374,6 @@ void TfMainform::DropOnAllegiance(QTreeWidgetItem* target) {
             ++members[star->Name1];
         }
     }
-    FillList();
-    universe_->MapDirty = true;
-    Invalidate();
-    MarkChanged(*universe_);
 }
 
 void TfMainform::DropOnRoute(QTreeWidgetItem* target) {
@@ -394,10 +392,6 @@ void TfMainform::DropOnRoute(QTreeWidgetItem* target) {
         if (leg == instaLeg_) instaLeg_ = copy;
         TManager::Destroy(leg);
     }
-    universe_->MapDirty = true;
-    Invalidate();
-    FillList();
-    MarkChanged(*universe_);
 }
 
 // ---------------------------------------------------------------- add commands
@@ -421,10 +415,9 @@ void TfMainform::rmAddAllegianceClick() {
         return;
     }
     BusyScope busy(this);
-    Step step(this, "Add Allegiance");
-    universe_->Allegiances()->Create<TAllegiance>()->Name1 = name;
-    MarkChanged(*universe_);
-    RebuildTree();
+    Edit(
+        "Add Allegiance", [&] { universe_->Allegiances()->Create<TAllegiance>()->Name1 = name; },
+        MapDocument::Structure, MapDocument::Touched::Only({}));
 }
 
 void TfMainform::rmAddRouteClick() {
@@ -435,12 +428,14 @@ void TfMainform::rmAddRouteClick() {
         return;
     }
     BusyScope busy(this);
-    Step step(this, "Add Route");
-    auto* route = universe_->Routes()->Create<TRoute>();
-    route->Name1 = name;
-    route->User = true;
-    MarkChanged(*universe_);
-    RebuildTree();
+    Edit(
+        "Add Route",
+        [&] {
+            auto* route = universe_->Routes()->Create<TRoute>();
+            route->Name1 = name;
+            route->User = true;
+        },
+        MapDocument::Structure, MapDocument::Touched::Only({}));
 }
 
 }  // namespace hexlane::ui

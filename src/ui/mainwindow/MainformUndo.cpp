@@ -1,25 +1,33 @@
-// The main window's undo history: the Undo and Redo actions, one step per
-// command that changed the stored map, and the return to a recorded state,
-// which replaces the universe the way opening a map does.
+// The main window's side of the document: the Undo and Redo actions, the
+// Undo History pane, the views following what the document says changed,
+// and the selection shown again after an undone or redone state.
 
 #include "Mainform.h"
 
 #include "DefineUniverse.h"
 #include "Icons.h"
-#include "MapSnapshot.h"
 #include "MapView.h"
 #include "NavigatorTree.h"
 #include "SystemList.h"
 #include "UndoHistory.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QScrollBar>
+#include <QUndoView>
 
 namespace hexlane::ui {
 
 void TfMainform::CreateUndoActions() {
-    history_ = new UndoHistory(
-        [this](const MapSnapshot& live, const MapSnapshot& target) { return RestoreState(live, target); }, this);
+    document_ = new MapDocument(*prompter_, this);
+    connect(document_, &MapDocument::Replaced, this, &TfMainform::AttachViews);
+    connect(document_, &MapDocument::Changed, this, &TfMainform::DocumentChanged);
+    connect(document_, &MapDocument::AboutToRestore, this, &TfMainform::NoteViewState);
+    connect(document_, &MapDocument::Restored, this, &TfMainform::RestoreViewState);
+    connect(document_, &MapDocument::ModifiedChanged, this, &TfMainform::SyncModified);
+    // Any other command ends InstaLeg's picking first, the leg as it is.
+    document_->SetBeforeCommand([this] { EndInstaLeg(); });
+
     undo_ = NewAction("rUndo", "Undo", &TfMainform::rUndoClick);
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undo_->setIcon(ToolbarIcon("Undo"));
@@ -27,100 +35,153 @@ void TfMainform::CreateUndoActions() {
     redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo_->setIcon(ToolbarIcon("Redo"));
 
-    QUndoStack& stack = history_->Stack();
+    QUndoStack& stack = document_->Stack();
     // "&Undo <what>" while there is a step to undo, plain "Undo" otherwise;
-    // the toolbar's tooltip is the text without its mnemonic.
+    // the toolbar's tooltip is the text without its mnemonic. While InstaLeg
+    // picks, Undo cancels it.
     auto texts = [this] {
-        const QUndoStack& s = history_->Stack();
-        undo_->setEnabled(s.canUndo());
-        undo_->setText(s.canUndo() ? "&Undo " + s.undoText() : QStringLiteral("Undo"));
+        const QUndoStack& s = document_->Stack();
+        undo_->setEnabled(s.canUndo() || instaLegActive_);
+        undo_->setText(instaLegActive_ ? QStringLiteral("&Undo InstaLeg")
+                       : s.canUndo()   ? "&Undo " + s.undoText()
+                                       : QStringLiteral("Undo"));
         undo_->setStatusTip(QString(undo_->text()).remove('&'));
-        redo_->setEnabled(s.canRedo());
+        redo_->setEnabled(s.canRedo() && !instaLegActive_);
         redo_->setText(s.canRedo() ? "&Redo " + s.redoText() : QStringLiteral("Redo"));
         redo_->setStatusTip(QString(redo_->text()).remove('&'));
     };
     connect(&stack, &QUndoStack::indexChanged, this, texts);
     connect(&stack, &QUndoStack::undoTextChanged, this, texts);
     connect(&stack, &QUndoStack::redoTextChanged, this, texts);
-    // The changed flag is that of the history: unchanged exactly at the
-    // state last opened or saved.
-    auto clean = [this] {
-        if (!universe_) return;
-        universe_->ManagerRequiresSaving = !history_->Stack().isClean();
-        SyncModified();
-    };
-    connect(&stack, &QUndoStack::indexChanged, this, clean);
-    connect(&stack, &QUndoStack::cleanChanged, this, clean);
+    connect(this, &TfMainform::InstaLegChanged, this, texts);
     texts();
+
+    // View > Undo History: the steps of the history; a click on one goes
+    // back or forward to it.
+    auto* pane = new QDockWidget("Undo History", this);
+    pane->setObjectName("rUndoHistoryPane");
+    auto* view = new QUndoView(&stack, pane);
+    view->setEmptyLabel("<opened map>");
+    pane->setWidget(view);
+    addDockWidget(Qt::RightDockWidgetArea, pane);
+    pane->hide();
+    undoPane_ = pane;
+    // Escape cancels InstaLeg's picking.
+    auto* cancel = new QAction(this);
+    cancel->setObjectName("rCancelPicking");
+    cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    cancel->setShortcutContext(Qt::WindowShortcut);
+    connect(cancel, &QAction::triggered, this, &TfMainform::CancelInstaLeg);
+    addAction(cancel);
+
+    // The pane moves the history directly: not while InstaLeg's leg waits
+    // for its step.
+    connect(this, &TfMainform::InstaLegChanged, view, [this, view] { view->setEnabled(!instaLegActive_); });
 }
 
-void TfMainform::SyncModified() { setWindowModified(universe_->ManagerRequiresSaving); }
+UndoHistory& TfMainform::History() const { return document_->History(); }
 
-TfMainform::Step::Step(TfMainform* window, const QString& what)
-    : window_(window), outermost_(window->stepDepth_++ == 0) {
-    if (outermost_) window_->stepText_ = what;
+const QString& TfMainform::FileName() const { return document_->FileName(); }
+
+bool TfMainform::Edit(const QString& what, const std::function<void()>& command, unsigned changes,
+                      const MapDocument::Touched& touched) {
+    return document_->Edit(what, command, changes, touched);
 }
 
-TfMainform::Step::~Step() {
-    if (--window_->stepDepth_ == 0) window_->RecordStep(window_->stepText_);
-}
+void TfMainform::SyncModified() { setWindowModified(document_->IsModified()); }
 
-void TfMainform::Step::Rename(const QString& what) {
-    if (outermost_) window_->stepText_ = what;
-}
-
-void TfMainform::RecordStep(const QString& what) {
-    // A command that left the stored data as it was adds nothing (the
-    // changed flag stays as the command set it).
-    history_->Record(*universe_, what);
+void TfMainform::UpdateTitle() {
+    setWindowTitle(QStringLiteral("Hexlane - IISS Map : ") + document_->DisplayName() + "[*]");
     SyncModified();
 }
 
+void TfMainform::DocumentChanged(unsigned changes) {
+    if (changes & MapDocument::Layout) universe_->ComputeExtent();
+    if (changes & (MapDocument::Layout | MapDocument::Picture)) universe_->MapDirty = true;
+    if (changes & MapDocument::Structure) {
+        RebuildTree();
+    } else if (changes & MapDocument::Listing) {
+        FillList();
+    }
+    // The pointer read-out may name a system that is gone or moved.
+    rImageMouseMove(lastMapPoint_);
+    Invalidate();
+}
+
 void TfMainform::rUndoClick() {
-    if (stepDepth_ > 0 || !history_->Stack().canUndo()) return;
-    // Changes that no step holds yet: the leg InstaLeg is still making goes
-    // with the undo; anything else becomes a step of its own first.
-    if (instaLegActive_)
-        history_->Resync(*universe_);
-    else
-        RecordStep("Edit");
-    history_->Stack().undo();
+    if (document_->Editing()) return;
+    // Undo while InstaLeg picks takes back the InstaLeg only.
+    if (instaLegActive_) {
+        CancelInstaLeg();
+        return;
+    }
+    BusyScope busy(this);
+    document_->Undo();
 }
 
 void TfMainform::rRedoClick() {
-    if (stepDepth_ > 0 || !history_->Stack().canRedo()) return;
-    if (instaLegActive_)
-        history_->Resync(*universe_);
-    else
-        RecordStep("Edit");  // a new step ends the steps to redo, as any command does
-    history_->Stack().redo();
+    if (document_->Editing() || instaLegActive_) return;
+    BusyScope busy(this);
+    document_->Redo();
 }
 
-bool TfMainform::RestoreState(const MapSnapshot& live, const MapSnapshot& target) {
-    BusyScope busy(this);
-    std::unique_ptr<TUniverse> restored = RestoreSnapshot(*universe_, live, target);
-    if (!restored) {
-        prompter_->Error("The map could not be brought back to that state.");
-        return false;
+void TfMainform::NoteViewState() {
+    viewState_ = {};
+    viewState_.noted = true;
+    if (const QTreeWidgetItem* node = SelectedNode()) {
+        viewState_.kind = KindOf(node);
+        viewState_.object = SectorOf(node) ? static_cast<const TManager*>(SectorOf(node))
+                            : AllegianceOf(node) ? static_cast<const TManager*>(AllegianceOf(node))
+                                                 : static_cast<const TManager*>(RouteOf(node));
+        if (viewState_.kind == NodeKind::Subsector) viewState_.object = SectorOf(node->parent());
+        for (; node; node = node->parent()) viewState_.names.insert(viewState_.names.begin(), NodeName(node));
     }
-    // What the window showed, to show again where it still exists.
-    QStringList path;
-    for (const QTreeWidgetItem* node = SelectedNode(); node; node = node->parent()) path.prepend(node->text(0));
-    const int listScroll = listView_->verticalScrollBar()->value();
-    const QPoint mapScroll = mapView_->ScrollPosition();
+    viewState_.listScroll = listView_->verticalScrollBar()->value();
+    viewState_.mapScroll = mapView_->ScrollPosition();
+}
 
-    SetUniverse(std::move(restored), /*newHistory=*/false);
-    RebuildTree();
-    if (!path.isEmpty() && !SelectNode(path) && path.size() > 2 && path[0] == "Sectors") {
+void TfMainform::RestoreViewState() {
+    if (!viewState_.noted) return;
+    const ViewState state = viewState_;
+    viewState_ = {};
+    // The node of the same object (kept across the restore when the command
+    // left it alone), else the node of the same names, wherever its sector
+    // group is now.
+    auto matches = [&](const QTreeWidgetItem* item) {
+        if (KindOf(item) != state.kind) return false;
+        const QTreeWidgetItem* owner = state.kind == NodeKind::Subsector ? item->parent() : item;
+        const TManager* object = SectorOf(owner) ? static_cast<const TManager*>(SectorOf(owner))
+                                 : AllegianceOf(owner) ? static_cast<const TManager*>(AllegianceOf(owner))
+                                                       : static_cast<const TManager*>(RouteOf(owner));
+        if (state.object && object == state.object)
+            return state.kind != NodeKind::Subsector || NodeName(item) == state.names.back();
+        std::vector<std::string> names;
+        for (const QTreeWidgetItem* n = item; n; n = n->parent()) names.insert(names.begin(), NodeName(n));
+        if (names == state.names) return true;
         // A sector that gained or lost its last system changed group.
-        path[1] = path[1] == "Surveyed" ? "Not Surveyed" : "Surveyed";
-        SelectNode(path);
+        return state.names.size() > 2 && names.size() == state.names.size() && names[0] == state.names[0] &&
+               std::equal(names.begin() + 2, names.end(), state.names.begin() + 2);
+    };
+    QTreeWidgetItem* found = nullptr;
+    if (!state.names.empty()) {
+        std::vector<QTreeWidgetItem*> pending;
+        for (int i = 0; i < tree_->topLevelItemCount(); ++i) pending.push_back(tree_->topLevelItem(i));
+        // Exact object or path first, then the group-changed match.
+        while (!pending.empty() && !found) {
+            QTreeWidgetItem* item = pending.back();
+            pending.pop_back();
+            if (matches(item)) found = item;
+            for (int i = 0; i < item->childCount(); ++i) pending.push_back(item->child(i));
+        }
     }
-    listView_->verticalScrollBar()->setValue(listScroll);
+    if (found) {
+        tree_->setCurrentItem(found);
+        UpdateTreeStatus();
+    }
+    listView_->verticalScrollBar()->setValue(state.listScroll);
     RefreshIfDirty();
-    mapView_->ScrollTo(mapScroll.x(), mapScroll.y());
+    mapView_->ScrollTo(state.mapScroll.x(), state.mapScroll.y());
     Invalidate();
-    return true;
 }
 
 }  // namespace hexlane::ui

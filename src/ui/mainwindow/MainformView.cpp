@@ -16,6 +16,7 @@
 #include "ViewState.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QMenu>
@@ -154,6 +155,10 @@ void TfMainform::CreateConventions() {
     view->addAction(universeInspector_);
     view->addAction(showList_);
     view->addAction(showMap_);
+    QAction* history = static_cast<QDockWidget*>(undoPane_)->toggleViewAction();
+    history->setObjectName("rUndoHistory");
+    history->setText("Undo &History");
+    view->addAction(history);
 
     // Names cut short by a narrow pane end in an ellipsis and show whole as a tooltip.
     tree_->setTextElideMode(Qt::ElideRight);

@@ -45,6 +45,10 @@ public:
     // The universe that the next Rebuild lays out (may be null). Drops the
     // picture at once: the view is blank until the next Rebuild.
     void SetUniverse(TUniverse* universe);
+    // Another state of the same map (an undone or redone command): the
+    // picture, drawn from its own copy, stays on screen with its scroll
+    // position until the next rebuild.
+    void KeepPictureFor(TUniverse* universe) { universe_ = universe; }
     TUniverse* Universe() const { return universe_; }
 
     // Lays the universe out anew, drops every cached tile, clears MapDirty,

@@ -37,10 +37,13 @@ UndoHistory::UndoHistory(RestoreFn restore, QObject* parent)
     stack_.setUndoLimit(kMaxSteps);
 }
 
-void UndoHistory::Reset(const TUniverse& universe) {
+void UndoHistory::Reset(const TUniverse& universe) { Reset(TakeSnapshot(universe, nullptr)); }
+
+void UndoHistory::Reset(std::shared_ptr<const MapSnapshot> first) {
+    const std::size_t estimate = SnapshotMemory({first.get()});
     Clear();
-    live_ = TakeSnapshot(universe, nullptr);
-    estimate_ = SnapshotMemory({live_.get()});
+    live_ = std::move(first);
+    estimate_ = estimate;
 }
 
 void UndoHistory::Clear() {
@@ -49,12 +52,18 @@ void UndoHistory::Clear() {
     estimate_ = 0;
 }
 
-bool UndoHistory::Record(const TUniverse& universe, const QString& what) {
+bool UndoHistory::Record(const TUniverse& universe, const QString& what) { return Record(universe, what, nullptr); }
+
+SnapshotPieces UndoHistory::LivePieces(const TUniverse& universe) const {
+    return live_ ? PiecesOf(universe, *live_) : SnapshotPieces{};
+}
+
+bool UndoHistory::Record(const TUniverse& universe, const QString& what, const SnapshotPieces* unchanged) {
     if (!live_) {
         Reset(universe);
         return false;
     }
-    Snapshot after = TakeSnapshot(universe, live_.get());
+    Snapshot after = TakeSnapshot(universe, live_.get(), unchanged);
     if (SameState(*after, *live_)) return false;
     Snapshot before = live_;
     live_ = after;

@@ -12,10 +12,14 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
+class TManager;
 class TUniverse;
 namespace hexlane {
 struct MapSnapshot;
+struct SnapshotItem;
+using SnapshotPieces = std::unordered_map<const TManager*, std::shared_ptr<const SnapshotItem>>;
 }
 
 namespace hexlane::ui {
@@ -37,11 +41,22 @@ public:
 
     // Forgets every step; `universe` as it is now is the clean state.
     void Reset(const TUniverse& universe);
+    // Forgets every step; `first`, a snapshot of the universe now, is the
+    // clean state.
+    void Reset(std::shared_ptr<const MapSnapshot> first);
     // Forgets every step and the state (the window closes).
     void Clear();
     // Adds one step named `what` from the last recorded state to the state
     // of `universe`, unless the stored data is the same. True when added.
     bool Record(const TUniverse& universe, const QString& what);
+    // As Record, writing again only the objects that are not in `unchanged`
+    // (the pieces of the last recorded state for objects a command left
+    // alone; see LivePieces).
+    bool Record(const TUniverse& universe, const QString& what, const SnapshotPieces* unchanged);
+    // The pieces of the last recorded state, which must be the state of
+    // `universe` now.
+    SnapshotPieces LivePieces(const TUniverse& universe) const;
+    bool HasState() const { return live_ != nullptr; }
     // Takes the snapshot of `universe` as the state that undo and redo start
     // from, dropping changes that were never recorded.
     void Resync(const TUniverse& universe);

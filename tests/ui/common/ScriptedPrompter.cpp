@@ -58,6 +58,7 @@ std::optional<QString> ScriptedPrompter::OpenFile(const hexlane::ui::FileChoice&
 
 std::optional<QString> ScriptedPrompter::SaveFile(const hexlane::ui::FileChoice& choice) {
     Log << "save: " + choice.Filter;
+    LastSaveInitial = choice.InitialPath;
     return Take(SaveAnswers, Log.back(), std::optional<QString>());
 }
 

@@ -35,6 +35,7 @@ public:
     QString PrintFile;
 
     // Every call in order.
+    QString LastSaveInitial;  // the path the last save chooser proposed
     QStringList Log;
     // The look of every Yes/No question, in order.
     QList<hexlane::ui::Look> Looks;

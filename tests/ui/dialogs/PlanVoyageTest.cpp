@@ -147,7 +147,10 @@ TEST(PlanVoyageDialog, CreatesARouteAndSavesCsv) {
     VoyageMap map;
     Dialog d;
     int routesMade = 0;
-    d.dialog.SetRouteCreated([&] { ++routesMade; });
+    d.dialog.SetRunEdit([&](const std::function<void()>& create) {
+        create();
+        ++routesMade;
+    });
     d.dialog.Load(*map.u, map.u->FindStar("Port"), map.u->FindStar("Far"));
     d.Get<QSpinBox>("rTank")->setValue(4);
     d.Get<QSpinBox>("rFuelNow")->setValue(4);

@@ -111,7 +111,10 @@ struct PathDialog {
     int routesCreated = 0;
 
     PathDialog() {
-        dialog.SetRouteCreated([this] { ++routesCreated; });
+        dialog.SetRunEdit([this](const std::function<void()>& run) {
+            run();
+            ++routesCreated;
+        });
     }
     void Click(const char* name) { Find<QPushButton>(dialog, name)->click(); }
 };

@@ -178,7 +178,8 @@ TEST_F(MainformTest, NewAsksAboutChangesThenStartsAnEmptyUniverse) {
     window->rNewClick();
     EXPECT_FALSE(Star("Home"));
     EXPECT_TRUE(window->FileName().isEmpty());
-    EXPECT_EQ(window->windowTitle(), "Hexlane");
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : Untitled[*]");
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(ChildTexts({"Sectors", "Surveyed"}), QStringList());
     EXPECT_FALSE(window->Universe().ManagerRequiresSaving);
     window->RefreshIfDirty();

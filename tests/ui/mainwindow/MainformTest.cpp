@@ -25,7 +25,7 @@ using namespace hexlane::ui;
 // ---------------------------------------------------------------- start-up
 
 TEST_F(MainformTest, StartsWithAnEmptyUniverseAndEveryViewOptionOn) {
-    EXPECT_EQ(window->windowTitle(), "Hexlane[*]");
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : Untitled[*]");
     EXPECT_EQ(window->size(), QSize(830, 632));
     const TUniverse& u = window->Universe();
     EXPECT_TRUE(u.HasContainers());
@@ -52,7 +52,8 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
                            "&Export Picture...", "Print Pre&view...", "&Print...", "", "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
-                                                       "&Export Sector File...", "Import &ESP File..."}));
+                                                       "&Export Sector File...", "Import Sector &Metadata...",
+                                                       "Export Sector Me&tadata...", "Import &ESP File..."}));
     EXPECT_EQ(Action("rPrint")->shortcut(), QKeySequence(QKeySequence::Print));
     EXPECT_FALSE(Action("rImport4xMap")->isEnabled());
     EXPECT_FALSE(Action("rImportESP")->isVisible());
@@ -185,7 +186,7 @@ TEST_F(MainformTest, SaveAsksForAFileOnlyWhenThereIsNoneAndWritesTheRealTechLeve
     EXPECT_EQ(window->rSaveClick(), SaveOutcome::Saved);
     EXPECT_TRUE(fs::exists(path.toStdString()));
     EXPECT_EQ(window->FileName(), path);
-    EXPECT_EQ(window->windowTitle(), "Hexlane[*]");
+    EXPECT_EQ(window->windowTitle(), "Hexlane - IISS Map : " + path + "[*]");
     EXPECT_TRUE(window->Universe().UseAltTL);
 
     // Known file: no chooser.

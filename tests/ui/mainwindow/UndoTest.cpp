@@ -380,19 +380,83 @@ TEST_F(UndoTest, TheTreeAndTheListFollowTheObjectsThatComeBack) {
     EXPECT_EQ(window->ListModel()->StarAt(0), Star("Vega"));
 }
 
-TEST_F(UndoTest, UndoWhileInstaLegWaitsDropsTheUnfinishedLeg) {
-    prompter.InputAnswers = {QString("Solomani"), QString("Hop")};
-    window->rmAddAllegianceClick();
-    const std::string before = Bytes(window->Universe());
-    window->SelectNode({"Routes", "Main"});
-    window->rmInstaLegClick();
-    window->rImageClick(At("Home"));
-    ASSERT_TRUE(window->InstaLegActive());
-    Undo();
-    EXPECT_FALSE(window->InstaLegActive());
-    EXPECT_FALSE(window->Universe().FindAllegiance("Solomani"));
-    Redo();
-    EXPECT_EQ(Bytes(window->Universe()), before);
+// InstaLeg is one step from the leg's creation to the second pick; Escape
+// and Undo while picking take back the leg only; any other command ends the
+// picking with the leg as it is; finishing always leaves the map changed.
+TEST_F(UndoTest, InstaLegIsOneStepAndCancellingTakesBackTheLegOnly) {
+    enum End { Finish, Escape, UndoKey, OtherCommand, SaveThenFinish };
+    struct Case {
+        const char* name;
+        int picks;  // stars picked before the end
+        End end;
+        bool legStays;
+        QStringList undoTexts;  // the steps above "Add Allegiance Solomani", newest first
+    };
+    const Case cases[] = {
+        {"finished", 2, Finish, true, {"InstaLeg"}},
+        {"escape before a pick", 0, Escape, false, {}},
+        {"escape after one pick", 1, Escape, false, {}},
+        {"undo while picking", 1, UndoKey, false, {}},
+        {"another command", 1, OtherCommand, true, {"Add Allegiance", "InstaLeg"}},
+        {"saved while picking", 2, SaveThenFinish, true, {"InstaLeg"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.YesNoCancelAnswers = {Answer::No};
+        Open(Path("small.map"));
+        prompter.InputAnswers = {QString("Solomani")};
+        window->rmAddAllegianceClick();
+        const std::string before = Bytes(window->Universe());
+        const bool modifiedBefore = window->isWindowModified();
+        ASSERT_TRUE(window->SelectNode({"Routes", "Main"}));
+        const std::size_t legs = window->Universe().FindRoute("Main")->Legs().size();
+        prompter.InputAnswers = {QString("Hop")};
+        window->rmInstaLegClick();
+        ASSERT_TRUE(window->InstaLegActive());
+        EXPECT_EQ(window->PanelText(5), "Pick the first star (Esc cancels)");
+        const char* stars[] = {"Home", "Vega"};
+        for (int i = 0; i < c.picks && i < 2; ++i) {
+            if (c.end == SaveThenFinish && i == 1) {
+                ASSERT_EQ(window->rSaveClick(), SaveOutcome::Saved);
+                EXPECT_FALSE(window->isWindowModified());
+            }
+            window->rImageClick(At(stars[i]));
+            if (i == 0) EXPECT_EQ(window->PanelText(5), "Pick the second star");
+        }
+        switch (c.end) {
+        case Escape:
+            Action("rCancelPicking")->trigger();
+            break;
+        case UndoKey:
+            Undo();
+            break;
+        case OtherCommand:
+            prompter.InputAnswers = {QString("Vilani")};
+            window->rmAddAllegianceClick();
+            break;
+        default:
+            break;
+        }
+        EXPECT_FALSE(window->InstaLegActive());
+        EXPECT_EQ(window->PanelText(5), "");
+        const TRoute* main = window->Universe().FindRoute("Main");
+        EXPECT_EQ(main->Legs().size(), legs + (c.legStays ? 1 : 0));
+        EXPECT_TRUE(window->Universe().FindAllegiance("Solomani")) << "nothing else is undone";
+        if (!c.legStays) {
+            EXPECT_EQ(Bytes(window->Universe()), before);
+            EXPECT_EQ(window->isWindowModified(), modifiedBefore);
+        } else {
+            EXPECT_TRUE(window->isWindowModified());
+        }
+        if (c.picks == 2) EXPECT_EQ(main->Legs().back()->EStarName, "Vega");
+        // The steps the InstaLeg left, then the one before it.
+        for (const QString& text : c.undoTexts) {
+            EXPECT_EQ(Action("rUndo")->text(), "&Undo " + text);
+            Undo();
+        }
+        EXPECT_EQ(Action("rUndo")->text(), "&Undo Add Allegiance");
+        EXPECT_EQ(Bytes(window->Universe()), before);
+    }
 }
 
 // At most 100 steps, and no more memory than the budget: the oldest steps

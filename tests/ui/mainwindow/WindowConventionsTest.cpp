@@ -88,7 +88,7 @@ TEST_F(MainformTest, CloseEmptiesTheWindowAndRevertGoesBackToTheSavedMap) {
     const QString map = Write(*SmallMap(), "small.map");
     Open(map);
     TManager::Destroy(Star("Vega"));
-    MarkChanged(window->Universe());
+    window->Document().MarkChanged();
     prompter.YesNoAnswers = {false};
     Action("rRevert")->trigger();
     EXPECT_FALSE(Star("Vega"));  // the user said no
