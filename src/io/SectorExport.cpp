@@ -116,25 +116,29 @@ struct TStarRow {
     TT5Row Row;
 };
 
+// Appends the row of one star of `sector`, its fields on one line each.
+void AddRow(const TUniverse& universe, const TSector& sector, const TStar* star, std::vector<TStarRow>& rows,
+            std::vector<std::string>& lines) {
+    TStarRow r{star, {}};
+    if (!T5RowOfStar(universe, sector, *star, r.Row)) {
+        lines.push_back(star->Name1 + " left out: its subsector is not one of the sector's");
+        return;
+    }
+    bool changed = false;
+    auto clean = [&changed](std::string& field) {
+        std::string one = OneLine(field);
+        changed = changed || one != field;
+        field = std::move(one);
+    };
+    for (std::string& field : r.Row.Field) clean(field);
+    for (auto& [heading, value] : r.Row.Extra) clean(value);
+    if (changed) lines.push_back(OneLine(star->Name1) + " changed (control characters written as blanks)");
+    rows.push_back(std::move(r));
+}
+
 std::vector<TStarRow> Rows(const TUniverse& universe, const TSector& sector, std::vector<std::string>& lines) {
     std::vector<TStarRow> rows;
-    for (const TStar* star : sector.Stars()) {
-        TStarRow r{star, {}};
-        if (!T5RowOfStar(universe, sector, *star, r.Row)) {
-            lines.push_back(star->Name1 + " left out: its subsector is not one of the sector's");
-            continue;
-        }
-        bool changed = false;
-        auto clean = [&changed](std::string& field) {
-            std::string one = OneLine(field);
-            changed = changed || one != field;
-            field = std::move(one);
-        };
-        for (std::string& field : r.Row.Field) clean(field);
-        for (auto& [heading, value] : r.Row.Extra) clean(value);
-        if (changed) lines.push_back(OneLine(star->Name1) + " changed (control characters written as blanks)");
-        rows.push_back(std::move(r));
-    }
+    for (const TStar* star : sector.Stars()) AddRow(universe, sector, star, rows, lines);
     return rows;
 }
 
@@ -329,6 +333,18 @@ std::string SectorFileText(const TUniverse& universe, const TSector& sector, TSe
     case TSectorFormat::Unknown: break;
     }
     return {};
+}
+
+std::string T5TabTextOfStars(const TUniverse& universe, const std::vector<const TStar*>& stars,
+                             std::vector<std::string>& lines) {
+    std::vector<TStarRow> rows;
+    for (const TStar* star : stars) {
+        if (const TSector* sector = star ? star->Sector() : nullptr)
+            AddRow(universe, *sector, star, rows, lines);
+        else if (star)
+            lines.push_back(star->Name1 + " left out: it is in no sector");
+    }
+    return TabText(rows, lines);
 }
 
 TSectorExportResult ExportSectorFile(const TUniverse& universe, const TSector& sector, const std::string& path) {

@@ -29,6 +29,11 @@ bool T5RowOfStar(const TUniverse& universe, const TSector& sector, const TStar& 
 std::string SectorFileText(const TUniverse& universe, const TSector& sector, TSectorFormat format,
                            std::vector<std::string>& lines);
 
+// The T5 tab-delimited text (UTF-8, with its heading line) of some stars,
+// each in its own sector's hex numbering; `lines` as for a sector file.
+std::string T5TabTextOfStars(const TUniverse& universe, const std::vector<const TStar*>& stars,
+                             std::vector<std::string>& lines);
+
 struct TSectorExportResult {
     bool Ok = false;
     std::string Message;             // why nothing was written

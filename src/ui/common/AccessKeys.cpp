@@ -1,15 +1,14 @@
 #include "AccessKeys.h"
 
-#include "DropDowns.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QEvent>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextDocument>
@@ -58,32 +57,18 @@ QString WithAccessKey(const QString& text, std::set<QChar>& used) {
     return {};
 }
 
-// Applies the conventions to a dialog the first time it is shown.
-class DialogConventions : public QObject {
-public:
-    explicit DialogConventions(QObject* owner) : QObject(owner) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            auto* dialog = qobject_cast<QDialog*>(watched);
-            if (dialog && !dialog->property(kDone).toBool()) {
-                dialog->setProperty(kDone, true);
-                WidenDropDownPopups(dialog);
-                GiveAccessKeys(dialog);
-            }
-        }
-        return false;
-    }
-
-private:
-    static constexpr const char* kDone = "hexlaneDialogConventions";
-};
-
 }  // namespace
 
-void ApplyDialogConventionsToEveryDialog(QObject* owner) {
-    if (qApp) qApp->installEventFilter(new DialogConventions(owner));
+void GiveMenuAccessKeys(QMenu* menu) {
+    std::vector<Captioned> items;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator()) items.push_back({action->text(), [action](const QString& t) { action->setText(t); }});
+    std::set<QChar> used;
+    for (const Captioned& item : items)
+        if (const QChar key = AccessKeyOf(item.Text); !key.isNull()) used.insert(key);
+    for (const Captioned& item : items)
+        if (!item.Text.isEmpty() && !item.Text.contains('&'))
+            if (const QString keyed = WithAccessKey(item.Text, used); !keyed.isEmpty()) item.Set(keyed);
 }
 
 void GiveAccessKeys(QWidget* window) {
@@ -113,17 +98,20 @@ void GiveAccessKeys(QWidget* window) {
         if (!keyed.isEmpty()) item.Set(keyed);
     }
 
-    // Enter presses OK where nothing else is the default.
+    // Enter presses the accepting button of the dialog's button box where
+    // nothing else is the default.
     auto buttons = window->findChildren<QPushButton*>();
     buttons.removeIf([window](const QPushButton* button) { return button->window() != window; });
     bool hasDefault = false;
     for (const QPushButton* button : buttons) hasDefault = hasDefault || button->isDefault();
     if (!hasDefault)
-        for (QPushButton* button : buttons)
-            if (QString(button->text()).remove('&') == QLatin1String("OK")) {
-                button->setDefault(true);
-                break;
-            }
+        for (QDialogButtonBox* box : window->findChildren<QDialogButtonBox*>())
+            for (QAbstractButton* button : box->buttons())
+                if (box->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                    if (auto* push = qobject_cast<QPushButton*>(button); push && !hasDefault) {
+                        push->setDefault(true);
+                        hasDefault = true;
+                    }
 }
 
 }  // namespace hexlane::ui

@@ -3,6 +3,7 @@
 #include "Palette.h"
 #include "Prompter.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -169,10 +170,12 @@ QBoxLayout* MakeOkCancelRow(QWidget* parent, QPushButton*& ok, QPushButton*& can
     cancel = new QPushButton(QStringLiteral("Cancel"), parent);
     cancel->setObjectName(QStringLiteral("rCancel"));
     cancel->setAutoDefault(false);
+    auto* box = new QDialogButtonBox(parent);
+    box->addButton(ok, QDialogButtonBox::AcceptRole);
+    box->addButton(cancel, QDialogButtonBox::RejectRole);
     auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(box);
     return row;
 }
 

@@ -65,7 +65,7 @@ struct TLineControls {
     TThicknessBox* Thickness;
 };
 
-// A stretch, then "OK" (the default button) and "Cancel", named rOK and rCancel.
+// A standard button box of "OK" (the default button) and "Cancel", named rOK and rCancel.
 QBoxLayout* MakeOkCancelRow(QWidget* parent, QPushButton*& ok, QPushButton*& cancel);
 
 }  // namespace hexlane::ui

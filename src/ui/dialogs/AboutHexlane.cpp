@@ -1,5 +1,7 @@
 #include "AboutHexlane.h"
 
+#include "AccessKeys.h"
+
 #include "Icons.h"
 #include "Manager.h"
 
@@ -70,6 +72,8 @@ TfAboutHexlane::TfAboutHexlane(QWidget* parent) : QDialog(parent) {
     layout->addLayout(top);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 }  // namespace hexlane::ui

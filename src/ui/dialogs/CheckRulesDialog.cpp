@@ -1,5 +1,7 @@
 #include "CheckRulesDialog.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "RuleCheck.h"
 #include "RuleTables.h"
@@ -30,6 +32,8 @@ TfCheckRules::TfCheckRules(QWidget* parent) : QDialog(parent), rules_(new QCombo
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfCheckRules::Load(const TUniverse& universe) {

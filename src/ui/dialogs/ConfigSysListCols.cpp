@@ -1,8 +1,11 @@
 #include "ConfigSysListCols.h"
 
+#include "AccessKeys.h"
+
 #include "DialogParts.h"
 #include "SortedNames.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -57,14 +60,13 @@ TfConfigSysListCols::TfConfigSysListCols(QWidget* parent) : QDialog(parent) {
     grid->addLayout(moveButtons, 1, 1);
     grid->addWidget(visible_, 1, 2);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(ok);
-    bottom->addWidget(cancel);
+    auto* bottom = new QDialogButtonBox(this);
+    bottom->addButton(ok, QDialogButtonBox::AcceptRole);
+    bottom->addButton(cancel, QDialogButtonBox::RejectRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(bottom);
+    layout->addWidget(bottom);
 
     connect(add_, &QPushButton::clicked, this, [this] { MoveSelected(available_, visible_); });
     connect(addAll_, &QPushButton::clicked, this, [this] { MoveAll(available_, visible_); });
@@ -75,6 +77,8 @@ TfConfigSysListCols::TfConfigSysListCols(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     UpdateButtons();
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfConfigSysListCols::Load(const std::vector<TSysListCol>& table) {

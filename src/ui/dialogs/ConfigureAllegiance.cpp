@@ -1,5 +1,7 @@
 #include "ConfigureAllegiance.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "LineStyleControls.h"
 #include "Prompter.h"
@@ -55,6 +57,8 @@ TfConfigureAllegiance::TfConfigureAllegiance(Prompter& prompter, QWidget* parent
     connect(ok, &QPushButton::clicked, this, &TfConfigureAllegiance::rOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(380, 300);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfConfigureAllegiance::Load(TUniverse& universe, TAllegiance& allegiance) {

@@ -1,5 +1,7 @@
 #include "ConfigureRoute.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "LineStyleControls.h"
 #include "Prompter.h"
@@ -48,6 +50,8 @@ TfConfigureRoute::TfConfigureRoute(Prompter& prompter, QWidget* parent) : QDialo
     connect(ok, &QPushButton::clicked, this, &TfConfigureRoute::rOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(340, sizeHint().height());
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 TfConfigureRoute::~TfConfigureRoute() = default;

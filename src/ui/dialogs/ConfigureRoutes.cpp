@@ -1,5 +1,7 @@
 #include "ConfigureRoutes.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "LineStyleControls.h"
 #include "Prompter.h"
@@ -57,6 +59,8 @@ TfConfigureRoutes::TfConfigureRoutes(Prompter& prompter, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &TfConfigureRoutes::rOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(520, 520);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 TfConfigureRoutes::~TfConfigureRoutes() = default;

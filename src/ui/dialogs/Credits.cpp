@@ -1,5 +1,7 @@
 #include "Credits.h"
 
+#include "AccessKeys.h"
+
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,6 +68,8 @@ TfCredits::TfCredits(QWidget* parent) : QDialog(parent) {
     layout->addWidget(text);
     layout->addWidget(buttons);
     resize(420, 360);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 }  // namespace hexlane::ui

@@ -1,5 +1,7 @@
 #include "DefineAltTechLevels.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "LineStyleControls.h"
 #include "Prompter.h"
@@ -100,6 +102,8 @@ TfDefineAltTechLevels::TfDefineAltTechLevels(Prompter& prompter, QWidget* parent
     connect(ok, &QPushButton::clicked, this, &TfDefineAltTechLevels::rOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(defaults, &QPushButton::clicked, this, &TfDefineAltTechLevels::rDefaultsClick);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfDefineAltTechLevels::Load(TUniverse& universe) {

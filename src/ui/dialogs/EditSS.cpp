@@ -1,5 +1,7 @@
 #include "EditSS.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "EditSectorInfo.h"
 #include "UiText.h"
@@ -84,6 +86,8 @@ TfEditSS::TfEditSS(Prompter& prompter, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     FillGrid();
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfEditSS::Load(TUniverse& universe) {

@@ -1,5 +1,7 @@
 #include "EditSectorInfo.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "LineStyleControls.h"
 #include "Prompter.h"
@@ -100,6 +102,8 @@ TfEditSectorInfo::TfEditSectorInfo(Prompter& prompter, QWidget* parent) : QDialo
     connect(ok, &QPushButton::clicked, this, &TfEditSectorInfo::rOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(remove, &QPushButton::clicked, this, &TfEditSectorInfo::rDeleteClick);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfEditSectorInfo::Load(TUniverse& universe, TSector& sector) {

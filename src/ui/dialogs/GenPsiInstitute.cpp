@@ -1,5 +1,7 @@
 #include "GenPsiInstitute.h"
 
+#include "AccessKeys.h"
+
 #include "Prompter.h"
 #include "UiText.h"
 
@@ -226,6 +228,8 @@ TfGenPsiInstitute::TfGenPsiInstitute(Prompter& prompter, QWidget* parent) : QDia
     layout->addLayout(form);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfGenPsiInstitute::SetDice(Dice dice) { dice_ = std::move(dice); }

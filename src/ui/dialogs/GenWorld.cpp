@@ -1,5 +1,7 @@
 #include "GenWorld.h"
 
+#include "AccessKeys.h"
+
 #include "Prompter.h"
 #include "UiText.h"
 
@@ -265,6 +267,8 @@ TfGenWorld::TfGenWorld(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     layout->addLayout(pointer);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 TfGenWorld::~TfGenWorld() = default;

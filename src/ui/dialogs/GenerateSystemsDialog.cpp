@@ -1,5 +1,7 @@
 #include "GenerateSystemsDialog.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "GenerateSystems.h"
 #include "DialogParts.h"
@@ -89,6 +91,8 @@ TfGenerateSystems::TfGenerateSystems(Prompter& prompter, QWidget* parent)
     for (QComboBox* box : {scope_, density_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { UpdatePreview(); });
     connect(seed_, &QLineEdit::textChanged, this, [this] { UpdatePreview(); });
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfGenerateSystems::Load(TUniverse& universe, TSector* sector, int subsectorX, int subsectorY) {

@@ -1,5 +1,7 @@
 #include "ImportESPDialog.h"
 
+#include "AccessKeys.h"
+
 #include "DialogParts.h"
 #include "Prompter.h"
 
@@ -53,6 +55,8 @@ TfImportESP::TfImportESP(Prompter& prompter, QWidget* parent) : QDialog(parent),
     connect(browse, &QPushButton::clicked, this, &TfImportESP::rBrowseClick);
     connect(import_, &QPushButton::clicked, this, &TfImportESP::rImportClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfImportESP::rBrowseClick() {

@@ -1,5 +1,7 @@
 #include "ImportSecDialog.h"
 
+#include "AccessKeys.h"
+
 #include "Activity.h"
 #include "DefineUniverse.h"
 #include "ImportSec.h"
@@ -123,6 +125,8 @@ TfImportSec::TfImportSec(Prompter& prompter, TfMergeErrors& messages, Activity* 
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(baseCodes_, &QComboBox::currentIndexChanged, this, &TfImportSec::BaseCodeChanged);
     connect(allegianceCodes_, &QComboBox::currentIndexChanged, this, &TfImportSec::AllegianceCodeChanged);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfImportSec::FillSectors() {

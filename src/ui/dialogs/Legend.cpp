@@ -1,5 +1,7 @@
 #include "Legend.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "MapGeometry.h"
 #include "MapRenderer.h"
@@ -247,6 +249,8 @@ TfLegend::TfLegend(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(picture_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 bool TfLegend::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,7 @@
 #include "MergeErrorsWindow.h"
 
+#include "AccessKeys.h"
+
 #include "UiText.h"
 
 #include <QHBoxLayout>
@@ -31,6 +33,8 @@ TfMergeErrors::TfMergeErrors(QWidget* parent) : QDialog(parent) {
     layout->addWidget(text_);
     layout->addLayout(buttons);
     setFixedSize(420, 300);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfMergeErrors::Clear() {

@@ -1,5 +1,7 @@
 #include "NavigationInformation.h"
 
+#include "AccessKeys.h"
+
 #include "Activity.h"
 #include "DefineUniverse.h"
 #include "DialogParts.h"
@@ -132,6 +134,8 @@ TfNavigationInformation::TfNavigationInformation(Prompter& prompter, Activity* a
     OnEntryChosen(
         result_, [this] { return selecting_; }, [this](const QModelIndex& index) { ResultClicked(index.row()); });
     resize(760, 520);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 TfNavigationInformation::~TfNavigationInformation() = default;

@@ -1,5 +1,7 @@
 #include "PlanVoyage.h"
 
+#include "AccessKeys.h"
+
 #include "Activity.h"
 #include "DefineUniverse.h"
 #include "DialogParts.h"
@@ -225,6 +227,8 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     ClearItinerary();
     resize(900, 690);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfPlanVoyage::BuildProfileControls(QFormLayout* form) {

@@ -1,9 +1,13 @@
 #include "PrintScopeDialog.h"
 
+#include "AccessKeys.h"
+#include "DropDowns.h"
+
 #include "DialogParts.h"
 #include "MapExport.h"
 #include "MapText.h"
 
+#include <QDialogButtonBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,17 +73,16 @@ PrintScopeDialog::PrintScopeDialog(QWidget* parent) : QDialog(parent) {
     pagesLayout->addRow(titleLine_, titleText_);
     pagesLayout->addRow(pageNumbers_);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QDialogButtonBox(this);
     auto* ok = MakeButton("OK", "rOK", this);
     auto* cancel = MakeButton("Cancel", "rCancel", this);
     ok->setDefault(true);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancel, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(partBox);
     layout->addWidget(pagesBox);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     for (QRadioButton* b : {whole_, view_, sector_, subsector_, fit_, poster_})
         connect(b, &QRadioButton::toggled, this, &PrintScopeDialog::UpdateEnabled);
@@ -99,6 +102,9 @@ PrintScopeDialog::PrintScopeDialog(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     UpdateEnabled();
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
+    WidenDropDownPopups(this);
 }
 
 void PrintScopeDialog::Load(const std::vector<std::string>& sectors,

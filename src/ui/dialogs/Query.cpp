@@ -1,5 +1,7 @@
 #include "Query.h"
 
+#include "AccessKeys.h"
+
 #include "Activity.h"
 #include "DefineUniverse.h"
 #include "DialogParts.h"
@@ -120,6 +122,8 @@ TfQuery::TfQuery(Prompter& prompter, Activity* activity, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     SetSubsectorControlsEnabled(false);
     resize(640, 560);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 TfQuery::~TfQuery() = default;

@@ -1,5 +1,7 @@
 #include "SearchPathInfo.h"
 
+#include "AccessKeys.h"
+
 #include "Activity.h"
 #include "DefineUniverse.h"
 #include "DialogParts.h"
@@ -105,6 +107,8 @@ TfSearchPathInfo::TfSearchPathInfo(Prompter& prompter, Activity* activity, QWidg
     connect(createRoute_, &QPushButton::clicked, this, &TfSearchPathInfo::rCreateRouteClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     resize(560, 380);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfSearchPathInfo::Load(TUniverse& universe, TStar& origin, TStar& destination) {

@@ -1,5 +1,7 @@
 #include "SelectedSaveDialog.h"
 
+#include "AccessKeys.h"
+
 #include "Activity.h"
 #include "LineStyleControls.h"
 #include "Prompter.h"
@@ -86,6 +88,8 @@ TfSelectedSave::TfSelectedSave(Prompter& prompter, Activity* activity, QWidget* 
     connect(routes_, &QCheckBox::toggled, this, &TfSelectedSave::UpdateDependents);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfSelectedSave::UpdateDependents() {

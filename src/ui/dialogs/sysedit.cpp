@@ -1,5 +1,7 @@
 #include "sysedit.h"
 
+#include "AccessKeys.h"
+
 #include "DropDowns.h"
 
 #include "DefineRoute.h"
@@ -158,6 +160,8 @@ TfSysEdit::TfSysEdit(Prompter& prompter, QWidget* parent) : QDialog(parent), pro
     });
     connect(ok_, &QPushButton::clicked, this, [this] { rOKClick(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { rCancelClick(); });
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfSysEdit::BuildControls() {
@@ -207,8 +211,8 @@ void TfSysEdit::BuildControls() {
         travelCode_->addItem(QString::fromLatin1(TravelZoneText(zone)));
 
     notes_ = Named(new QPlainTextEdit(this), "rNotes");
-    visited_ = Named(new QCheckBox(QStringLiteral("Visited"), this), "rVisited");
-    userSurveyed_ = Named(new QCheckBox(QStringLiteral("User Surveyed"), this), "rUserSurveyed");
+    visited_ = Named(new QCheckBox(QStringLiteral("&Visited"), this), "rVisited");
+    userSurveyed_ = Named(new QCheckBox(QStringLiteral("&User Surveyed"), this), "rUserSurveyed");
     sysData_ = Named(new QPlainTextEdit(this), "rSysData");
     for (QPlainTextEdit* memo : {notes_, sysData_}) {
         memo->setTabChangesFocus(true);
@@ -271,13 +275,13 @@ void TfSysEdit::BuildLayout() {
     // Position, allegiance and travel zone.
     auto* navigation = new QGroupBox(QStringLiteral("Navigation Information"), this);
     auto* navGrid = new QGridLayout(navigation);
-    navGrid->addWidget(labelFor(QStringLiteral("Sector"), sector_), 0, 0);
+    navGrid->addWidget(labelFor(QStringLiteral("&Sector"), sector_), 0, 0);
     navGrid->addWidget(sector_, 0, 1);
-    navGrid->addWidget(labelFor(QStringLiteral("Subsector"), subsector_), 0, 2);
+    navGrid->addWidget(labelFor(QStringLiteral("Su&bsector"), subsector_), 0, 2);
     navGrid->addWidget(subsector_, 0, 3);
-    navGrid->addWidget(labelFor(QStringLiteral("Column"), column_), 0, 4);
+    navGrid->addWidget(labelFor(QStringLiteral("&Column"), column_), 0, 4);
     navGrid->addWidget(column_, 0, 5);
-    navGrid->addWidget(labelFor(QStringLiteral("Row"), row_), 0, 6);
+    navGrid->addWidget(labelFor(QStringLiteral("&Row"), row_), 0, 6);
     navGrid->addWidget(row_, 0, 7);
     navGrid->addWidget(labelFor(QStringLiteral("Allegiance"), allegiance_), 1, 0);
     navGrid->addWidget(allegiance_, 1, 1);

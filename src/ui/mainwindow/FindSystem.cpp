@@ -1,5 +1,7 @@
 #include "FindSystem.h"
 
+#include "AccessKeys.h"
+
 #include "DefineUniverse.h"
 #include "MapGeometry.h"
 #include "Prompter.h"
@@ -112,6 +114,8 @@ TfFindSystem::TfFindSystem(Prompter& prompter, QWidget* parent) : QDialog(parent
     layout->addLayout(form);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Every label, button and check box of the dialog gets its access key.
+    GiveAccessKeys(this);
 }
 
 void TfFindSystem::Load(const TUniverse& universe) {

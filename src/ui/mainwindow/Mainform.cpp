@@ -11,6 +11,7 @@
 #include "Credits.h"
 #include "DefineAltTechLevels.h"
 #include "AccessKeys.h"
+#include "ScreenFit.h"
 #include "DefineUniverse.h"
 #include "DropDowns.h"
 #include "EditSS.h"
@@ -73,6 +74,9 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     CreateStatusBar();
     CreatePopups();
     CreateConventions();
+    CreateClipboardCommands();
+    CreateContextCommands();
+    CreateDesktopCommands();
 
     // The windows the commands show, created once and kept.
     sysEdit_ = new TfSysEdit(*prompter_, this);
@@ -114,10 +118,17 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     sysEdit_->SetWorldMapDialog([this](TStar& star) { genWorld_->Execute(star); });
     sysEdit_->SetPsiDialog([this](TStar& star) { psiDialog_->Execute(star); });
     CreateRulesCommands();
+    GivePopupAccessKeys();
 
+    // The first start: about two thirds of the screen, in its middle (what
+    // the settings remember replaces it from then on).
     resize(830, 632);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        resize(std::max(830, room.width() * 2 / 3), std::max(632, room.height() * 2 / 3));
+        move(room.center() - rect().center());
+    }
+    FitToolbarsInRows();
 
     // What the first showing of the window does: a new empty universe with
     // Auto Refresh on, the tree, the column table and the list's columns.
@@ -128,12 +139,10 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     listModel_->SetStarColumns(columns_);
     RebuildTree();
     RestoreSettings();
-    // Every dialog's drop-down lists show their entries whole, and its
-    // labels and buttons have access keys.
+    // Every dialog's drop-down lists show their entries whole.
     WidenDropDownPopups(this);
-    for (QDialog* dialog : findChildren<QDialog*>()) GiveAccessKeys(dialog);
-    // So do the dialogs made later (find, print scope, export ...).
-    ApplyDialogConventionsToEveryDialog(this);
+    // Every dialog, whenever it is made, opens within the screen's room.
+    KeepDialogsOnScreen(this);
 }
 
 TfMainform::~TfMainform() {
@@ -272,6 +281,7 @@ void TfMainform::CreateActions() {
 
 void TfMainform::ToggleDisplay(int which) {
     render::Toggle(*universe_, static_cast<DisplayToggle>(which));
+    SaveViewSettings();
     SyncDisplayChecks();
     Invalidate();
 }
@@ -480,6 +490,8 @@ void TfMainform::UpdateLocateActions() {
 void TfMainform::NewUniverse() { SetUniverse(TUniverse::CreateNew()); }
 
 bool TfMainform::SetUniverse(std::unique_ptr<TUniverse> universe, const QString& fileName) {
+    // A map opens with the display layers the user chose last.
+    if (universe) ApplyRememberedLayers(*universe);
     return document_->Replace(std::move(universe), fileName);
 }
 
@@ -488,6 +500,7 @@ void TfMainform::AttachViews() {
     const bool picking = instaLegActive_;
     instaLegActive_ = false;
     instaLeg_ = nullptr;
+    SetMapSelection({});
     listModel_->Clear();
     // Dialogs that keep values between openings drop those of the old map.
     if (navigation_) navigation_->ForgetMap();
@@ -547,6 +560,7 @@ void TfMainform::Invalidate() {
 
 void TfMainform::RefreshIfDirty() {
     refreshQueued_ = false;
+    UpdateZoomIndicator();
     if (universe_->MapDirty && universe_->AutoRefresh && showMap_->isChecked()) RebuildPicture();
 }
 

@@ -30,6 +30,8 @@
 #include <vector>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
 class QPrinter;
@@ -57,6 +59,7 @@ struct PictureJob;
 
 namespace hexlane::ui {
 
+class MapMarks;
 class MapView;
 class NavigatorTree;
 class SystemListModel;
@@ -241,6 +244,8 @@ public:
     // Scrolls the map to the star, selects it in the tree and the list and
     // shows it in the pointer read-out.
     void ShowFoundSystem(TStar& star);
+    // Selects the star's subsector in the tree and its row in the list.
+    void SelectInTreeAndList(TStar& star);
     // One zoom step, keeping the picture point under this view point (the
     // view's centre when none) where it is.
     void ZoomAbout(bool in, std::optional<QPoint> viewportPoint = std::nullopt);
@@ -248,6 +253,46 @@ public:
     TfFindSystem* FindSystemDialog() const { return findSystem_; }
     // Writes what the window remembers (geometry, toolbars, columns) to the settings.
     void SaveSettings();
+
+    // ---- several systems at once (MainformClipboard.cpp) ----
+    // The systems the Edit commands act on: those picked on the map, else
+    // the stars selected in the list.
+    std::vector<TStar*> ChosenStars() const;
+    std::vector<TStar*> MapSelection() const;
+    void SetMapSelection(std::vector<TStar*> stars);
+    void rCopyClick();
+    void rCutClick();
+    // Edit > Paste: into the hex under the pointer when it is over the map,
+    // else into the subsector selected in the tree.
+    void rPasteClick();
+    void rDuplicateClick();
+    void rDeleteClick();
+    void rSelectAllClick();
+    // Pastes the clipboard's systems, the top-left one at hex (column, row)
+    // of the sector (sector numbering, from 1). The number pasted.
+    int PasteInto(TSector& sector, int column, int row);
+
+    // ---- map popup, read-outs and modes (MainformContext.cpp) ----
+    // The popup of a right click at a picture point: the commands of the
+    // system there (or of the empty hex) above the map's own.
+    QMenu* ContextPopupAt(QPoint picturePoint);
+    // Ends a picking mode (InstaLeg): the unfinished leg goes.
+    void LeavePickingMode();
+    QString ModeText() const;
+    QString PointerHexText() const;
+    QString ZoomText() const;
+    void rZoomToFitClick();
+    void rActualSizeClick();
+
+    // ---- window commands (MainformDesktop.cpp) ----
+    void rCloseClick();
+    void rRevertClick();
+    void rKeyboardShortcutsClick();
+    // "Command<TAB>Keys" lines of every action with a shortcut, menu order.
+    QStringList ShortcutLines() const;
+    // Opens a dropped map file or imports sector files into a sector node.
+    bool OpenDroppedMap(const QString& path);
+    void ImportDroppedSectorFiles(QTreeWidgetItem* target, const QStringList& paths);
 
     // Systems by the game's rules (MainformRules.cpp): Sector > "Generate
     // Systems..." (the tree's selected sector or subsector offered first) and
@@ -263,6 +308,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Print and export (MainformPrint.cpp): the scope dialog under a title,
@@ -298,8 +346,33 @@ private:
     void UpdateTitle();
     void ToggleDisplay(int which);
 
-    // Desktop conventions (MainformView.cpp, MainformSession.cpp).
+    // Desktop conventions (MainformView.cpp, MainformSession.cpp,
+    // MainformClipboard.cpp, MainformContext.cpp, MainformDesktop.cpp).
     void CreateConventions();
+    void CreateClipboardCommands();
+    void CreateContextCommands();
+    void CreateDesktopCommands();
+    void ShowPointerHex(QPoint picturePoint);
+    void UpdateModeIndicator();
+    void UpdateZoomIndicator();
+    // Deletes the systems as one undo step named `what`.
+    void DeleteStars(const QString& what, const std::vector<TStar*>& stars);
+    // Places the text's T5 rows in the sector (inside an Edit); the stars
+    // made and the lines for the message window stay for AfterPaste.
+    int PasteText(const QString& text, TSector& sector, int column, int row);
+    void AfterPaste(TSector& sector);
+    // RefreshViews, keeping the tree's node (and so the list) where it can.
+    void RefreshKeepingNode();
+    // The sector and hex (sector numbering) under a picture point, also of
+    // an empty hex; null off the sectors of the map.
+    TSector* SectorHexAt(QPoint picturePoint, int& column, int& row) const;
+    void SaveViewSettings();
+    void RestoreViewSettings();
+    static void ApplyRememberedLayers(TUniverse& universe);
+    // Starts a new row of toolbars where the next would not fit the width.
+    void FitToolbarsInRows();
+    // Once every popup item is made (the last step of construction).
+    void GivePopupAccessKeys();
     void SyncDisplayChecks();
     void RestoreSettings();
     void NoteRecentFile(const QString& path);
@@ -448,6 +521,15 @@ private:
     TfGenerateSystems* generateSystems_ = nullptr;
     TfCheckRules* checkRules_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+
+    std::vector<TStar*> mapSelection_;  // systems picked on the map
+    std::vector<TStar*> pastedStars_;   // made by the last paste
+    std::vector<std::string> pasteLines_;
+    MapMarks* mapMarks_ = nullptr;
+    QMenu* contextPopup_ = nullptr;
+    QLabel* modePanel_ = nullptr;
+    QLabel* hexPanel_ = nullptr;
+    QLabel* zoomPanel_ = nullptr;
 };
 
 }  // namespace hexlane::ui

@@ -146,8 +146,7 @@ void TfMainform::CreatePopups() {
 }
 
 void TfMainform::ShowMapPopup(QPoint picturePoint, QPoint globalPos) {
-    lastMapPoint_ = picturePoint;
-    mapPopup_->popup(globalPos);
+    ContextPopupAt(picturePoint)->popup(globalPos);
 }
 
 // ---------------------------------------------------------------- pointer
@@ -159,6 +158,7 @@ void TfMainform::rImageMouseMove(QPoint picturePoint) {
     panels_[1]->setText(FromMap(info.SubSector));
     panels_[2]->setText(FromMap(info.Sector));
     panels_[3]->setText(FromMap(info.Codes));
+    ShowPointerHex(picturePoint);
 }
 
 TStar* TfMainform::StarUnderLastPoint() const {

@@ -131,6 +131,7 @@ void TfMainform::SaveSettings() {
     Settings::SetValue(kMainSplitter, mainSplitter_->saveState());
     Settings::SetValue(kContentSplitter, contentSplitter_->saveState());
     Settings::Store().setValue(kColumns, ColumnsText(columns_));
+    SaveViewSettings();
     Settings::Store().sync();
 }
 
@@ -145,6 +146,7 @@ void TfMainform::RestoreSettings() {
         ApplyColumnsText(columns, columns_);
         listModel_->SetStarColumns(columns_, true);
     }
+    RestoreViewSettings();
 }
 
 }  // namespace hexlane::ui

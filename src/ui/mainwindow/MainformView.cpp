@@ -188,6 +188,7 @@ void TfMainform::ZoomAbout(bool in, std::optional<QPoint> viewportPoint) {
     const QPointF place = GridPlace(render::MapFrame::FromUniverse(*universe_), mapView_->ViewportToPicture(at));
     if (!(in ? render::ZoomIn(*universe_) : render::ZoomOut(*universe_))) return;
     Settings::SetZoom(universe_->HexSize);
+    UpdateZoomIndicator();
     if (!keep) {
         Invalidate();
         return;
@@ -221,6 +222,13 @@ void TfMainform::ShowFoundSystem(TStar& star) {
         else
             Status(FromMap(star.Name1) + " is not displayed on the map.");
     }
+    SelectInTreeAndList(star);
+    // The pointer read-out, as if the pointer rested on the star.
+    if (located) rImageMouseMove(QPoint(star.PictureX, star.PictureY));
+}
+
+void TfMainform::SelectInTreeAndList(TStar& star) {
+    const TSector* sector = star.Sector();
     // The tree: the star's subsector under its sector.
     QTreeWidgetItem* subsector = nullptr;
     for (QTreeWidgetItemIterator it(tree_); *it && !subsector; ++it)
@@ -241,8 +249,6 @@ void TfMainform::ShowFoundSystem(TStar& star) {
             listView_->scrollTo(index);
             break;
         }
-    // The pointer read-out, as if the pointer rested on the star.
-    if (located) rImageMouseMove(QPoint(star.PictureX, star.PictureY));
 }
 
 }  // namespace hexlane::ui

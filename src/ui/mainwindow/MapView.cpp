@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QRegion>
+#include <QRubberBand>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -273,7 +274,21 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     // A drag moves the picture with the pointer; the left button starts one
     // only from empty map and only once it has moved a drag distance.
-    if (!panning_ && ((middleDown_) || (leftDown_ && leftOnEmpty_ &&
+    if (band_) {
+        band_->setGeometry(QRect(leftDownAt_, at).normalized());
+        event->accept();
+        return;
+    }
+    if (leftDown_ && (leftDownModifiers_ & Qt::ShiftModifier) &&
+        (at - leftDownAt_).manhattanLength() >= QApplication::startDragDistance()) {
+        // Shift+drag drags out a band that picks the systems within it.
+        band_ = new QRubberBand(QRubberBand::Rectangle, viewport());
+        band_->setGeometry(QRect(leftDownAt_, at).normalized());
+        band_->show();
+        event->accept();
+        return;
+    }
+    if (!panning_ && ((middleDown_) || (leftDown_ && leftOnEmpty_ && !(leftDownModifiers_ & Qt::ShiftModifier) &&
                                         (at - leftDownAt_).manhattanLength() >= QApplication::startDragDistance()))) {
         panning_ = true;
         panFrom_ = middleDown_ ? panFrom_ : leftDownAt_;
@@ -300,6 +315,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         leftDown_ = true;
         leftDownAt_ = at;
+        leftDownModifiers_ = event->modifiers();
         const QPoint point = ViewportToPicture(at);
         leftOnEmpty_ = HasPicture() && !(universe_ && universe_->StarAtPoint(point.x(), point.y()));
     } else if (event->button() == Qt::MiddleButton) {
@@ -325,6 +341,15 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = event->position().toPoint();
+    if (band_) {
+        const QRect picked = band_->geometry().translated(ScrollPosition());
+        delete band_;
+        band_ = nullptr;
+        leftDown_ = false;
+        event->accept();
+        emit bandPicked(picked, leftDownModifiers_ & Qt::ControlModifier);
+        return;
+    }
     if (wasPanning) {
         // A drag never counts as a click.
         leftDown_ = false;
@@ -336,7 +361,10 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = leftDown_ && (at - leftDownAt_).manhattanLength() < QApplication::startDragDistance();
     leftDown_ = false;
     event->accept();
-    if (click) emit clicked(ViewportToPicture(at));
+    if (click && (leftDownModifiers_ & Qt::ControlModifier))
+        emit pickToggled(ViewportToPicture(at));
+    else if (click)
+        emit clicked(ViewportToPicture(at));
 }
 
 void MapView::wheelEvent(QWheelEvent* event) {

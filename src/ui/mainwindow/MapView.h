@@ -19,6 +19,7 @@
 #include <list>
 #include <memory>
 
+class QRubberBand;
 class TUniverse;
 
 namespace hexlane::render {
@@ -101,6 +102,11 @@ signals:
     void contextMenuRequested(QPoint picturePoint, QPoint globalPos);
     // The wheel asked for one zoom step about a point of the client area.
     void zoomRequested(QPoint viewportPoint, bool in);
+    // A click with Ctrl held: the system there joins or leaves the picked ones.
+    void pickToggled(QPoint picturePoint);
+    // A drag with Shift held ended: the systems within the band (a picture
+    // rectangle) are picked; `add` when Ctrl was held too.
+    void bandPicked(QRect pictureRect, bool add);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -153,6 +159,8 @@ private:
     bool leftOnEmpty_ = false;   // the left button went down on no star
     bool panning_ = false;
     QPoint panFrom_;             // client coordinates of the last pan step
+    QRubberBand* band_ = nullptr;  // while a Shift+drag picks systems
+    Qt::KeyboardModifiers leftDownModifiers_;
 };
 
 }  // namespace hexlane::ui

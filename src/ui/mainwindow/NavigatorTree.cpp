@@ -2,6 +2,8 @@
 
 #include <QDragEnterEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 
 namespace hexlane::ui {
 
@@ -20,8 +22,16 @@ bool NavigatorTree::Accepts(const QDropEvent* event) const {
     return source_ != nullptr && event->source() == source_;
 }
 
+QStringList NavigatorTree::LocalFiles(const QDropEvent* event) {
+    QStringList paths;
+    if (event->source() == nullptr && event->mimeData() && event->mimeData()->hasUrls())
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
+}
+
 void NavigatorTree::dragEnterEvent(QDragEnterEvent* event) {
-    if (Accepts(event))
+    if (Accepts(event) || !LocalFiles(event).isEmpty())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -30,7 +40,7 @@ void NavigatorTree::dragEnterEvent(QDragEnterEvent* event) {
 void NavigatorTree::dragMoveEvent(QDragMoveEvent* event) {
     // Every node is a possible target: the drop itself tells the user why a
     // node does not take the rows.
-    if (Accepts(event) && itemAt(event->position().toPoint()))
+    if ((Accepts(event) && itemAt(event->position().toPoint())) || !LocalFiles(event).isEmpty())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -38,6 +48,11 @@ void NavigatorTree::dragMoveEvent(QDragMoveEvent* event) {
 
 void NavigatorTree::dropEvent(QDropEvent* event) {
     QTreeWidgetItem* target = itemAt(event->position().toPoint());
+    if (const QStringList files = LocalFiles(event); !files.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(target, files);
+        return;
+    }
     if (!Accepts(event) || !target) {
         event->ignore();
         return;

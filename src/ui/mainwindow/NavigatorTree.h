@@ -1,6 +1,6 @@
 #pragma once
 // The navigator tree widget: a QTreeWidget that accepts drops of rows dragged
-// from the system list (and nothing else) and reports the node they were
+// from the system list and of files from outside, reports the node they were
 // dropped on, and reports the Delete key.
 
 #include <QTreeWidget>
@@ -17,6 +17,8 @@ public:
 
 signals:
     void rowsDropped(QTreeWidgetItem* target);
+    // Local files dropped on a node (null: on no node).
+    void filesDropped(QTreeWidgetItem* target, const QStringList& paths);
     void deleteKeyPressed();
 
 protected:
@@ -27,6 +29,7 @@ protected:
 
 private:
     bool Accepts(const QDropEvent* event) const;
+    static QStringList LocalFiles(const QDropEvent* event);
     QWidget* source_ = nullptr;
 };
 

@@ -560,7 +560,7 @@ TEST(QueryDialog, OpensWithEverySectorToQueryAndKeepsTheFormulaAcrossShowings) {
     QueryMap map;
     QueryDialog d;
     EXPECT_EQ(d.dialog.windowTitle(), "Query Survey Chart");
-    EXPECT_EQ(d.visibleOnly->text(), "Visble Systems Only");
+    EXPECT_EQ(d.visibleOnly->text().remove('&'), "Visble Systems Only");
     EXPECT_FALSE(d.visibleOnly->isChecked());
     EXPECT_EQ(d.variable->count(), 44);
     EXPECT_EQ(d.variable->currentIndex(), -1);

@@ -20,9 +20,10 @@ using namespace hexlane::ui;
 
 namespace {
 
+// The button of this caption (its access key's mark aside).
 QPushButton* ButtonWithText(QWidget& parent, const QString& text) {
     for (QPushButton* b : parent.findChildren<QPushButton*>())
-        if (b->text() == text) return b;
+        if (QString(b->text()).remove('&') == text) return b;
     return nullptr;
 }
 

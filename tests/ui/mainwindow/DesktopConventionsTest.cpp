@@ -9,6 +9,9 @@
 #include "Settings.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include "AccessKeys.h"
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLayout>
@@ -335,16 +338,55 @@ TEST_F(MainformTest, EveryDialogHasDistinctAccessKeysAndEnterPressesItsDefaultBu
     }
 }
 
-TEST_F(MainformTest, ADialogMadeLaterGetsItsAccessKeysWhenFirstShown) {
+TEST_F(MainformTest, ADialogAsksForItsAccessKeysAndQtsOwnDialogsKeepTheirTexts) {
     QDialog later(window.get());
     auto* label = new QLabel("Name", &later);
     label->setBuddy(new QLineEdit(&later));
-    auto* ok = new QPushButton("OK", &later);
-    later.show();
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &later);
+    hexlane::ui::GiveAccessKeys(&later);
     EXPECT_EQ(label->text(), "&Name");
-    EXPECT_EQ(ok->text(), "&OK");
-    EXPECT_TRUE(ok->isDefault());
-    later.hide();
+    EXPECT_TRUE(box->button(QDialogButtonBox::Ok)->isDefault());
+    // Nothing rewrites a dialog that did not ask.
+    QMessageBox message(QMessageBox::Information, "Title", "Text", QMessageBox::Ok | QMessageBox::Cancel,
+                        window.get());
+    const QString before = message.button(QMessageBox::Cancel)->text();
+    message.show();
+    EXPECT_EQ(message.button(QMessageBox::Cancel)->text(), before);
+    message.hide();
+}
+
+TEST_F(MainformTest, TheControlsUsersReachForHaveAccessKeys) {
+    const struct {
+        const char* dialog;  // object name or window title
+        std::vector<const char*> texts;
+    } table[] = {
+        {"Edit Sector Information", {"Delete"}},
+        {"Path Search Information", {"Find Path", "Create Route", "Close"}},
+        {"Define Alternate Tech Levels", {"Defaults"}},
+        {"Star System Editor", {"Sector", "Subsector", "Column", "Row", "Visited", "User Surveyed"}},
+    };
+    std::map<QString, QWidget*> windows;
+    for (QDialog* d : window->findChildren<QDialog*>()) windows[d->windowTitle()] = d, windows[d->objectName()] = d;
+    for (const auto& [name, texts] : table) {
+        QWidget* dialog = windows[name];
+        ASSERT_TRUE(dialog) << name;
+        for (const char* text : texts) {
+            bool keyed = false, found = false;
+            for (QWidget* w : dialog->findChildren<QWidget*>()) {
+                QString caption;
+                if (auto* b = qobject_cast<QAbstractButton*>(w)) caption = b->text();
+                if (auto* l = qobject_cast<QLabel*>(w)) caption = l->text();
+                if (QString(caption).remove('&').remove(':') != text) continue;
+                found = true;
+                keyed = keyed || caption.contains(QRegularExpression("&[^&]"));
+            }
+            EXPECT_TRUE(found && keyed) << name << ": " << text << (found ? " has no key" : " not found");
+        }
+    }
+    // The popups and the Toolbars menu too.
+    for (const char* menu : {"rMapPopup", "rSectorPopup", "rStarPopup", "rLegPopup", "rToolbarsMenu"})
+        for (QAction* a : window->findChild<QMenu*>(menu)->actions())
+            EXPECT_TRUE(a->isSeparator() || a->text().contains('&')) << menu << ": " << a->text().toStdString();
 }
 
 TEST_F(MainformTest, EveryDialogTabsThroughItsControlsInReadingOrder) {

@@ -98,8 +98,9 @@ protected:
     }
     void Trigger(QMenu* menu, const QString& text) {
         ASSERT_TRUE(menu) << "no popup for " << text.toStdString();
+        // Items are known by their texts without the access key's mark.
         for (QAction* a : menu->actions())
-            if (a->text() == text) {
+            if (QString(a->text()).remove('&') == text) {
                 a->trigger();
                 return;
             }

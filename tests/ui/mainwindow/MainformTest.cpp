@@ -47,7 +47,8 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     for (QAction* a : window->menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "Se&ctor", "&Map", "&Options", "&System", "&Help"}));
     EXPECT_EQ(MenuTexts("rFileMenu"),
-              QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "S&pecial", "",
+              QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "&Close", "Re&vert", "",
+                           "S&pecial", "",
                            "&Export Picture...", "Print Pre&view...", "&Print...", "", "&Exit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
@@ -703,7 +704,7 @@ TEST_F(MainformTest, EachNodeAndListingOffersItsOwnPopup) {
     Open(Write(*SmallMap(), "small.map"));
     auto texts = [](QMenu* menu) {
         QStringList list;
-        for (QAction* a : menu->actions()) list << (a->isSeparator() ? "-" : a->text());
+        for (QAction* a : menu->actions()) list << (a->isSeparator() ? "-" : QString(a->text()).remove('&'));
         return list;
     };
     EXPECT_EQ(texts(window->MapPopup()),
