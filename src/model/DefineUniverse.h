@@ -12,6 +12,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TUniverse final : public TManager {
 public:
@@ -41,6 +43,9 @@ public:
          ShowSectorLines = false, ShowSubsectorLines = false, ShowAllegianceColors = false,
          ShowAllInfo = false, UseSectorHexAddressing = false;
     bool MapDirty = false;
+    // The planned voyage drawn over the map: its stops' map-wide hexes (HexX,
+    // HexY), start to end; empty when none is shown.
+    std::vector<std::pair<int, int>> VoyageLine;
     bool AutoRefresh = false;
     int MinHexX = 0, MinHexY = 0, MaxHexX = 0, MaxHexY = 0;
     int MinSectorX = 0, MinSectorY = 0, MaxSectorX = 0, MaxSectorY = 0;

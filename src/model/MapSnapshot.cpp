@@ -169,6 +169,7 @@ void CarryViewState(const TUniverse& from, TUniverse& to) {
     to.ShowAllInfo = from.ShowAllInfo;
     to.UseSectorHexAddressing = from.UseSectorHexAddressing;
     to.AutoRefresh = from.AutoRefresh;
+    to.VoyageLine = from.VoyageLine;
     to.SetHexSize(from.HexSize);
     to.ManagerRequiresSaving = from.ManagerRequiresSaving;
     to.SetManagerFileName(from.ManagerFileName());

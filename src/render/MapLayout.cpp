@@ -4,6 +4,7 @@
 #include "MapStyle.h"
 #include "MapText.h"
 #include "Palette.h"
+#include "VoyageLayer.h"
 
 #include <bitset>
 #include <string_view>
@@ -246,6 +247,8 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);
     if (extent) AddLines(list, layout);
+    // The planned voyage, over everything else.
+    if (extent) AddVoyageLayer(list, u.VoyageLine);
     list.IndexBands();
     return layout;
 }

@@ -96,6 +96,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     pathSearch_->SetRunEdit([this](const std::function<void()>& create) { Edit("Create Route", create); });
     planVoyage_ = new TfPlanVoyage(*prompter_, this, this);
     planVoyage_->SetRunEdit([this](const std::function<void()>& create) { Edit("Create Route", create); });
+    connect(planVoyage_, &TfPlanVoyage::itineraryChanged, this, &TfMainform::ShowItineraryOnMap);
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
@@ -211,6 +212,7 @@ void TfMainform::CreateActions() {
     Hint(NewAction("rNavigation", "&Navigation Information...", &TfMainform::rNavigationClick),
          "Navigation Information");
     NewAction("rPlanVoyage", "Plan &Voyage...", &TfMainform::rPlanVoyageClick);
+    NewAction("rClearVoyageLine", "C&lear Voyage Line", &TfMainform::rClearVoyageLineClick);
     NewAction("rDefineNewSystem", "&Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
     NewAction("rDefineNewAllegiance", "Define New &Allegiance...", &TfMainform::rmAddAllegianceClick);
     NewAction("rDefineNewRoute", "Define New &Route...", &TfMainform::rmAddRouteClick);
@@ -338,6 +340,7 @@ void TfMainform::CreateMenus() {
     QMenu* system = menuBar()->addMenu("&System");
     system->setObjectName("rSystemMenu");
     system->addAction(action("rPlanVoyage"));
+    system->addAction(action("rClearVoyageLine"));
     system->addAction(action("rDefineAltTL"));
     system->addAction(action("rSystemListColumns"));
 

@@ -27,6 +27,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -235,6 +236,8 @@ public:
     void PlanVoyageFrom(TStar& star);
     void PlanVoyageTo(TStar& star);
     TfPlanVoyage* PlanVoyageDialog() const { return planVoyage_; }
+    // System > "Clear Voyage Line": the planned voyage no longer shows on the map.
+    void rClearVoyageLineClick();
     // File > New: asks about unsaved changes, then an empty universe.
     void rNewClick();
     // Opens a map of the recent files list; a missing one is said and dropped.
@@ -313,6 +316,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The planned voyage over the map (MainformDialogs.cpp).
+    void ShowItineraryOnMap();
+    void SetVoyageLine(std::vector<std::pair<int, int>> hexes);
+
     // Print and export (MainformPrint.cpp): the scope dialog under a title,
     // the chosen part of the map in hexes, and one print job on a printer.
     std::optional<PrintChoice> ChoosePrintScope(const QString& title);

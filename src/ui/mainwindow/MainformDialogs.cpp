@@ -94,6 +94,26 @@ void TfMainform::rPlanVoyageClick() {
     planVoyage_->Execute(*universe_);
 }
 
+// The line follows the dialog's itinerary while the dialog is open (a new
+// plan replaces it, a failed one clears it) and stays on the map once the
+// dialog closes, so that the map can be printed or exported with it, until
+// "Clear Voyage Line" or another map.
+void TfMainform::ShowItineraryOnMap() {
+    if (!planVoyage_->isVisible()) return;
+    SetVoyageLine(planVoyage_->ItineraryHexPath());
+}
+
+void TfMainform::rClearVoyageLineClick() {
+    SetVoyageLine({});
+}
+
+void TfMainform::SetVoyageLine(std::vector<std::pair<int, int>> hexes) {
+    if (hexes == universe_->VoyageLine) return;
+    universe_->VoyageLine = std::move(hexes);
+    universe_->MapDirty = true;
+    Invalidate();
+}
+
 void TfMainform::PlanVoyageFrom(TStar& star) {
     planVoyage_->ExecuteFrom(*universe_, star);
 }
