@@ -40,6 +40,8 @@ public:
     bool ShowNames = false, ShowStarports = false, ShowSystemContents = false, ShowRoutes = false,
          ShowSectorLines = false, ShowSubsectorLines = false, ShowAllegianceColors = false,
          ShowAllInfo = false, UseSectorHexAddressing = false;
+    // The polity borders layer: off in every map, never part of "all information".
+    bool ShowBorders = false;
     bool MapDirty = false;
     bool AutoRefresh = false;
     int MinHexX = 0, MinHexY = 0, MaxHexX = 0, MaxHexY = 0;

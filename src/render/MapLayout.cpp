@@ -1,5 +1,6 @@
 #include "MapLayout.h"
 
+#include "BordersLayer.h"
 #include "DefineUniverse.h"
 #include "MapStyle.h"
 #include "MapText.h"
@@ -21,6 +22,7 @@ ShowFlags ShowFlags::FromUniverse(const TUniverse& u) {
     f.SubsectorLines = u.ShowSubsectorLines;
     f.AllegianceColors = u.ShowAllegianceColors;
     f.SectorHexAddressing = u.UseSectorHexAddressing;
+    f.Borders = u.ShowBorders;
     return f;
 }
 
@@ -245,6 +247,7 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
         }
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);
+    if (extent && layout.Show.Borders) AddBorders(list, u);
     if (extent) AddLines(list, layout);
     list.IndexBands();
     return layout;

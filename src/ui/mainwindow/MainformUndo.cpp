@@ -97,7 +97,10 @@ void TfMainform::UpdateTitle() {
 
 void TfMainform::DocumentChanged(unsigned changes) {
     if (changes & MapDocument::Layout) universe_->ComputeExtent();
-    if (changes & (MapDocument::Layout | MapDocument::Picture)) universe_->MapDirty = true;
+    if (changes & (MapDocument::Layout | MapDocument::Picture)) {
+        universe_->MapDirty = true;
+        RefreshRegions();
+    }
     if (changes & MapDocument::Structure) {
         RebuildTree();
     } else if (changes & MapDocument::Listing) {
