@@ -42,6 +42,8 @@ public:
     bool ShowNames = false, ShowStarports = false, ShowSystemContents = false, ShowRoutes = false,
          ShowSectorLines = false, ShowSubsectorLines = false, ShowAllegianceColors = false,
          ShowAllInfo = false, UseSectorHexAddressing = false;
+    // The polity borders layer: off in every map, never part of "all information".
+    bool ShowBorders = false;
     bool MapDirty = false;
     // The planned voyage drawn over the map: its stops' map-wide hexes (HexX,
     // HexY), start to end; empty when none is shown.

@@ -166,6 +166,7 @@ void CarryViewState(const TUniverse& from, TUniverse& to) {
     to.ShowSectorLines = from.ShowSectorLines;
     to.ShowSubsectorLines = from.ShowSubsectorLines;
     to.ShowAllegianceColors = from.ShowAllegianceColors;
+    to.ShowBorders = from.ShowBorders;
     to.ShowAllInfo = from.ShowAllInfo;
     to.UseSectorHexAddressing = from.UseSectorHexAddressing;
     to.AutoRefresh = from.AutoRefresh;

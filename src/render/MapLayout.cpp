@@ -1,5 +1,6 @@
 #include "MapLayout.h"
 
+#include "BordersLayer.h"
 #include "DefineUniverse.h"
 #include "MapStyle.h"
 #include "MapText.h"
@@ -22,6 +23,7 @@ ShowFlags ShowFlags::FromUniverse(const TUniverse& u) {
     f.SubsectorLines = u.ShowSubsectorLines;
     f.AllegianceColors = u.ShowAllegianceColors;
     f.SectorHexAddressing = u.UseSectorHexAddressing;
+    f.Borders = u.ShowBorders;
     return f;
 }
 
@@ -246,6 +248,7 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
         }
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);
+    if (extent && layout.Show.Borders) AddBorders(list, u);
     if (extent) AddLines(list, layout);
     // The planned voyage, over everything else.
     if (extent) AddVoyageLayer(list, u.VoyageLine);

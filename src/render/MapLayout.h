@@ -24,6 +24,7 @@ namespace hexlane::render {
 struct ShowFlags {
     bool Names = false, Starports = false, SystemContents = false, Routes = false, SectorLines = false,
          SubsectorLines = false, AllegianceColors = false, SectorHexAddressing = false;
+    bool Borders = false;  // the polity borders layer
     static ShowFlags FromUniverse(const TUniverse& universe);
 };
 

@@ -33,6 +33,7 @@ void Toggle(TUniverse& u, DisplayToggle which) {
         u.ShowRoutes = u.ShowSystemContents = u.ShowStarports = u.ShowNames = u.ShowSectorLines =
             u.ShowSubsectorLines = u.ShowAllegianceColors = u.ShowAllInfo;
         break;
+    case DisplayToggle::Borders: u.ShowBorders = !u.ShowBorders; break;
     }
 }
 

@@ -22,6 +22,7 @@ enum class DisplayToggle {
     SubsectorLines,     // "Toggle Subsector Lines"
     AllegianceColors,   // "Toggle Allegiance Colors"
     AllInfo,            // "Toggle all System Information"
+    Borders,            // "Toggle Polity Borders" (not one of all the information)
 };
 
 // Sets MapDirty and inverts the flag; AllInfo then copies the new ShowAllInfo

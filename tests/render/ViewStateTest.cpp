@@ -53,6 +53,7 @@ TEST(ViewState, EachToggleInvertsItsFlagAndMarksTheMap) {
         {DisplayToggle::SectorLines, &TUniverse::ShowSectorLines},
         {DisplayToggle::SubsectorLines, &TUniverse::ShowSubsectorLines},
         {DisplayToggle::AllegianceColors, &TUniverse::ShowAllegianceColors},
+        {DisplayToggle::Borders, &TUniverse::ShowBorders},
     };
     for (const auto& [which, flag] : toggles) {
         u->MapDirty = false;
@@ -72,6 +73,7 @@ TEST(ViewState, ToggleAllCopiesTheMasterFlagIntoTheOthers) {
     for (bool flag : {u->ShowNames, u->ShowStarports, u->ShowSystemContents, u->ShowRoutes, u->ShowSectorLines,
                       u->ShowSubsectorLines, u->ShowAllegianceColors, u->ShowAllInfo})
         EXPECT_TRUE(flag);
+    EXPECT_FALSE(u->ShowBorders);  // the borders are a layer of their own
     EXPECT_TRUE(u->MapDirty);
     Toggle(*u, DisplayToggle::AllInfo);
     for (bool flag : {u->ShowNames, u->ShowStarports, u->ShowSystemContents, u->ShowRoutes, u->ShowSectorLines,

@@ -48,6 +48,7 @@ bool ApplyShow(TUniverse& u, const std::string& list, std::string& unknown) {
         else if (item == "sectors") u.ShowSectorLines = true;
         else if (item == "subsectors") u.ShowSubsectorLines = true;
         else if (item == "allegiances") u.ShowAllegianceColors = true;
+        else if (item == "borders") u.ShowBorders = true;
         else if (item == "all") {
             u.ShowAllInfo = u.ShowNames = u.ShowStarports = u.ShowSystemContents = u.ShowRoutes =
                 u.ShowSectorLines = u.ShowSubsectorLines = u.ShowAllegianceColors = true;
@@ -135,7 +136,7 @@ int RunRender(const RenderOptions& o, const CLI::App& app) {
     std::string unknown;
     if (app.count("--show") && !ApplyShow(u, o.show, unknown))
         return Misuse("--show: unknown layer \"" + unknown +
-                      "\" (names, starports, contents, routes, sectors, subsectors, allegiances or all)");
+                      "\" (names, starports, contents, routes, sectors, subsectors, allegiances, borders or all)");
     StartQt();
 
     const QSize size = PictureSizeAt(u, o.hexSize);
@@ -189,11 +190,11 @@ int RunRender(const RenderOptions& o, const CLI::App& app) {
 const CLI::Validator ShowList(
     [](const std::string& text) {
         static const std::set<std::string> known = {"names",      "starports",  "contents",    "routes", "sectors",
-                                                    "subsectors", "allegiances", "all"};
+                                                    "subsectors", "allegiances", "borders",   "all"};
         for (const std::string& item : SplitCommas(text))
             if (!known.count(item))
                 return "unknown layer \"" + item +
-                       "\" (names, starports, contents, routes, sectors, subsectors, allegiances or all)";
+                       "\" (names, starports, contents, routes, sectors, subsectors, allegiances, borders or all)";
         return std::string();
     },
     "LIST", "layer list");
@@ -201,7 +202,7 @@ const CLI::Validator ShowList(
 tool::RegisterCommand renderCmd(
     "render",
     "render MAP OUT.bmp|OUT.png|OUT.svg|OUT.pdf [--hex N (10|30|90 for .bmp, 4..200 otherwise)] "
-    "[--show names,starports,contents,routes,sectors,subsectors,allegiances|all] [--sector-hex-addressing] "
+    "[--show names,starports,contents,routes,sectors,subsectors,allegiances,borders|all] [--sector-hex-addressing] "
     "[--region X,Y,W,H | --sector NAME | --subsector [SECTOR/]NAME] [--pages fit|poster] [--page A4|Letter]",
     "Draws the hex map picture of a map as the editor shows it; the format follows OUT's extension. "
     "--pages and --page apply to .pdf only, and --hex to a .pdf only as a poster.",

@@ -21,7 +21,7 @@ void EnsureResources() {
 }
 
 // Hint text and the image's base name under :/toolbar/.
-const std::array<std::pair<const char*, const char*>, 24> kToolbar{{
+const std::array<std::pair<const char*, const char*>, 25> kToolbar{{
     {"Open Map", "open-map"},
     {"Save Map", "save-map"},
     {"Undo", "undo"},
@@ -40,6 +40,7 @@ const std::array<std::pair<const char*, const char*>, 24> kToolbar{{
     {"Toggle System Names", "toggle-system-names"},
     {"Toggle Sector Lines", "toggle-sector-lines"},
     {"Toggle Subsector Lines", "toggle-subsector-lines"},
+    {"Toggle Polity Borders", "toggle-borders"},
     {"Refresh Image", "refresh-image"},
     {"Zoom Out", "zoom-out"},
     {"Zoom In", "zoom-in"},

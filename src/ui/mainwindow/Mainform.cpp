@@ -31,6 +31,7 @@
 #include "SelectedSaveDialog.h"
 #include "SystemList.h"
 #include "UndoHistory.h"
+#include "BordersLayer.h"
 #include "ViewState.h"
 #include "sysedit.h"
 
@@ -151,6 +152,7 @@ TfMainform::~TfMainform() {
     // the window hears nothing more of the document while it goes.
     listModel_->Clear();
     mapView_->SetUniverse(nullptr);
+    render::AttachRegions(universe_, nullptr);
     document_->Stack().disconnect(this);
     document_->disconnect(this);
     delete document_;
@@ -265,6 +267,7 @@ void TfMainform::CreateActions() {
         {"rShowNames", "Toggle System Names", DisplayToggle::Names},
         {"rShowSectorLines", "Toggle Sector Lines", DisplayToggle::SectorLines},
         {"rShowSubsectorLines", "Toggle Subsector Lines", DisplayToggle::SubsectorLines},
+        {"rShowBorders", "Toggle Polity Borders", DisplayToggle::Borders},
     };
     for (const auto& t : toggles) {
         QAction* action = NewAction(t.name, {});
@@ -283,6 +286,7 @@ void TfMainform::CreateActions() {
 
 void TfMainform::ToggleDisplay(int which) {
     render::Toggle(*universe_, static_cast<DisplayToggle>(which));
+    RefreshRegions();
     SaveViewSettings();
     SyncDisplayChecks();
     Invalidate();
@@ -361,7 +365,7 @@ void TfMainform::CreateToolBars() {
           "rImportSectorFile"}},
         {"rDisplayToolBar", "Display Parameters",
          {"rShowAllInfo", "rShowAllegianceColors", "rShowRoutes", "rShowSystemContents", "rShowStarports",
-          "rShowNames", "rShowSectorLines", "rShowSubsectorLines"}},
+          "rShowNames", "rShowSectorLines", "rShowSubsectorLines", "rShowBorders"}},
         {"rImageToolBar", "Image", {"rRefresh", "rZoomOut", "rZoomIn"}},
         {"rEditToolBar", "Edit", {"rEditSectors", "rQuery"}},
         {"rNavToolBar", "Nav", {"rNavigation"}},
@@ -507,7 +511,10 @@ void TfMainform::AttachViews() {
     listModel_->Clear();
     // Dialogs that keep values between openings drop those of the old map.
     if (navigation_) navigation_->ForgetMap();
+    render::AttachRegions(universe_, nullptr);
+    regions_.Clear();
     universe_ = &document_->Universe();
+    render::AttachRegions(universe_, &regions_);
     if (viewState_.noted) {
         // An undone or redone state: the picture stays until it is redrawn.
         mapView_->KeepPictureFor(universe_);
@@ -571,6 +578,7 @@ void TfMainform::RebuildPicture() {
     // The picture needs about as much memory again as the map: without it
     // the map stays open, undrawn.
     try {
+        RefreshRegions();
         mapView_->Rebuild(this);
     } catch (const std::bad_alloc&) {
         universe_->MapDirty = false;
@@ -578,6 +586,10 @@ void TfMainform::RebuildPicture() {
         Progress(-1);
         prompter_->Error("Not enough memory to draw the map.");
     }
+}
+
+void TfMainform::RefreshRegions() {
+    if (universe_ && universe_->ShowBorders) regions_.Update(*universe_);
 }
 
 void TfMainform::rRefreshClick() {

@@ -18,6 +18,7 @@
 #include "Activity.h"
 #include "MapDocument.h"
 #include "Prompter.h"
+#include "RegionCache.h"
 #include "SysListColumns.h"
 
 #include <QMainWindow>
@@ -352,6 +353,9 @@ private:
     void DocumentChanged(unsigned changes);
     void UpdateTitle();
     void ToggleDisplay(int which);
+    // Brings the polity regions up to date while the borders layer is shown
+    // (the cache recomputes only when what they are made of changed).
+    void RefreshRegions();
 
     // Desktop conventions (MainformView.cpp, MainformSession.cpp,
     // MainformClipboard.cpp, MainformContext.cpp, MainformDesktop.cpp).
@@ -456,6 +460,7 @@ private:
     ListingMode listing_ = ListingMode::None;
     bool rebuildingTree_ = false;
     bool refreshQueued_ = false;
+    regions::RegionCache regions_;  // the borders layer reads it, attached to the universe
     int busyDepth_ = 0;
     QPoint lastMapPoint_;
     bool instaLegActive_ = false;

@@ -40,11 +40,14 @@ namespace {
 const QString kLayers = QStringLiteral("view/layers");
 const QString kPanes = QStringLiteral("view/panes");
 
-// The display flags in a fixed order, for the settings.
+// The display flags in a fixed order, for the settings (the borders came
+// last: settings written before them hold the first eight).
+constexpr int kLayerCount = 9;
 bool* LayerFlags(TUniverse& u, int i) {
     bool* flags[] = {&u.ShowNames,          &u.ShowStarports,      &u.ShowSystemContents,   &u.ShowRoutes,
-                     &u.ShowSectorLines,    &u.ShowSubsectorLines, &u.ShowAllegianceColors, &u.ShowAllInfo};
-    return i >= 0 && i < 8 ? flags[i] : nullptr;
+                     &u.ShowSectorLines,    &u.ShowSubsectorLines, &u.ShowAllegianceColors, &u.ShowAllInfo,
+                     &u.ShowBorders};
+    return i >= 0 && i < kLayerCount ? flags[i] : nullptr;
 }
 
 QStringList LocalFiles(const QMimeData* data) {
@@ -262,7 +265,7 @@ void TfMainform::FitToolbarsInRows() {
 
 void TfMainform::SaveViewSettings() {
     QStringList layers;
-    for (int i = 0; i < 8; ++i) layers << (*LayerFlags(*universe_, i) ? "1" : "0");
+    for (int i = 0; i < kLayerCount; ++i) layers << (*LayerFlags(*universe_, i) ? "1" : "0");
     Settings::Store().setValue(kLayers, layers.join(""));
     const QString panes = QString("%1%2%3")
                               .arg(universeInspector_->isChecked() ? 1 : 0)
@@ -289,8 +292,8 @@ void TfMainform::RestoreViewSettings() {
 
 void TfMainform::ApplyRememberedLayers(TUniverse& universe) {
     const QString layers = Settings::Store().value(kLayers).toString();
-    if (layers.size() != 8) return;
-    for (int i = 0; i < 8; ++i) *LayerFlags(universe, i) = layers[i] == '1';
+    if (layers.size() < 8 || layers.size() > kLayerCount) return;
+    for (int i = 0; i < layers.size(); ++i) *LayerFlags(universe, i) = layers[i] == '1';
     universe.MapDirty = true;
 }
 

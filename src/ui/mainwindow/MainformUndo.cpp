@@ -98,6 +98,8 @@ void TfMainform::UpdateTitle() {
 void TfMainform::DocumentChanged(unsigned changes) {
     if (changes & MapDocument::Layout) universe_->ComputeExtent();
     if (changes & (MapDocument::Layout | MapDocument::Picture)) universe_->MapDirty = true;
+    // Regions carry the allegiances' names and colours too; unchanged inputs cost a digest.
+    if (changes & (MapDocument::Layout | MapDocument::Picture | MapDocument::Structure)) RefreshRegions();
     if (changes & MapDocument::Structure) {
         RebuildTree();
     } else if (changes & MapDocument::Listing) {

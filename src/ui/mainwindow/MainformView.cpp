@@ -46,6 +46,7 @@ constexpr ToggleItem kToggles[] = {
     {"rShowNames", "System &Names", DisplayToggle::Names},
     {"rShowSectorLines", "S&ector Lines", DisplayToggle::SectorLines},
     {"rShowSubsectorLines", "Su&bsector Lines", DisplayToggle::SubsectorLines},
+    {"rShowBorders", "Polity &Borders", DisplayToggle::Borders},
 };
 
 bool Shown(const TUniverse& u, DisplayToggle which) {
@@ -58,6 +59,7 @@ bool Shown(const TUniverse& u, DisplayToggle which) {
     case DisplayToggle::SubsectorLines: return u.ShowSubsectorLines;
     case DisplayToggle::AllegianceColors: return u.ShowAllegianceColors;
     case DisplayToggle::AllInfo: return u.ShowAllInfo;
+    case DisplayToggle::Borders: return u.ShowBorders;
     }
     return false;
 }

@@ -46,6 +46,8 @@ DISK = (72, 104, 156)
 METAL = (214, 220, 228)
 WOOD = (236, 170, 60)
 NAVY = (20, 34, 70)
+TEAL = (0, 128, 128)
+TEAL_LIGHT = (204, 236, 236)
 
 SQRT3 = math.sqrt(3.0)
 
@@ -427,6 +429,15 @@ def icon_toggle_subsector_lines(c):
     c.outline([(2.5, 2.5), (21.5, 2.5), (21.5, 21.5), (2.5, 21.5)], 1.3, BLUE)
 
 
+def icon_toggle_borders(c):
+    # A polity's border: a ragged loop in its colour around two worlds.
+    loop = [(4.0, 8.0), (8.0, 4.0), (13.0, 5.5), (16.5, 3.5), (20.5, 7.5), (19.0, 13.0),
+            (20.5, 18.0), (15.0, 20.5), (10.0, 18.5), (5.0, 20.0), (3.5, 14.0)]
+    c.shape(loop, TEAL_LIGHT, TEAL, 2.0)
+    c.ellipse(9.0, 11.0, 2.4, 2.4, INK)
+    c.ellipse(15.5, 13.5, 2.4, 2.4, BLUE)
+
+
 def icon_refresh(c):
     r = 7.5
     pts = []
@@ -538,6 +549,7 @@ TOOLBAR = [
     ("toggle-system-names", icon_toggle_names),
     ("toggle-sector-lines", icon_toggle_sector_lines),
     ("toggle-subsector-lines", icon_toggle_subsector_lines),
+    ("toggle-borders", icon_toggle_borders),
     ("refresh-image", icon_refresh),
     ("zoom-out", icon_zoom_out),
     ("zoom-in", icon_zoom_in),

@@ -129,7 +129,7 @@ TEST(Icons, EveryToolbarHintHasItsOwnIconInTwoSizes) {
         "Open Map", "Save Map", "Undo", "Redo", "Print Preview", "Selected Save", "Save Bitmap", "Merge Maps", "Overlay Maps",
         "Import Sector File", "Toggle all System Information", "Toggle Allegiance Colors",
         "Toggle Comm/Trade Routes", "Toggle System Contents", "Toggle Starports", "Toggle System Names",
-        "Toggle Sector Lines", "Toggle Subsector Lines", "Refresh Image", "Zoom Out", "Zoom In",
+        "Toggle Sector Lines", "Toggle Subsector Lines", "Toggle Polity Borders", "Refresh Image", "Zoom Out", "Zoom In",
         "Edit Sectors/Subsectors", "Query", "Navigation Information"};
     EXPECT_EQ(ToolbarHints(), expected);
 

@@ -5,6 +5,7 @@
 #include "ClippedTextTips.h"
 #include "FindSystem.h"
 #include "MainformFixture.h"
+#include "MapRenderer.h"
 #include "MapView.h"
 #include "Settings.h"
 
@@ -144,7 +145,8 @@ TEST_F(MainformTest, DragOnEmptyMapPansAndNeverOpensTheEditor) {
 TEST_F(MainformTest, DisplayToggleChecksFollowToggleAllSystemInformation) {
     Open(Write(*SmallMap(), "small.map"));
     const char* toggles[] = {"rShowAllInfo",   "rShowAllegianceColors", "rShowRoutes",      "rShowSystemContents",
-                             "rShowStarports", "rShowNames",            "rShowSectorLines", "rShowSubsectorLines"};
+                             "rShowStarports", "rShowNames",            "rShowSectorLines", "rShowSubsectorLines",
+                             "rShowBorders"};
     auto checks = [&] {
         QString marks;
         for (const char* name : toggles) marks += Action(name)->isChecked() ? '1' : '0';
@@ -154,11 +156,12 @@ TEST_F(MainformTest, DisplayToggleChecksFollowToggleAllSystemInformation) {
         const char* trigger;
         const char* expected;
     } steps[] = {
-        {nullptr, "00000000"},
-        {"rShowAllInfo", "11111111"},
-        {"rShowNames", "11111011"},
-        {"rShowAllInfo", "00000000"},
-        {"rShowRoutes", "00100000"},
+        {nullptr, "000000000"},
+        {"rShowAllInfo", "111111110"},  // the borders are not one of all the information
+        {"rShowNames", "111110110"},
+        {"rShowAllInfo", "000000000"},
+        {"rShowRoutes", "001000000"},
+        {"rShowBorders", "001000001"},
     };
     for (const auto& step : steps) {
         if (step.trigger) Action(step.trigger)->trigger();
@@ -166,6 +169,34 @@ TEST_F(MainformTest, DisplayToggleChecksFollowToggleAllSystemInformation) {
     }
     EXPECT_TRUE(window->Universe().ShowRoutes);
     EXPECT_FALSE(window->Universe().ShowNames);
+}
+
+// The borders layer follows the document: a change of allegiance recomputes
+// the regions before the picture is rebuilt, and undo brings them back.
+TEST_F(MainformTest, BordersFollowTheAllegiancesOfTheMap) {
+    auto map = SmallMap();
+    for (const auto& c : map->Allegiances()->Children())
+        if (auto* a = dynamic_cast<TAllegiance*>(c.get()); a && a->Name1 == "Alpha") a->ImportCode = "Al";
+    Open(Write(*map, "polity.map"));
+    auto borderLines = [&] {
+        window->RefreshIfDirty();
+        const auto* renderer = window->Map()->Renderer();
+        int lines = 0;
+        if (renderer)
+            for (const auto& shape : renderer->Layout().Picture.Shapes)
+                lines += shape.Kind == hexlane::render::ShapeKind::Polyline;
+        return lines;
+    };
+    EXPECT_EQ(borderLines(), 0);
+    Action("rShowBorders")->trigger();
+    const int shown = borderLines();
+    EXPECT_GT(shown, 0);
+    // Far leaves Alpha, which keeps one system and so claims nothing.
+    ASSERT_TRUE(window->Document().Edit("Change allegiance", [&] { Star("Far")->Allegiance = "Independent"; },
+                                        hexlane::ui::MapDocument::Picture));
+    EXPECT_EQ(borderLines(), 0);
+    window->rUndoClick();
+    EXPECT_EQ(borderLines(), shown);
 }
 
 TEST_F(MainformTest, NewAsksAboutChangesThenStartsAnEmptyUniverse) {

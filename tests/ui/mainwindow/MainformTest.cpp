@@ -65,7 +65,7 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
         {"rDisplayToolBar",
          {"Toggle all System Information", "Toggle Allegiance Colors", "Toggle Comm/Trade Routes",
           "Toggle System Contents", "Toggle Starports", "Toggle System Names", "Toggle Sector Lines",
-          "Toggle Subsector Lines"}},
+          "Toggle Subsector Lines", "Toggle Polity Borders"}},
         {"rImageToolBar", {"Refresh Image", "Zoom Out", "Zoom In"}},
         {"rEditToolBar", {"Edit Sectors/Subsectors", "Query"}},
         {"rNavToolBar", {"Navigation Information"}},

@@ -72,6 +72,7 @@ TEST_F(MainformTest, LayersAndPanesAreRememberedAcrossARestart) {
     Open(map);
     Action("rShowNames")->trigger();
     Action("rShowRoutes")->trigger();
+    Action("rShowBorders")->trigger();
     Action("rUniverseInspector")->trigger();  // hides the tree
     window->close();
     window = std::make_unique<hexlane::ui::TfMainform>(&prompter);
@@ -79,7 +80,7 @@ TEST_F(MainformTest, LayersAndPanesAreRememberedAcrossARestart) {
     EXPECT_TRUE(window->findChild<QWidget*>("rNavigatorPane")->isHidden());
     Open(map);
     const TUniverse& u = window->Universe();
-    EXPECT_TRUE(u.ShowNames && u.ShowRoutes);
+    EXPECT_TRUE(u.ShowNames && u.ShowRoutes && u.ShowBorders);
     EXPECT_FALSE(u.ShowStarports || u.ShowSectorLines || u.ShowAllInfo);
     EXPECT_TRUE(Action("rShowNames")->isChecked());
 }
