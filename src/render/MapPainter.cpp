@@ -35,9 +35,9 @@ QPen LinePen(const Shape& s) {
 }  // namespace
 
 MapPainter::MapPainter(MapLayout layout) : layout_(std::move(layout)), m_(layout_.Frame.M) {
-    for (const FontSpec& spec : layout_.Picture.Fonts) {
-        QFont font = MapFont(spec.Points, true);
-        font.setBold(spec.Bold);
+    for (const FontSpec& wanted : layout_.Picture.Fonts) {
+        QFont font = MapFont(wanted.Points, true);
+        font.setBold(wanted.Bold);
         const QFontMetricsF fm(font);
         fonts_.push_back(font);
         heights_.push_back(fm.height());

@@ -32,9 +32,9 @@ MapRenderer::MapRenderer(TUniverse& universe) : MapRenderer(LayoutMap(universe))
 
 MapRenderer::MapRenderer(MapLayout layout) : layout_(std::move(layout)), m_(layout_.Frame.M) {
     int textHeight = 0;
-    for (const FontSpec& spec : layout_.Picture.Fonts) {
-        QFont font = MapFont(spec.Points, false);
-        font.setBold(spec.Bold);
+    for (const FontSpec& wanted : layout_.Picture.Fonts) {
+        QFont font = MapFont(wanted.Points, false);
+        font.setBold(wanted.Bold);
         fonts_.push_back(font);
         metrics_.emplace_back(font);
         charWidth_ = std::max(charWidth_, metrics_.back().maxWidth());

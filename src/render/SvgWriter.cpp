@@ -66,11 +66,11 @@ std::string Dashes(LineStyle style, int width) {
 class Svg {
 public:
     Svg(const DisplayList& list, std::FILE* out, double scale) : list_(list), out_(out), scale_(scale) {
-        for (const FontSpec& spec : list.Fonts) {
-            QFont font = MapFont(spec.Points, true);
-            font.setBold(spec.Bold);
+        for (const FontSpec& wanted : list.Fonts) {
+            QFont font = MapFont(wanted.Points, true);
+            font.setBold(wanted.Bold);
             metrics_.emplace_back(font);
-            pixels_.push_back(FontPixelSize(spec.Points));
+            pixels_.push_back(FontPixelSize(wanted.Points));
             CharWidth = std::max(CharWidth, static_cast<int>(std::ceil(metrics_.back().maxWidth())));
             TextHeight = std::max(TextHeight, static_cast<int>(std::ceil(metrics_.back().height())));
         }
