@@ -77,6 +77,31 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& text, bool on
     return box;
 }
 
+// A list of systems the user fills by name: the name field with Add and
+// Remove beside it (one row), and the list below it.
+struct SystemListParts {
+    QLineEdit* Name;
+    QListWidget* List;
+    QPushButton* Add;
+    QPushButton* Remove;
+    QHBoxLayout* Row;
+};
+
+SystemListParts MakeSystemList(QWidget* parent, const char* name, const char* list, const char* add,
+                               const char* remove) {
+    SystemListParts parts{new QLineEdit(parent), new QListWidget(parent),
+                          MakeButton(QStringLiteral("Add"), add, parent),
+                          MakeButton(QStringLiteral("Remove"), remove, parent), new QHBoxLayout};
+    parts.Name->setObjectName(QLatin1String(name));
+    parts.Name->setMinimumWidth(110);  // room for a name beside the buttons
+    parts.List->setObjectName(QLatin1String(list));
+    for (QPushButton* b : {parts.Add, parts.Remove}) b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    parts.Row->addWidget(parts.Name, 1);
+    parts.Row->addWidget(parts.Add);
+    parts.Row->addWidget(parts.Remove);
+    return parts;
+}
+
 }  // namespace
 
 TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* parent)
@@ -100,17 +125,12 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     voyageForm->addRow(QStringLiteral("From"), from_);
     voyageForm->addRow(QStringLiteral("To"), to_);
     voyageForm->addRow(QStringLiteral("Objective"), objective_);
-    waypointName_ = new QLineEdit(voyage);
-    waypointName_->setObjectName(QStringLiteral("rWaypointName"));
-    waypoints_ = new QListWidget(voyage);
-    waypoints_->setObjectName(QStringLiteral("rWaypoints"));
-    QPushButton* addWaypoint = MakeButton(QStringLiteral("Add"), "rAddWaypoint", voyage);
-    QPushButton* removeWaypoint = MakeButton(QStringLiteral("Remove"), "rRemoveWaypoint", voyage);
-    auto* waypointRow = new QHBoxLayout;
-    waypointRow->addWidget(waypointName_, 1);
-    waypointRow->addWidget(addWaypoint);
-    waypointRow->addWidget(removeWaypoint);
-    voyageForm->addRow(QStringLiteral("Waypoints"), waypointRow);
+    const SystemListParts waypoint = MakeSystemList(voyage, "rWaypointName", "rWaypoints", "rAddWaypoint", "rRemoveWaypoint");
+    waypointName_ = waypoint.Name;
+    waypoints_ = waypoint.List;
+    QPushButton* addWaypoint = waypoint.Add;
+    QPushButton* removeWaypoint = waypoint.Remove;
+    voyageForm->addRow(QStringLiteral("Waypoints"), waypoint.Row);
     voyageForm->addRow(QString(), waypoints_);
 
     auto* fuel = new QGroupBox(QStringLiteral("Fuel Sources"), this);
@@ -134,23 +154,18 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     avoidAllegiances_ = new QListWidget(avoid);
     avoidAllegiances_->setObjectName(QStringLiteral("rAvoidAllegiances"));
     avoidAllegiances_->setMinimumWidth(150);
-    avoidName_ = new QLineEdit(avoid);
-    avoidName_->setObjectName(QStringLiteral("rAvoidName"));
-    avoidSystems_ = new QListWidget(avoid);
-    avoidSystems_->setObjectName(QStringLiteral("rAvoidSystems"));
-    QPushButton* addAvoid = MakeButton(QStringLiteral("Add"), "rAddAvoid", avoid);
-    QPushButton* removeAvoid = MakeButton(QStringLiteral("Remove"), "rRemoveAvoid", avoid);
-    auto* avoidRow = new QHBoxLayout;
-    avoidRow->addWidget(avoidName_, 1);
-    avoidRow->addWidget(addAvoid);
-    avoidRow->addWidget(removeAvoid);
+    const SystemListParts avoided = MakeSystemList(avoid, "rAvoidName", "rAvoidSystems", "rAddAvoid", "rRemoveAvoid");
+    avoidName_ = avoided.Name;
+    avoidSystems_ = avoided.List;
+    QPushButton* addAvoid = avoided.Add;
+    QPushButton* removeAvoid = avoided.Remove;
     auto* lists = new QHBoxLayout;
     auto* allegianceColumn = new QVBoxLayout;
     allegianceColumn->addWidget(new QLabel(QStringLiteral("Allegiances"), avoid));
     allegianceColumn->addWidget(avoidAllegiances_);
     auto* systemColumn = new QVBoxLayout;
     systemColumn->addWidget(new QLabel(QStringLiteral("Systems"), avoid));
-    systemColumn->addLayout(avoidRow);
+    systemColumn->addLayout(avoided.Row);
     systemColumn->addWidget(avoidSystems_);
     lists->addLayout(allegianceColumn, 1);
     lists->addLayout(systemColumn, 1);
@@ -201,10 +216,6 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         edit->setCompleter(completer);
     }
-    // The name fields keep room for a name beside their buttons.
-    for (QLineEdit* edit : {waypointName_, avoidName_}) edit->setMinimumWidth(110);
-    for (QPushButton* b : {addWaypoint, removeWaypoint, addAvoid, removeAvoid})
-        b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     connect(addWaypoint, &QPushButton::clicked, this, [this] { AddSystemTo(waypointName_, waypoints_); });
     connect(removeWaypoint, &QPushButton::clicked, this, [this] { delete waypoints_->currentItem(); });
     connect(addAvoid, &QPushButton::clicked, this, [this] { AddSystemTo(avoidName_, avoidSystems_); });
