@@ -38,8 +38,11 @@ struct PictureJob {
     // Pixels per hex of a bitmap (10, 30 or 90), a PNG or an SVG.
     int HexSize = 30;
     // PDF and printing: one page fitted or a poster, margin, title line; the
-    // title also names an SVG drawing.
+    // title also names an SVG drawing, and the look applies to every picture
+    // but the 16-colour ones.
     PageSetup Pages;
+    // PNG and SVG: pixels per inch, which sets the hex's size for the detail.
+    double PixelsPerInch = 96;
     QPageSize Paper{QPageSize::A4};  // PDF
     QString Path;                    // every format but Print
     QPagedPaintDevice* Printer = nullptr;  // Print

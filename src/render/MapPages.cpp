@@ -6,6 +6,7 @@
 #include "MapText.h"
 
 #include <QFontMetricsF>
+#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -132,6 +133,17 @@ PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double 
     plan.Down = pagesFor(areaH * perHex, content.height());
     plan.MapBox = content;
     return plan;
+}
+
+PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const PageSetup& setup) {
+    constexpr double dpi = 1200;
+    const QSizeF page = paper.sizePoints() / 72.0 * dpi;
+    const double line = 10.0 / 72 * dpi * 1.2;
+    const PagePlan plan = PlanPages(areaHexes, page, dpi, line, setup);
+    PaperPlan out;
+    out.Pages = plan.Count();
+    out.MmPerHex = plan.Scale * LevelForHexSize(plan.HexSize) / dpi * 25.4;
+    return out;
 }
 
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,

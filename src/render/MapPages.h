@@ -7,6 +7,7 @@
 // (one unit is the pitch of one hex), so the same part can be cut from the
 // picture at any hex size.
 
+#include "PrintStyle.h"
 #include "Progress.h"
 
 #include <QRectF>
@@ -18,6 +19,7 @@
 #include <vector>
 
 class QPagedPaintDevice;
+class QPageSize;
 class TUniverse;
 
 namespace hexlane::render {
@@ -44,6 +46,8 @@ std::vector<std::pair<std::string, std::string>> ShownSubsectorNames(const TUniv
 QRect PixelsOf(const QRectF& hexes, double hexSize, QSize picture);
 
 enum class PageMode { Fit, Poster };
+// Portrait or landscape paper; automatic: fewest pages, then least waste.
+enum class PageOrientation { Auto, Portrait, Landscape };
 
 struct PageSetup {
     PageMode Mode = PageMode::Fit;
@@ -51,7 +55,18 @@ struct PageSetup {
     double MarginMm = 10;   // inside the paint device's own page area
     QString Title;          // the title line; none when empty
     bool PageNumbers = true;
+    PageOrientation Orientation = PageOrientation::Auto;
+    double OverlapMm = 0;   // poster: how far neighbouring pages overlap
+    PrintLook Look;         // print, PDF, SVG and PNG at other sizes
 };
+
+// How a part of the map lies on paper: the pages and the hex's size there.
+struct PaperPlan {
+    int Pages = 1;
+    double MmPerHex = 0;
+    bool Landscape = false;
+};
+PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const PageSetup& setup);
 
 // Where the map goes on the pages and how large.
 struct PagePlan {

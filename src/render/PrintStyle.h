@@ -1,0 +1,51 @@
+#pragma once
+// The look of the map on paper: printing, PDF, SVG and PNG at sizes other
+// than the zoom levels. The level of detail follows the size of a hex on the
+// paper (or on the picture at its pixels per inch), not screen pixels, and
+// the symbols are meant to read in print and in greyscale. It is a display
+// list of its own, laid out at a fixed geometry and scaled by the backends,
+// so the screen picture and the 16-colour pictures are untouched by it.
+
+#include "MapLayout.h"
+
+#include <QRectF>
+
+#include <cstdint>
+
+class TUniverse;
+
+namespace hexlane::render {
+
+// Which look a picture takes: the screen picture's, the print look in
+// colour, or the print look in greys for black-and-white printers.
+enum class PictureStyle : std::uint8_t { Screen, Print, Atlas };
+
+// The detail asked for: follow the hex's size on paper, or a fixed level.
+enum class DetailChoice : std::uint8_t { Auto, Dots, Names, Full };
+
+// The detail drawn: dots only; names (small), starports, zones and hex
+// numbers; everything, bases as glyphs; and the UWP under the name.
+enum class DetailLevel : std::uint8_t { Dots, Names, Full, FullUwp };
+
+struct PrintLook {
+    PictureStyle Style = PictureStyle::Print;
+    DetailChoice Detail = DetailChoice::Auto;
+    bool Legend = true;            // a legend box (single pages) or a legend page (posters)
+    bool SectorHexNumbers = true;  // hex numbers within the sector (else within the subsector)
+};
+
+// The print layout's pitch of one hex, in layout pixels.
+inline constexpr int kPrintHexSize = 120;
+
+// The detail a hex of `mmPerHex` millimetres (pitch) gets under a choice.
+DetailLevel DetailFor(DetailChoice choice, double mmPerHex);
+
+// The print look of the universe's displayed map at kPrintHexSize layout
+// pixels per hex, for a hex of `mmPerHex` millimetres; the part of the map
+// is in hexes as in MapPages.h. With a non-empty `exactHexes`, the part is
+// drawn exactly: systems outside it draw nothing, so no name of a neighbour
+// reaches the page (nor a PDF's text). The universe's stars are left alone.
+MapLayout LayoutPrint(const TUniverse& universe, const PrintLook& look, double mmPerHex,
+                      const QRectF& exactHexes = {});
+
+}  // namespace hexlane::render
