@@ -20,4 +20,11 @@ MapLayout LayoutPrint(const TUniverse& universe, const PrintLook&, double, const
     return LayoutMap(universe, kPrintHexSize);
 }
 
+MapLayout LayoutLegend(const TUniverse&, const PrintLook&, double) {
+    MapLayout none;
+    none.Size = QSize(0, 0);
+    none.Picture.Size = none.Size;
+    return none;
+}
+
 }  // namespace hexlane::render

@@ -48,4 +48,11 @@ DetailLevel DetailFor(DetailChoice choice, double mmPerHex);
 MapLayout LayoutPrint(const TUniverse& universe, const PrintLook& look, double mmPerHex,
                       const QRectF& exactHexes = {});
 
+// The legend of what a print layout of this look and detail shows (the
+// symbols of the layers shown), as a small picture of its own in the same
+// layout pixels as the map, so that it reads at the map's scale: its Size is
+// the legend box. An empty layout (Size 0 x 0) when there is nothing to
+// explain.
+MapLayout LayoutLegend(const TUniverse& universe, const PrintLook& look, double mmPerHex);
+
 }  // namespace hexlane::render
