@@ -16,6 +16,27 @@ std::string LineText(std::size_t line) {
     return "Line " + std::to_string(line);
 }
 
+// The colours an import gives the allegiances it adds, as map colour values
+// (0x00BBGGRR): a qualitative set that reads on white, apart from each other
+// and from the amber and red zones and the routes' blue.
+constexpr std::int32_t Rgb(std::uint32_t rrggbb) {
+    return static_cast<std::int32_t>(((rrggbb & 0xFF) << 16) | (rrggbb & 0xFF00) | ((rrggbb >> 16) & 0xFF));
+}
+constexpr std::int32_t kImportColours[] = {
+    Rgb(0x1B9E77), Rgb(0xD95F02), Rgb(0x7570B3), Rgb(0xE7298A), Rgb(0x66A61E), Rgb(0xA6761D),
+    Rgb(0x1F78B4), Rgb(0x6A3D9A), Rgb(0xB15928), Rgb(0x17BECF), Rgb(0xBC80BD), Rgb(0x999933),
+};
+
+// The colour of the next added allegiance: the first of the set no
+// allegiance has yet; once all are taken, the set again in turn.
+std::int32_t NextImportColour(const TAllegiances& list) {
+    const auto existing = list.ChildrenOf<TAllegiance>();
+    for (const std::int32_t colour : kImportColours)
+        if (std::none_of(existing.begin(), existing.end(), [colour](const TAllegiance* a) { return a->Color == colour; }))
+            return colour;
+    return kImportColours[existing.size() % std::size(kImportColours)];
+}
+
 // Finds (or, by the rules, adds) the allegiance of an import code; remembers
 // its answers, so a code is looked up once per import.
 class TAllegianceCodes {
@@ -42,9 +63,13 @@ private:
         // An allegiance already named so is the one meant; two of one name
         // could not be told apart.
         if (universe_.FindAllegiance(code)) return code;
+        // Its own colour and no fill, so the allegiance layer never hides the map.
+        const std::int32_t colour = NextImportColour(*list);
         TAllegiance* added = list->Create<TAllegiance>();
         added->Name1 = code;
         added->ImportCode = code;
+        added->Color = colour;
+        added->Style = bsClear;
         messages_.emplace_back(line, "Allegiance " + code + " added");
         return code;
     }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 using Status = TSectorImportResult::TStatus;
@@ -369,6 +370,29 @@ TEST_F(T5, AllegianceOfTheCodesNameIsTakenNotAdded) {
     EXPECT_TRUE(r.Lines.empty());
     EXPECT_EQ(Star(0).Allegiance, "Qx");
     EXPECT_EQ(u->Allegiances()->ChildrenOf<TAllegiance>().size(), before);
+}
+
+TEST_F(T5, AddedAllegiancesGetDistinctColoursAndNoFillAndTheOthersStayAsTheyWere) {
+    TAllegiance* kept = u->FindAllegiance("Corvane Compact");
+    kept->Color = 0;
+    kept->Style = bsSolid;
+    std::vector<std::vector<std::string>> rows;
+    const char* codes[] = {"Aa", "Bb", "Cc", "Dd", "Ee", "Cv"};
+    for (std::size_t i = 0; i < std::size(codes); ++i)
+        rows.push_back(Row("010" + std::to_string(i + 1), "World" + std::to_string(i), "A788899-C", "", "", "", "123",
+                           codes[i]));
+    ASSERT_TRUE(Run(TabFile(rows)).Ok());
+    std::set<std::int32_t> colours;
+    for (const char* code : {"Aa", "Bb", "Cc", "Dd", "Ee"}) {
+        const TAllegiance* added = u->FindAllegiance(code);
+        ASSERT_NE(added, nullptr) << code;
+        EXPECT_EQ(added->Style, bsClear) << code;
+        EXPECT_NE(added->Color, 0) << code;
+        colours.insert(added->Color);
+    }
+    EXPECT_EQ(colours.size(), 5u);
+    EXPECT_EQ(kept->Color, 0);
+    EXPECT_EQ(kept->Style, bsSolid);
 }
 
 TEST_F(T5, UnknownColumnsAndRemarksComeBackByteForByte) {
