@@ -75,9 +75,13 @@ std::vector<std::string> ShownSectorNames(const TUniverse& u) {
 
 std::vector<std::pair<std::string, std::string>> ShownSubsectorNames(const TUniverse& u) {
     std::vector<std::pair<std::string, std::string>> names;
+    // Subsectors in letter order, A-D the top row from the left, then the
+    // rows below (their names are stored column by column).
     for (const TSector* s : ShownSectors(u))
-        for (const std::string& ss : s->SSName)
-            if (!ss.empty()) names.emplace_back(s->Name1, ss);
+        for (int k = 0; k < 16; ++k)
+            if (const std::string& ss = s->SSName[static_cast<std::size_t>(TSector::SubsectorIndex(k % 4 + 1, k / 4 + 1))];
+                !ss.empty())
+                names.emplace_back(s->Name1, ss);
     return names;
 }
 

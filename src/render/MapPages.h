@@ -37,7 +37,8 @@ std::optional<QRectF> SectorHexes(const TUniverse& universe, const std::string& 
 std::optional<QRectF> SubsectorHexes(const TUniverse& universe, const std::string& sectorName,
                                      const std::string& subsectorName);
 // The names of the shown sectors, and of their subsectors as (sector,
-// subsector) pairs, in map order; unnamed subsectors are left out.
+// subsector) pairs, in map order and each sector's subsectors in letter
+// order (A-P); unnamed subsectors are left out.
 std::vector<std::string> ShownSectorNames(const TUniverse& universe);
 std::vector<std::pair<std::string, std::string>> ShownSubsectorNames(const TUniverse& universe);
 
@@ -58,6 +59,7 @@ struct PageSetup {
     PageOrientation Orientation = PageOrientation::Auto;
     double OverlapMm = 0;   // poster: how far neighbouring pages overlap
     PrintLook Look;         // print, PDF, SVG and PNG at other sizes
+    bool ExactArea = false; // a sector or subsector: drawn clipped exactly to its edge
 };
 
 // How a part of the map lies on paper: the pages and the hex's size there.

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace hexlane::ui {
 
@@ -46,6 +47,19 @@ std::optional<QString> QtPrompter::Input(const QString& title, const QString& pr
     return text;
 }
 
+QString FilterExtension(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral(R"(\*\.([A-Za-z0-9_]+))"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QString WithFilterExtension(const QString& path, const QString& selectedFilter) {
+    const QString extension = FilterExtension(selectedFilter);
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    // A name ending in a dot is given the extension after it.
+    return path + (path.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + extension;
+}
+
 namespace {
 
 // A chooser given no place starts in the folder it showed last, and each
@@ -77,8 +91,13 @@ std::optional<QString> QtPrompter::SaveFile(const FileChoice& choice) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(choice.DefaultExtension);
+    // The extension added to a bare name follows the filter the user selects.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &choice](const QString& filter) {
+        const QString extension = FilterExtension(filter);
+        dialog.setDefaultSuffix(extension.isEmpty() ? choice.DefaultExtension : extension);
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return Remember(choice, dialog.selectedFiles().front());
+    return Remember(choice, WithFilterExtension(dialog.selectedFiles().front(), dialog.selectedNameFilter()));
 }
 
 std::optional<QColor> QtPrompter::Colour(const QColor& initial, const QString& title) {

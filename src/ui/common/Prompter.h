@@ -29,6 +29,14 @@ struct FileChoice {
     QString InitialPath;       // folder or file proposed first
 };
 
+// The extension of a chooser filter's first pattern, without the dot:
+// "png" for "PNG Files (*.png)"; empty when it names none.
+QString FilterExtension(const QString& filter);
+// The path as a save chooser returns it: a file name without an extension
+// gets the extension of the filter the user had selected, so a name typed
+// under "PNG Files" is a .png file whatever the chooser's first filter is.
+QString WithFilterExtension(const QString& path, const QString& selectedFilter);
+
 class Prompter {
 public:
     virtual ~Prompter() = default;

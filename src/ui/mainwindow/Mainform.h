@@ -57,6 +57,7 @@ struct MapSnapshot;
 
 namespace hexlane::render {
 struct PictureJob;
+enum class PictureFormat;
 }
 
 namespace hexlane::ui {
@@ -321,9 +322,9 @@ private:
     void ShowItineraryOnMap();
     void SetVoyageLine(std::vector<std::pair<int, int>> hexes);
 
-    // Print and export (MainformPrint.cpp): the scope dialog under a title,
-    // the chosen part of the map in hexes, and one print job on a printer.
-    std::optional<PrintChoice> ChoosePrintScope(const QString& title);
+    // Print and export (MainformPrint.cpp): the scope dialog under a title
+    // for what is made (print, PDF, SVG or PNG), the chosen part of the map in hexes, and one print job on a printer.
+    std::optional<PrintChoice> ChoosePrintScope(const QString& title, render::PictureFormat format);
     std::optional<QRectF> ChoiceHexes(const PrintChoice& choice);
     void PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes);
     // Any picture (Save Bitmap, export, print) with progress and Cancel.

@@ -29,6 +29,15 @@ QPageSize LocalPaper() {
                                                                               : QPageSize(QPageSize::A4);
 }
 
+// The printer's paper turned as chosen, or as fills it best when automatic;
+// the printer dialog and the preview start from it.
+void SetPaperOrientation(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes) {
+    bool landscape = choice.Setup.Orientation == render::PageOrientation::Landscape;
+    if (choice.Setup.Orientation == render::PageOrientation::Auto)
+        landscape = render::PlanOnPaper(hexes, printer.pageLayout().pageSize(), choice.Setup).Landscape;
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- cancellable jobs
@@ -58,7 +67,37 @@ bool TfMainform::CancelRequested() {
 
 // ---------------------------------------------------------------- scope
 
-std::optional<PrintChoice> TfMainform::ChoosePrintScope(const QString& title) {
+namespace {
+
+// The hexes of a chosen part of the map; nothing when it is not shown.
+std::optional<QRectF> AreaOf(const TUniverse& universe, const MapView& view, const PrintChoice& choice) {
+    switch (choice.Scope) {
+    case PrintScope::WholeMap: return render::WholeMapHexes(universe);
+    case PrintScope::View: {
+        const double S = std::max(1, universe.HexSize);
+        const QPoint corner = view.ViewportToPicture(QPoint(0, 0));
+        const QSize size = view.viewport()->size();
+        return QRectF(corner.x() / S, corner.y() / S, size.width() / S, size.height() / S)
+            .intersected(render::WholeMapHexes(universe));
+    }
+    case PrintScope::Sector: return render::SectorHexes(universe, choice.Sector);
+    case PrintScope::Subsector: return render::SubsectorHexes(universe, choice.Sector, choice.Subsector);
+    }
+    return std::nullopt;
+}
+
+// The part in the view keeps the detail the view shows at its zoom, unless
+// a fixed detail was chosen.
+void KeepTheViewsDetail(PrintChoice& choice, int zoomHexSize) {
+    if (choice.Scope != PrintScope::View || choice.Setup.Look.Detail != render::DetailChoice::Auto) return;
+    choice.Setup.Look.Detail = zoomHexSize <= 10   ? render::DetailChoice::Dots
+                               : zoomHexSize <= 30 ? render::DetailChoice::Names
+                                                   : render::DetailChoice::Full;
+}
+
+}  // namespace
+
+std::optional<PrintChoice> TfMainform::ChoosePrintScope(const QString& title, render::PictureFormat format) {
     RefreshIfDirty();
     if (!mapView_->HasPicture()) {
         prompter_->Information("There is no map picture yet: open a map first.");
@@ -68,31 +107,18 @@ std::optional<PrintChoice> TfMainform::ChoosePrintScope(const QString& title) {
     printScope_->Load(render::ShownSectorNames(*universe_), render::ShownSubsectorNames(*universe_),
                       render::MapText(universe_->Name1.empty() ? QFileInfo(FileName()).completeBaseName().toStdString()
                                                                : universe_->Name1));
-    return printScope_->Execute(title);
+    printScope_->SetFormat(format);
+    printScope_->SetMeasure([this](const PrintChoice& c) { return AreaOf(*universe_, *mapView_, c); }, LocalPaper());
+    auto choice = printScope_->Execute(title);
+    if (choice) KeepTheViewsDetail(*choice, universe_->HexSize);
+    return choice;
 }
 
 std::optional<QRectF> TfMainform::ChoiceHexes(const PrintChoice& choice) {
-    switch (choice.Scope) {
-    case PrintScope::WholeMap: return render::WholeMapHexes(*universe_);
-    case PrintScope::View: {
-        const double S = std::max(1, universe_->HexSize);
-        const QPoint corner = mapView_->ViewportToPicture(QPoint(0, 0));
-        const QSize size = mapView_->viewport()->size();
-        return QRectF(corner.x() / S, corner.y() / S, size.width() / S, size.height() / S)
-            .intersected(render::WholeMapHexes(*universe_));
-    }
-    case PrintScope::Sector: {
-        auto area = render::SectorHexes(*universe_, choice.Sector);
-        if (!area) prompter_->Error("The sector is no longer shown on the map.");
-        return area;
-    }
-    case PrintScope::Subsector: {
-        auto area = render::SubsectorHexes(*universe_, choice.Sector, choice.Subsector);
-        if (!area) prompter_->Error("The subsector is no longer shown on the map.");
-        return area;
-    }
-    }
-    return std::nullopt;
+    auto area = AreaOf(*universe_, *mapView_, choice);
+    if (!area && choice.Scope == PrintScope::Sector) prompter_->Error("The sector is no longer shown on the map.");
+    if (!area && choice.Scope == PrintScope::Subsector) prompter_->Error("The subsector is no longer shown on the map.");
+    return area;
 }
 
 // ---------------------------------------------------------------- print
@@ -127,32 +153,36 @@ void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRe
 }
 
 void TfMainform::rPrintClick() {
-    const auto choice = ChoosePrintScope("Print");
+    const auto choice = ChoosePrintScope("Print", render::PictureFormat::Print);
     if (!choice) return;
     const auto hexes = ChoiceHexes(*choice);
     if (!hexes) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(choice->Setup.Title.isEmpty() ? QStringLiteral("Hexlane map") : choice->Setup.Title);
+    SetPaperOrientation(printer, *choice, *hexes);
     if (!prompter_->ChoosePrinter(printer)) return;
     PrintOn(printer, *choice, *hexes);
 }
 
 void TfMainform::rPrintPreviewClick() {
-    const auto choice = ChoosePrintScope("Print Preview");
+    const auto choice = ChoosePrintScope("Print Preview", render::PictureFormat::Print);
     if (!choice) return;
     const auto hexes = ChoiceHexes(*choice);
     if (!hexes) return;
     QPrinter printer(QPrinter::HighResolution);
+    SetPaperOrientation(printer, *choice, *hexes);
     prompter_->PrintPreview(printer, [&](QPrinter& p) { PrintOn(p, *choice, *hexes); });
 }
 
 // ---------------------------------------------------------------- export
 
 void TfMainform::rExportPictureClick() {
-    const auto choice = ChoosePrintScope("Export Picture");
-    if (!choice) return;
-    const auto hexes = ChoiceHexes(*choice);
-    if (!hexes) return;
+    if (!mapView_->HasPicture()) {
+        prompter_->Information("There is no map picture yet: open a map first.");
+        return;
+    }
+    // The file first: its type decides what the scope dialog offers (pages
+    // for PDF, pixels per hex and per inch for PNG and SVG).
     const auto path = prompter_->SaveFile(FileChoice{
         "Export Picture", QStringLiteral("PDF Files (*.pdf);;SVG Files (*.svg);;PNG Files (*.png)"),
         QStringLiteral("pdf"), {}});
@@ -162,11 +192,16 @@ void TfMainform::rExportPictureClick() {
         prompter_->Error("The picture's file name must end in .pdf, .svg or .png.");
         return;
     }
+    const auto choice = ChoosePrintScope("Export Picture", *format);
+    if (!choice) return;
+    const auto hexes = ChoiceHexes(*choice);
+    if (!hexes) return;
     render::PictureJob job;
     job.Format = *format;
     job.Area = *hexes;
     job.HexSize = choice->Setup.HexSize;
     job.Pages = choice->Setup;
+    job.PixelsPerInch = choice->PixelsPerInch;
     job.Paper = LocalPaper();
     job.Path = *path;
     RunPictureJob(job, "Exporting the map picture ...", "Map picture exported", "Export stopped");

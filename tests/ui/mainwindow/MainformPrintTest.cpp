@@ -63,7 +63,7 @@ TEST_F(MainformTest, ExportPictureWritesTheChosenSectorAtTheChosenHexSize) {
 TEST_F(MainformTest, ExportPictureRefusesAnUnknownFileType) {
     auto u = SmallMap();
     Open(Write(*u, "small.map"));
-    AnswerScope("Export Picture", "rScopeWhole", {}, 0);
+    // The file is chosen first, so the scope dialog is never shown.
     prompter.SaveAnswers.push_back(Path("map.gif"));
     Action("rExportPicture")->trigger();
     EXPECT_EQ(prompter.Last(), "error: The picture's file name must end in .pdf, .svg or .png.");
