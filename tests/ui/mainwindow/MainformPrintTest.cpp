@@ -60,6 +60,40 @@ TEST_F(MainformTest, ExportPictureWritesTheChosenSectorAtTheChosenHexSize) {
     EXPECT_FALSE(prompter.Log.join('\n').contains("error"));
 }
 
+TEST_F(MainformTest, ExportListsSubsectorsAToPAndKeepsTheChosenOneFromUseToUse) {
+    auto u = SmallMap();
+    TSector* alpha = u->FindSector("Alpha");
+    for (int k = 0; k < 16; ++k)  // letter k sits in column k % 4 and row k / 4
+        alpha->SubsectorName(k % 4 + 1, k / 4 + 1) = std::string(1, static_cast<char>('A' + k));
+    Open(Write(*u, "lettered.map"));
+    QStringList shown;
+    const QString remembered = "Alpha: G";
+    for (const char* file : {"first.png", "again.png"}) {
+        uitest::WhenShown("Export Picture", [&](QDialog& d) {
+            auto* list = uitest::Find<QComboBox>(d, "rSubsectorList");
+            shown.clear();
+            for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+            // The first time G is chosen; the second time it is still chosen.
+            if (file == std::string("first.png")) {
+                list->setCurrentIndex(list->findText(remembered));
+                emit list->activated(list->currentIndex());
+            }
+            EXPECT_EQ(list->currentText(), remembered);
+            EXPECT_FALSE(uitest::Find<QRadioButton>(d, "rFitPage")->isEnabled());
+            uitest::Find<QPushButton>(d, "rOK")->click();
+        });
+        prompter.SaveAnswers.push_back(Path(file));
+        Action("rExportPicture")->trigger();
+        const TUniverse& map = window->Universe();
+        const QRect expected = hexlane::render::PixelsOf(*hexlane::render::SubsectorHexes(map, "Alpha", "G"), 30,
+                                                         hexlane::render::PictureSizeAt(map, 30));
+        EXPECT_EQ(QImage(Path(file)).size(), expected.size()) << file;
+    }
+    EXPECT_EQ(shown.mid(0, 16).join(' '), "Alpha: A Alpha: B Alpha: C Alpha: D Alpha: E Alpha: F Alpha: G Alpha: H Alpha: I "
+                               "Alpha: J Alpha: K Alpha: L Alpha: M Alpha: N Alpha: O Alpha: P");
+    EXPECT_TRUE(prompter.AllAnswersUsed());
+}
+
 TEST_F(MainformTest, ExportPictureRefusesAnUnknownFileType) {
     auto u = SmallMap();
     Open(Write(*u, "small.map"));
