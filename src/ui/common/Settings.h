@@ -1,8 +1,9 @@
 #pragma once
 // Settings: what the editor remembers between runs (window geometry and
 // toolbar state, the system list's columns, the last folder of each file
-// chooser, the recently used maps, the zoom, the wheel option), kept in one
-// QSettings store. Never the map's own data: a map file is the whole map.
+// chooser, the recently used maps, the zoom, the wheel option, the print and
+// export choices), kept in one QSettings store. Never the map's own data:
+// a map file is the whole map.
 // Tests point the store at a temporary file with UseFile().
 
 #include <QByteArray>
