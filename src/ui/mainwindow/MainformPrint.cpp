@@ -1,6 +1,7 @@
 // The main window's print, print preview and picture export commands: the
-// scope dialog, then the printer dialog, Qt's print preview or the file
-// chooser, then the job with progress and a Cancel button between pages.
+// scope dialog, then the printer dialog or Qt's print preview (export: the
+// file chooser first, then the scope dialog for that file's type), then the
+// job with progress and a Cancel button between pages.
 
 #include "Mainform.h"
 
@@ -177,6 +178,7 @@ void TfMainform::rPrintPreviewClick() {
 // ---------------------------------------------------------------- export
 
 void TfMainform::rExportPictureClick() {
+    RefreshIfDirty();
     if (!mapView_->HasPicture()) {
         prompter_->Information("There is no map picture yet: open a map first.");
         return;
