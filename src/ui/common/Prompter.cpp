@@ -97,7 +97,15 @@ std::optional<QString> QtPrompter::SaveFile(const FileChoice& choice) {
         dialog.setDefaultSuffix(extension.isEmpty() ? choice.DefaultExtension : extension);
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return Remember(choice, WithFilterExtension(dialog.selectedFiles().front(), dialog.selectedNameFilter()));
+    const QString chosen = dialog.selectedFiles().front();
+    const QString path = WithFilterExtension(chosen, dialog.selectedNameFilter());
+    // A dialog that did not add the extension itself did not ask about the
+    // file that name now points at.
+    if (path != chosen && QFileInfo::exists(path) &&
+        !YesNo(QStringLiteral("%1 already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
+               Look::Warning))
+        return std::nullopt;
+    return Remember(choice, path);
 }
 
 std::optional<QColor> QtPrompter::Colour(const QColor& initial, const QString& title) {
