@@ -26,18 +26,25 @@ struct LegendPlace {
     double Scale = 1;
 };
 
-// Below or right of the map when the page has room there; else in the
-// corner of the map with the fewest systems, made smaller if it would take
-// more than about half the map either way.
+// Below or right of the map when the page has room there, made up to half
+// as large if it must be; else in the corner of the map with the fewest
+// systems, made smaller if it would take more than about half the map
+// either way.
 LegendPlace PlaceLegend(const PagePlan& plan, const QRectF& mapBox, QSizeF legend, double scale, double gap,
                         const std::vector<QPointF>& stars) {
     const QSizeF wanted = legend * scale;
-    if (plan.Content.bottom() - mapBox.bottom() >= wanted.height() + gap && wanted.width() <= plan.Content.width())
-        return {QRectF(QPointF(std::min(mapBox.left(), plan.Content.right() - wanted.width()), mapBox.bottom() + gap),
-                       wanted),
-                scale};
-    if (plan.Content.right() - mapBox.right() >= wanted.width() + gap && wanted.height() <= plan.Content.height())
-        return {QRectF(QPointF(mapBox.right() + gap, mapBox.top()), wanted), scale};
+    const double belowH = plan.Content.bottom() - mapBox.bottom() - gap, rightW = plan.Content.right() - mapBox.right() - gap;
+    const double below = std::min({1.0, belowH / wanted.height(), plan.Content.width() / wanted.width()});
+    const double right = std::min({1.0, rightW / wanted.width(), plan.Content.height() / wanted.height()});
+    if (std::max(below, right) >= 0.5) {
+        if (below >= right) {
+            const QSizeF size = wanted * below;
+            return {QRectF(QPointF(std::min(mapBox.left(), plan.Content.right() - size.width()), mapBox.bottom() + gap),
+                           size),
+                    scale * below};
+        }
+        return {QRectF(QPointF(mapBox.right() + gap, mapBox.top()), wanted * right), scale * right};
+    }
     const double shrink = std::min({1.0, 0.45 * mapBox.width() / wanted.width(), 0.45 * mapBox.height() / wanted.height()});
     const QSizeF size = wanted * shrink;
     const std::array<QPointF, 4> corners = {
