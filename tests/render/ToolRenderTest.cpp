@@ -162,6 +162,7 @@ TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {
         ASSERT_EQ(run.status, 0) << c.file << ": " << run.err.toStdString();
         if (c.pngSize.isValid()) {
             EXPECT_EQ(QImage(out).size(), c.pngSize) << c.file;
+            EXPECT_EQ(run.out.trimmed(), QStringLiteral("%1 x %2").arg(c.pngSize.width()).arg(c.pngSize.height()));
         }
         QFile file(out);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;

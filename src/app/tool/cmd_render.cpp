@@ -242,7 +242,9 @@ int RunRender(const RenderOptions& o, const CLI::App& app) {
                   << " mm a hex, " << (result.Paper.Landscape ? "landscape" : "portrait") << '\n';
         return 0;
     }
-    std::cout << size.width() << " x " << size.height() << '\n';
+    // The size of the picture written: the part's, not the whole map's.
+    const QSize written = PixelsOf(job.Area, o.hexSize, size).size();
+    std::cout << written.width() << " x " << written.height() << '\n';
     return 0;
 }
 
