@@ -154,7 +154,8 @@ ExportResult ExportSvg(const TUniverse& u, const PictureJob& job, const QRectF& 
     if (!file.Open()) return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));
     bool stopped = false;
     const bool written = WriteSvg(layout.Picture, file.Handle(), region, scale, job.Pages.Title,
-                                  Remembering(progress, stopped), exact);
+                                  Remembering(progress, stopped), exact,
+                                  PrintLookOf(job.Pages) ? job.PixelsPerInch : 96.0);
     if (stopped) return {ExportOutcome::Stopped, StoppedText(job.Path)};
     if (!written || std::fflush(file.Handle()) != 0)
         return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));

@@ -180,7 +180,7 @@ PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPaged
             painter.restore();
             const QRectF box(plan.MapBox.topLeft(), part.size() * scale);
             if (mapPages > 1) DrawJoinMarks(painter, plan, i, box, mm);
-            if (legend && !legendPage) {
+            if (legend && !legendPage && mapPages == 1) {
                 // Where the systems lie on the page, to keep the legend off them.
                 std::vector<QPointF> stars;
                 for (const StarPlacement& s : map.Layout().Stars) {

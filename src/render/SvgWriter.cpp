@@ -213,12 +213,16 @@ private:
 }  // namespace
 
 bool WriteSvg(const DisplayList& list, std::FILE* out, const QRect& region, double scale, const QString& title,
-              const ProgressFn& progress, const QPolygonF& exact) {
+              const ProgressFn& progress, const QPolygonF& exact, double pixelsPerInch) {
     Svg svg(list, out, scale);
     svg.Exact = exact;
     const std::string w = std::to_string(region.width()), h = std::to_string(region.height());
+    // Pixels are 1/96 inch in SVG; another density gives the size on paper.
+    const bool physical = pixelsPerInch > 0 && std::abs(pixelsPerInch - 96) > 1e-9;
+    const std::string width = physical ? Num(region.width() / pixelsPerInch * 25.4) + "mm" : w,
+                      height = physical ? Num(region.height() / pixelsPerInch * 25.4) + "mm" : h;
     svg.Put("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
-            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w + "\" height=\"" + h +
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + width + "\" height=\"" + height +
             "\" viewBox=\"0 0 " + w + " " + h + "\">\n");
     if (!title.isEmpty()) svg.Put("<title>" + Escaped(title) + "</title>\n");
     svg.Put("<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n");

@@ -154,6 +154,7 @@ TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {
         {"sector.pdf", {"--sector", "Alpha", "--pages", "poster", "--page", "Letter"}, QSize(), nullptr},
         {"print.svg", {"--hex", "40", "--show", "names", "--style", "atlas", "--detail", "full", "--ppi", "150"},
          QSize(), "Amberline"},
+        {"inches.svg", {"--hex", "40", "--ppi", "150"}, QSize(), "width=\"84.667mm\""},  // 500 pixels at 150 per inch
         {"print.png", {"--hex", "45", "--ppi", "200", "--subsector-hex-numbers"}, QSize(563, 653), nullptr},
     };
     for (const auto& c : cases) {
