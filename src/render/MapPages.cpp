@@ -2,13 +2,8 @@
 
 #include "DefineUniverse.h"
 #include "MapGeometry.h"
-#include "MapPainter.h"
-#include "MapText.h"
 
-#include <QFontMetricsF>
 #include <QPageSize>
-#include <QPagedPaintDevice>
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>

@@ -148,8 +148,11 @@ PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPaged
     if (static_cast<long long>(plan.Across) * plan.Down > kMaxPages) return PrintOutcome::TooManyPages;
     const double mmPerHex = plan.MmPerHex(dpi);
     const MapPainter map(PictureLayout(universe, setup, plan.HexSize, mmPerHex, areaHexes));
-    const double level = map.LevelHexSize();
-    const double scale = plan.Scale * plan.Pitch / level;  // device pixels per layout pixel
+    // The plan in the pixels of the layout drawn (its pitch is the plan's).
+    const int level = map.LevelHexSize();
+    plan.Scale = plan.Scale * plan.Pitch / level;
+    plan.Pitch = level;
+    const double scale = plan.Scale;  // device pixels per layout pixel
     const QRectF area(areaHexes.left() * level, areaHexes.top() * level, areaHexes.width() * level,
                       areaHexes.height() * level);
     const QPolygonF exact = setup.ExactArea ? ExactOutline(map.Layout().Frame, areaHexes) : QPolygonF();
