@@ -1,6 +1,7 @@
 #include "MapExport.h"
 
 #include "DefineUniverse.h"
+#include "ExactPart.h"
 #include "FileIO.h"
 #include "MapBitmap.h"
 #include "MapPainter.h"
@@ -112,12 +113,19 @@ ExportResult ExportRaster(const MapRenderer& renderer, const PictureJob& job, co
     return FromWriter(written, error, &stopped);
 }
 
+// The hex's millimetres on a picture of the job's pixels per inch.
+double MmPerHexOf(const PictureJob& job) {
+    const double ppi = job.PixelsPerInch > 0 ? job.PixelsPerInch : 96.0;
+    return job.HexSize / ppi * 25.4;
+}
+
 ExportResult ExportScaledPng(const TUniverse& u, const PictureJob& job, const QRectF& area,
                              const ProgressFn& progress) {
-    const MapPainter map = MapPainter::ForHexSize(u, job.HexSize);
+    const MapPainter map(PictureLayout(u, job.Pages, job.HexSize, MmPerHexOf(job), area));
     const double scale = double(job.HexSize) / map.LevelHexSize();
     const QRect region = PixelsOf(area, job.HexSize, ScaledSize(map.PictureSize(), scale));
     if (region.isEmpty()) return Failed(kEmptyPart);
+    const QPolygonF exact = job.Pages.ExactArea ? ExactOutline(map.Layout().Frame, area) : QPolygonF();
     // Bands of about 32 MB of pixels.
     const int bandRows =
         static_cast<int>(std::clamp<std::int64_t>((32 << 20) / (std::int64_t(region.width()) * 4), 16, 2048));
@@ -129,22 +137,25 @@ ExportResult ExportScaledPng(const TUniverse& u, const PictureJob& job, const QR
             QImage image(band, region.width(), rows, static_cast<qsizetype>(stride), QImage::Format_RGB32);
             QPainter p(&image);
             p.scale(scale, scale);
-            map.Paint(p, QRectF(region.x() / scale, (region.y() + top) / scale, region.width() / scale, rows / scale));
+            map.Paint(p, QRectF(region.x() / scale, (region.y() + top) / scale, region.width() / scale, rows / scale),
+                      exact);
         },
         Remembering(progress, stopped), &error);
     return FromWriter(written, error, &stopped);
 }
 
 ExportResult ExportSvg(const TUniverse& u, const PictureJob& job, const QRectF& area, const ProgressFn& progress) {
-    const MapLayout layout = LayoutMap(u, LevelForHexSize(job.HexSize));
+    const MapLayout layout = PictureLayout(u, job.Pages, job.HexSize, MmPerHexOf(job), area);
     const double scale = double(job.HexSize) / layout.Frame.M.S;
     const QRect region = PixelsOf(area, job.HexSize, ScaledSize(layout.Size, scale));
     if (region.isEmpty()) return Failed(kEmptyPart);
+    const QPolygonF exact = job.Pages.ExactArea ? ExactOutline(layout.Frame, area) : QPolygonF();
     ReplacingOutputFile file(job.Path.toStdString());
     if (!file.Open()) return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));
     bool stopped = false;
-    const bool written =
-        WriteSvg(layout.Picture, file.Handle(), region, scale, job.Pages.Title, Remembering(progress, stopped));
+    const bool written = WriteSvg(layout.Picture, file.Handle(), region, scale, job.Pages.Title,
+                                  Remembering(progress, stopped), exact,
+                                  PrintLookOf(job.Pages) ? job.PixelsPerInch : 96.0);
     if (stopped) return {ExportOutcome::Stopped, StoppedText(job.Path)};
     if (!written || std::fflush(file.Handle()) != 0)
         return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));
@@ -168,17 +179,20 @@ ExportResult ExportPdf(const TUniverse& u, const PictureJob& job, const QRectF& 
     SafeFileDevice file(job.Path);
     if (!file.Open()) return Failed(WriteFailedText(job.Path, QString::fromLocal8Bit(std::strerror(errno))));
     PrintOutcome outcome;
+    PaperPlan paper;
     {
         QPdfWriter pdf(&file);
         pdf.setPageSize(job.Paper);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setTitle(job.Pages.Title);
         pdf.setCreator(QStringLiteral("Hexlane"));
-        outcome = PrintMap(u, area, pdf, job.Pages, progress);
+        outcome = PrintMap(u, area, pdf, job.Pages, progress, &paper);
     }
     if (outcome != PrintOutcome::Done) return Printed(outcome, job.Path);
     if (!file.Commit()) return Failed(WriteFailedText(job.Path));
-    return {};
+    ExportResult done;
+    done.Paper = paper;
+    return done;
 }
 
 }  // namespace
@@ -235,9 +249,13 @@ ExportResult Export(const TUniverse& u, const PictureJob& job, const ProgressFn&
         return ExportScaledPng(u, job, area, progress);
     case PictureFormat::Svg: return ExportSvg(u, job, area, progress);
     case PictureFormat::Pdf: return ExportPdf(u, job, area, progress);
-    case PictureFormat::Print:
+    case PictureFormat::Print: {
         if (!job.Printer) return Failed(QStringLiteral("No printer was chosen."));
-        return Printed(PrintMap(u, area, *job.Printer, job.Pages, progress));
+        PaperPlan paper;
+        ExportResult result = Printed(PrintMap(u, area, *job.Printer, job.Pages, progress, &paper));
+        result.Paper = paper;
+        return result;
+    }
     }
     return Failed(QStringLiteral("Unknown picture format."));
 }

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 class QPagedPaintDevice;
 class TUniverse;
@@ -54,8 +55,11 @@ struct PictureJob {
 enum class ExportOutcome { Done, Stopped, Failed };
 
 struct ExportResult {
+    ExportResult() = default;
+    ExportResult(ExportOutcome outcome, QString message) : Outcome(outcome), Message(std::move(message)) {}
     ExportOutcome Outcome = ExportOutcome::Done;
     QString Message;  // why it failed or stopped; empty when done
+    PaperPlan Paper;  // PDF and printing: the pages printed and the hex's size on them
     bool Done() const { return Outcome == ExportOutcome::Done; }
 };
 

@@ -2,13 +2,8 @@
 
 #include "DefineUniverse.h"
 #include "MapGeometry.h"
-#include "MapPainter.h"
-#include "MapText.h"
 
-#include <QFontMetricsF>
 #include <QPageSize>
-#include <QPagedPaintDevice>
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -94,14 +89,44 @@ QRect PixelsOf(const QRectF& hexes, double hexSize, QSize picture) {
 }
 
 QRectF PagePlan::PageArea(const QRectF& area, int index) const {
-    const QSizeF page = MapBox.size() / Scale;
+    const double w = Part.width() * Pitch, h = Part.height() * Pitch, ov = Overlap * Pitch;
     const int column = index % Across, row = index / Across;
-    return QRectF(area.left() + column * page.width(), area.top() + row * page.height(), page.width(), page.height())
-        .intersected(area);
+    return QRectF(area.left() + column * (w - ov), area.top() + row * (h - ov), w, h).intersected(area);
 }
 
-PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup) {
+QString PagePlan::Coordinates(int index) const {
+    // Columns A..Z, then AA, AB...
+    int column = index % std::max(Across, 1);
+    QString letters;
+    do {
+        letters.prepend(QChar('A' + column % 26));
+        column = column / 26 - 1;
+    } while (column >= 0);
+    return letters + QString::number(index / std::max(Across, 1) + 1);
+}
+
+MapLayout PictureLayout(const TUniverse& u, const PageSetup& setup, int hexSize, double mmPerHex,
+                        const QRectF& areaHexes) {
+    if (!PrintLookOf(setup)) return LayoutMap(u, LevelForHexSize(hexSize));
+    return LayoutPrint(u, setup.Look, mmPerHex, setup.ExactArea ? areaHexes : QRectF());
+}
+
+namespace {
+
+// The poster's pages along one side: as few as hold `length` hexes on pages
+// of `page` hexes sharing `overlap`; a sliver of less than a thousandth of a
+// page gets no page of its own. Counted in doubles and capped, so that no
+// area overflows the count.
+int PagesAlong(double length, double page, double overlap) {
+    if (length <= page * (1 + 1e-3)) return 1;
+    return static_cast<int>(
+        std::clamp(std::ceil((length - overlap) / (page - overlap) - 1e-3), 1.0, double(kMaxPages + 1)));
+}
+
+// One orientation's plan: the page is as given.
+PagePlan PlanOn(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup) {
     PagePlan plan;
+    plan.Landscape = pageSize.width() > pageSize.height();
     const double margin = std::max(0.0, setup.MarginMm) / 25.4 * dpi;
     QRectF content(margin, margin, pageSize.width() - 2 * margin, pageSize.height() - 2 * margin);
     if (!setup.Title.isEmpty()) {
@@ -114,81 +139,70 @@ PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double 
     }
     if (content.width() < 1) content.setWidth(1);
     if (content.height() < 1) content.setHeight(1);
+    plan.Content = content;
     const double areaW = std::max(areaHexes.width(), 1e-3), areaH = std::max(areaHexes.height(), 1e-3);
     const double devicePerPixel = dpi / 96.0;  // device pixels per picture pixel
+    const bool print = PrintLookOf(setup);
+    double perHex;  // device pixels
     if (setup.Mode == PageMode::Fit) {
-        const double perHex = std::min(content.width() / areaW, content.height() / areaH);  // device pixels
+        perHex = std::min(content.width() / areaW, content.height() / areaH);
         plan.HexSize = std::max(1, static_cast<int>(std::floor(perHex / devicePerPixel)));
-        plan.Scale = perHex / LevelForHexSize(plan.HexSize);
-        const QSizeF size(areaW * perHex, areaH * perHex);
-        plan.MapBox = QRectF(content.left() + (content.width() - size.width()) / 2, content.top(), size.width(),
-                             size.height());
-        return plan;
+        plan.Part = QSizeF(areaW, areaH);
+    } else {
+        plan.HexSize = std::clamp(setup.HexSize, 1, 1000);
+        perHex = plan.HexSize * devicePerPixel;
+        // The overlap, at most a third of a page.
+        const QSizeF page(content.width() / perHex, content.height() / perHex);
+        plan.Overlap = std::clamp(setup.OverlapMm / 25.4 * dpi / perHex, 0.0,
+                                  std::min(page.width(), page.height()) / 3);
+        plan.Across = PagesAlong(areaW, page.width(), plan.Overlap);
+        plan.Down = PagesAlong(areaH, page.height(), plan.Overlap);
+        // An even share each: no page is left with a sliver.
+        plan.Part = QSizeF(std::min(page.width(), (areaW + (plan.Across - 1) * plan.Overlap) / plan.Across),
+                           std::min(page.height(), (areaH + (plan.Down - 1) * plan.Overlap) / plan.Down));
+        plan.LegendPage = print && setup.Look.Legend;
     }
-    plan.HexSize = std::clamp(setup.HexSize, 1, 1000);
-    const double perHex = plan.HexSize * devicePerPixel;
-    plan.Scale = perHex / LevelForHexSize(plan.HexSize);
-    // A sliver of less than a thousandth of a page gets no page of its own.
-    // Counted in doubles and capped, so that no area overflows the count.
-    auto pagesFor = [](double length, double page) {
-        return static_cast<int>(std::clamp(std::ceil(length / page - 1e-3), 1.0, double(kMaxPages + 1)));
-    };
-    plan.Across = pagesFor(areaW * perHex, content.width());
-    plan.Down = pagesFor(areaH * perHex, content.height());
-    plan.MapBox = content;
+    plan.Pitch = print ? kPrintHexSize : LevelForHexSize(plan.HexSize);
+    plan.Scale = perHex / plan.Pitch;
+    const QSizeF size = plan.Part * perHex;
+    plan.MapBox = QRectF(content.left() + std::max(0.0, content.width() - size.width()) / 2, content.top(),
+                         size.width(), size.height());
     return plan;
+}
+
+}  // namespace
+
+PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup) {
+    const QSizeF turned(pageSize.height(), pageSize.width());
+    const bool landscape = pageSize.width() > pageSize.height();
+    switch (setup.Orientation) {
+    case PageOrientation::Portrait:
+        return PlanOn(areaHexes, landscape ? turned : pageSize, dpi, lineHeight, setup);
+    case PageOrientation::Landscape:
+        return PlanOn(areaHexes, landscape ? pageSize : turned, dpi, lineHeight, setup);
+    case PageOrientation::Auto: break;
+    }
+    const PagePlan given = PlanOn(areaHexes, pageSize, dpi, lineHeight, setup);
+    const PagePlan other = PlanOn(areaHexes, turned, dpi, lineHeight, setup);
+    // Fewest pages; on one fitted page, the larger hex (the least paper
+    // left blank); else the paper as given.
+    if (other.Count() != given.Count()) return other.Count() < given.Count() ? other : given;
+    if (setup.Mode == PageMode::Fit && other.Scale * other.Pitch > given.Scale * given.Pitch * (1 + 1e-9)) return other;
+    return given;
 }
 
 PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const PageSetup& setup) {
     constexpr double dpi = 1200;
-    const QSizeF page = paper.sizePoints() / 72.0 * dpi;
+    const QSizeF page = QSizeF(paper.sizePoints()) / 72.0 * dpi;  // in doubles: no rounding to whole inches
     const double line = 10.0 / 72 * dpi * 1.2;
-    const PagePlan plan = PlanPages(areaHexes, page, dpi, line, setup);
+    const PagePlan plan = PlanPages(areaHexes, QSizeF(std::min(page.width(), page.height()),
+                                                      std::max(page.width(), page.height())),
+                                    dpi, line, setup);
     PaperPlan out;
-    out.Pages = plan.Count();
-    out.MmPerHex = plan.Scale * LevelForHexSize(plan.HexSize) / dpi * 25.4;
+    out.Pages = plan.Pages();
+    out.MmPerHex = plan.MmPerHex(dpi);
+    out.Landscape = plan.Landscape;
     return out;
-}
-
-PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
-                      const PageSetup& setup, const ProgressFn& onPage) {
-    QFont lineFont(QStringLiteral("Arial"));
-    lineFont.setPointSizeF(10);
-    const QFontMetricsF lineMetrics(lineFont, &device);
-    const PagePlan plan = PlanPages(areaHexes, QSizeF(device.width(), device.height()), device.logicalDpiX(),
-                                    lineMetrics.height(), setup);
-    if (static_cast<long long>(plan.Across) * plan.Down > kMaxPages) return PrintOutcome::TooManyPages;
-    QPainter painter;
-    if (!painter.begin(&device)) return PrintOutcome::Failed;
-    const MapPainter map = MapPainter::ForHexSize(universe, plan.HexSize);
-    const double level = map.LevelHexSize();
-    const QRectF area(areaHexes.left() * level, areaHexes.top() * level, areaHexes.width() * level,
-                      areaHexes.height() * level);
-    const int pages = plan.Count();
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0 && !device.newPage()) {
-            painter.end();
-            return PrintOutcome::Failed;
-        }
-        const QRectF part = plan.PageArea(area, i);
-        painter.save();
-        painter.translate(plan.MapBox.topLeft());
-        painter.scale(plan.Scale, plan.Scale);
-        map.Paint(painter, part);
-        painter.restore();
-        painter.setFont(lineFont);
-        painter.setPen(Qt::black);
-        if (!plan.TitleBox.isEmpty())
-            painter.drawText(plan.TitleBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, setup.Title);
-        if (!plan.NumberBox.isEmpty())
-            painter.drawText(plan.NumberBox, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
-                             QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages));
-        if (onPage && !onPage(i + 1, pages)) {
-            painter.end();
-            return PrintOutcome::Cancelled;
-        }
-    }
-    return painter.end() ? PrintOutcome::Done : PrintOutcome::Failed;
 }
 
 }  // namespace hexlane::render

@@ -59,10 +59,24 @@ struct PageSetup {
     PageOrientation Orientation = PageOrientation::Auto;
     double OverlapMm = 0;   // poster: how far neighbouring pages overlap
     PrintLook Look;         // print, PDF, SVG and PNG at other sizes
-    bool ExactArea = false; // a sector or subsector: drawn clipped exactly to its edge
+    // The part is a sector or subsector drawn exactly: its own hexes only,
+    // clipped to their edges, nothing of the neighbours (see ExactPart.h).
+    bool ExactArea = false;
 };
 
-// How a part of the map lies on paper: the pages and the hex's size there.
+// True when the setup draws the print look (not the screen picture).
+inline bool PrintLookOf(const PageSetup& setup) {
+    return setup.Look.Style != PictureStyle::Screen;
+}
+
+// The layout a picture of the setup's look draws: the screen picture at the
+// zoom level of `hexSize` pixels per hex, or the print look for a hex of
+// `mmPerHex` millimetres (exactly the part when the setup says so).
+MapLayout PictureLayout(const TUniverse& universe, const PageSetup& setup, int hexSize, double mmPerHex,
+                        const QRectF& areaHexes);
+
+// How a part of the map lies on paper: the pages (a poster's legend page
+// included) and the hex's size there, and the orientation chosen.
 struct PaperPlan {
     int Pages = 1;
     double MmPerHex = 0;
@@ -74,20 +88,34 @@ PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const Pag
 struct PagePlan {
     int Across = 1, Down = 1;
     int HexSize = 30;   // the picture's pixels per hex at 96 pixels per inch
-    double Scale = 1;   // device pixels per pixel of the picture at the level's hex size
+    int Pitch = 30;     // layout pixels per hex of the layout drawn (its zoom level, or the print pitch)
+    double Scale = 1;   // device pixels per layout pixel
+    bool Landscape = false;   // the paper turned (wider than high)
+    bool LegendPage = false;  // a poster's last page holds the legend
+    QRectF Content;     // what margin, title and numbers leave, in device pixels
     QRectF MapBox;      // on every page, in device pixels
     QRectF TitleBox, NumberBox;  // empty when not printed
-    int Count() const { return Across * Down; }
-    // The part of `area` (pixels at the level's hex size) on page `index`:
-    // pages run across the first row from the left, then the next row.
+    QSizeF Part;        // each page's part of the map, in hexes
+    double Overlap = 0; // hexes that neighbouring pages share
+    int Count() const { return Across * Down; }  // the map's pages
+    int Pages() const { return Count() + (LegendPage ? 1 : 0); }
+    // Millimetres of one hex on the paper of `dpi` device pixels per inch.
+    double MmPerHex(double dpi) const { return Scale * Pitch / dpi * 25.4; }
+    // The part of `area` (pixels of the layout drawn) on page `index`: pages
+    // run across the first row from the left, then the next row; each holds
+    // an even share of the area, widened by the overlap with its neighbours.
     QRectF PageArea(const QRectF& area, int index) const;
+    // "A1", "B2": the page's column as a letter, its row as a number.
+    QString Coordinates(int index) const;
 };
 
-// Plans the pages of `areaHexes` on pages of pageSize device pixels at
+// Plans the pages of `areaHexes` on paper of pageSize device pixels at
 // `dpi`: the margin, then the title line at the top and the page numbers at
 // the bottom (each one line of `lineHeight` device pixels), the map in what
-// is left; fitted (the largest whole hex size that fits, at least 1) or at
-// the setup's hex size over as many pages as needed.
+// is left; fitted (the largest hex that fits) or at the setup's hex size over
+// as many pages as needed, trimmed to the part and shared evenly. The paper
+// is turned as the setup says; automatically, to the fewest pages, then the
+// largest hex (fitted), else as given.
 PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup);
 
 enum class PrintOutcome { Done, Cancelled, Failed, TooManyPages };
@@ -95,11 +123,8 @@ enum class PrintOutcome { Done, Cancelled, Failed, TooManyPages };
 // A poster of more pages than this is refused before anything is printed.
 inline constexpr int kMaxPages = 1000;
 
-// Prints `areaHexes` of the universe's map picture on the device as the
-// setup says, one page after the other; the continuation is asked after
-// every page, so a job stops between pages. Nothing is drawn when the
-// poster would need more than kMaxPages pages.
+// The pages printed and the hex's size on them go to `printed` when given.
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
-                      const PageSetup& setup, const ProgressFn& onPage);
+                      const PageSetup& setup, const ProgressFn& onPage, PaperPlan* printed = nullptr);
 
 }  // namespace hexlane::render

@@ -1,10 +1,12 @@
 #include "MapPainter.h"
 
+#include "ExactPart.h"
 #include "MapStyle.h"
 #include "Palette.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -52,12 +54,21 @@ MapPainter MapPainter::ForHexSize(const TUniverse& universe, int hexSize) {
     return MapPainter(LayoutMap(universe, LevelForHexSize(hexSize)));
 }
 
-void MapPainter::Paint(QPainter& p, const QRectF& area) const {
+void MapPainter::Paint(QPainter& p, const QRectF& area, const QPolygonF& exact) const {
     if (area.isEmpty()) return;
     p.save();
     p.setClipRect(QRectF(QPointF(0, 0), area.size()), Qt::IntersectClip);
     p.fillRect(QRectF(QPointF(0, 0), area.size()), QColor(kInkWhite));
     p.translate(-area.topLeft());
+    if (!exact.isEmpty()) {
+        QPainterPath outline;
+        outline.addPolygon(exact);
+        outline.closeSubpath();
+        p.setClipPath(outline, Qt::IntersectClip);
+    }
+    const auto belongs = [&](const Shape& s) {
+        return exact.isEmpty() || TextBelongsInside(exact, QRectF(s.A.x() - 1, s.A.y(), 2, heights_[s.Font]));
+    };
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const DisplayList& list = layout_.Picture;
@@ -69,9 +80,9 @@ void MapPainter::Paint(QPainter& p, const QRectF& area) const {
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];
             if (s.Kind == ShapeKind::Text) {
-                if (whole || TextReaches(s, area)) PaintText(p, s, list.TextOf(s));
+                if ((whole || TextReaches(s, area)) && belongs(s)) PaintText(p, s, list.TextOf(s));
             } else if (s.Kind == ShapeKind::Grid) {
-                PaintGrid(p, inner, s);
+                PaintGrid(p, inner, s, exact);
             } else if (whole) {
                 PaintShape(p, s);
             }
@@ -144,7 +155,7 @@ void MapPainter::PaintText(QPainter& p, const Shape& s, const QString& text) con
     p.drawText(QPointF(left, s.A.y() + ascents_[s.Font]), text);
 }
 
-void MapPainter::PaintGrid(QPainter& p, const QRect& inner, const Shape& grid) const {
+void MapPainter::PaintGrid(QPainter& p, const QRect& inner, const Shape& grid, const QPolygonF& exact) const {
     const MapFrame& f = layout_.Frame;
     const CellSpan span = CellsReaching(f, inner);
     if (span.Empty()) return;
@@ -164,7 +175,11 @@ void MapPainter::PaintGrid(QPainter& p, const QRect& inner, const Shape& grid) c
     p.drawLines(lines.data(), static_cast<int>(lines.size()));
     if (!grid.Numbers) return;
     ForEachCellNumber(layout_.Picture, grid, span,
-                      [&](const Shape& text, const QString& label) { PaintText(p, text, label); });
+                      [&](const Shape& text, const QString& label) {
+                          if (exact.isEmpty() ||
+                              TextBelongsInside(exact, QRectF(text.A.x() - 1, text.A.y(), 2, heights_[text.Font])))
+                              PaintText(p, text, label);
+                      });
 }
 
 }  // namespace hexlane::render

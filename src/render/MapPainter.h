@@ -10,6 +10,7 @@
 #include "MapLayout.h"
 
 #include <QFont>
+#include <QPolygonF>
 #include <QRectF>
 
 #include <vector>
@@ -37,10 +38,14 @@ public:
     // at the painter's origin, one layout pixel to one unit of the painter's
     // coordinates; nothing outside the area is touched. Scale the painter
     // first for another size.
-    void Paint(QPainter& painter, const QRectF& area) const;
+    void Paint(QPainter& painter, const QRectF& area) const { Paint(painter, area, {}); }
+    // The same, drawing only inside `exact` (an outline in layout pixels, see
+    // ExactPart.h) when it is not empty: texts that belong outside it are
+    // left out altogether.
+    void Paint(QPainter& painter, const QRectF& area, const QPolygonF& exact) const;
 
 private:
-    void PaintGrid(QPainter& p, const QRect& inner, const Shape& grid) const;
+    void PaintGrid(QPainter& p, const QRect& inner, const Shape& grid, const QPolygonF& exact) const;
     void PaintShape(QPainter& p, const Shape& s) const;
     bool TextReaches(const Shape& s, const QRectF& area) const;
     void PaintText(QPainter& p, const Shape& s, const QString& text) const;

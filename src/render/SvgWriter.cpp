@@ -1,5 +1,6 @@
 #include "SvgWriter.h"
 
+#include "ExactPart.h"
 #include "MapStyle.h"
 
 #include <QFontMetricsF>
@@ -77,6 +78,13 @@ public:
     }
 
     int CharWidth = 0, TextHeight = 0;  // the widest character and the highest line of the fonts
+
+    // Texts left out of an exact part: those of the hexes outside it.
+    QPolygonF Exact;
+    bool Belongs(const Shape& s) const {
+        return Exact.isEmpty() ||
+               TextBelongsInside(Exact, QRectF(s.A.x() - 1, s.A.y(), 2, metrics_[s.Font].height()));
+    }
 
     void Put(const std::string& s) { std::fwrite(s.data(), 1, s.size(), out_); }
     bool Good() const { return std::ferror(out_) == 0; }
@@ -188,7 +196,9 @@ public:
             Put("<path d=\"" + d + "\" fill=\"none\" stroke=\"" + Colour(grid.Pen.True) + "\" stroke-width=\"1\"/>\n");
         }
         if (!grid.Numbers) return;
-        ForEachCellNumber(list_, grid, span, [&](const Shape& text, const QString& label) { Text(text, label); });
+        ForEachCellNumber(list_, grid, span, [&](const Shape& text, const QString& label) {
+            if (Belongs(text)) Text(text, label);
+        });
     }
 
 private:
@@ -203,18 +213,30 @@ private:
 }  // namespace
 
 bool WriteSvg(const DisplayList& list, std::FILE* out, const QRect& region, double scale, const QString& title,
-              const ProgressFn& progress) {
+              const ProgressFn& progress, const QPolygonF& exact, double pixelsPerInch) {
     Svg svg(list, out, scale);
+    svg.Exact = exact;
     const std::string w = std::to_string(region.width()), h = std::to_string(region.height());
+    // Pixels are 1/96 inch in SVG; another density gives the size on paper.
+    const bool physical = pixelsPerInch > 0 && std::abs(pixelsPerInch - 96) > 1e-9;
+    const std::string width = physical ? Num(region.width() / pixelsPerInch * 25.4) + "mm" : w,
+                      height = physical ? Num(region.height() / pixelsPerInch * 25.4) + "mm" : h;
     svg.Put("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
-            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w + "\" height=\"" + h +
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + width + "\" height=\"" + height +
             "\" viewBox=\"0 0 " + w + " " + h + "\">\n");
     if (!title.isEmpty()) svg.Put("<title>" + Escaped(title) + "</title>\n");
     svg.Put("<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n");
     // The part drawn, in pixels of the list's own size.
     const QRectF area(region.x() / scale, region.y() / scale, region.width() / scale, region.height() / scale);
+    std::string clip;
+    if (!exact.isEmpty()) {
+        std::string points;
+        for (const QPointF& p : exact) points += (points.empty() ? "" : " ") + Num(p.x()) + "," + Num(p.y());
+        svg.Put("<defs><clipPath id=\"part\"><polygon points=\"" + points + "\"/></clipPath></defs>\n");
+        clip = "<g clip-path=\"url(#part)\">\n";
+    }
     svg.Put("<g transform=\"scale(" + Num(scale) + ") translate(" + Num(-area.x()) + "," + Num(-area.y()) +
-            ")\" stroke-linejoin=\"miter\">\n");
+            ")\" stroke-linejoin=\"miter\">\n" + clip);
     const QRect near = area.toAlignedRect().adjusted(-2, -2, 2, 2);
     const int total = static_cast<int>(list.Groups.size());
     int done = 0;
@@ -228,7 +250,7 @@ bool WriteSvg(const DisplayList& list, std::FILE* out, const QRect& region, doub
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = list.Shapes[i];
             if (s.Kind == ShapeKind::Text) {
-                if (whole || svg.TextReaches(s, area)) svg.Text(s, list.TextOf(s));
+                if ((whole || svg.TextReaches(s, area)) && svg.Belongs(s)) svg.Text(s, list.TextOf(s));
             } else if (s.Kind == ShapeKind::Grid) {
                 svg.Grid(s, area);
             } else if (whole) {
@@ -236,7 +258,7 @@ bool WriteSvg(const DisplayList& list, std::FILE* out, const QRect& region, doub
             }
         }
     }
-    svg.Put("</g>\n</svg>\n");
+    svg.Put(std::string(exact.isEmpty() ? "" : "</g>\n") + "</g>\n</svg>\n");
     if (progress && !progress(total, total)) return false;
     return svg.Good();
 }

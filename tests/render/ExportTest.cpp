@@ -59,9 +59,10 @@ bool ExportPng(const TUniverse& u, const QRectF& area, int hexSize, const QStrin
 }
 
 bool ExportSvg(const TUniverse& u, const QRectF& area, int hexSize, const QString& path, const QString& title,
-               QString* error) {
+               QString* error, PictureStyle style = PictureStyle::Screen) {
     PictureJob job = Job(PictureFormat::Svg, area, hexSize, path);
     job.Pages.Title = title;
+    job.Pages.Look.Style = style;
     return Run(u, job, {}, error);
 }
 
@@ -171,9 +172,11 @@ TEST(ExportPdf, NamesAreTextInTheFile) {
 TEST(Pages, PosterPagesRunAcrossTheRowsFromTheTopLeft) {
     // A 16 x 20 hex area on 1000 x 1500 device pixel pages at 96 dots per inch
     // without margin, title or numbers: at 90 pixels per hex 1440 x 1800
-    // pixels, two pages across and two down.
+    // pixels, two pages across and two down, each holding an even share.
     PageSetup setup;
     setup.Mode = PageMode::Poster;
+    setup.Orientation = PageOrientation::Portrait;
+    setup.Look.Style = PictureStyle::Screen;
     setup.MarginMm = 0;
     setup.PageNumbers = false;
     const struct {
@@ -188,7 +191,7 @@ TEST(Pages, PosterPagesRunAcrossTheRowsFromTheTopLeft) {
     setup.HexSize = 90;
     const PagePlan plan = PlanPages(QRectF(0, 0, 16, 20), QSizeF(1000, 1500), 96, 20, setup);
     const QRectF area(0, 0, 16 * 90, 20 * 90);  // pixels at the level's size, 90
-    const QRectF expected[] = {{0, 0, 1000, 1500}, {1000, 0, 440, 1500}, {0, 1500, 1000, 300}, {1000, 1500, 440, 300}};
+    const QRectF expected[] = {{0, 0, 720, 900}, {720, 0, 720, 900}, {0, 900, 720, 900}, {720, 900, 720, 900}};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(plan.PageArea(area, i), expected[i]) << i;
 }
 

@@ -94,6 +94,21 @@ TEST(ToolRender, RefusesBadArguments) {
         {dir.filePath("x.png"), "--sector", "Nowhere"},
         {dir.filePath("x.png"), "--subsector", "Alpha/Nowhere"},
         {dir.filePath("x.png"), "--sector", "Alpha", "--region", "0,0,10,10"},
+        // The look and the paper: unknown values, and options where they do not apply.
+        {dir.filePath("x.pdf"), "--style", "poster"},
+        {dir.filePath("x.bmp"), "--style", "print"},
+        {dir.filePath("x.png"), "--style", "atlas"},  // hex size 30: the screen picture
+        {dir.filePath("x.png"), "--detail", "names"},
+        {dir.filePath("x.svg"), "--detail", "most"},
+        {dir.filePath("x.svg"), "--style", "screen", "--detail", "full"},
+        {dir.filePath("x.pdf"), "--orientation", "sideways"},
+        {dir.filePath("x.svg"), "--orientation", "landscape"},
+        {dir.filePath("x.pdf"), "--overlap", "-1"},
+        {dir.filePath("x.pdf"), "--overlap", "5"},  // a fitted page has no neighbours
+        {dir.filePath("x.png"), "--hex", "64", "--overlap", "5"},
+        {dir.filePath("x.pdf"), "--ppi", "300"},
+        {dir.filePath("x.png"), "--hex", "64", "--ppi", "5"},
+        {dir.filePath("x.bmp"), "--subsector-hex-numbers"},
     };
     for (const QStringList& args : refused) {
         const ToolRun run = Tool(QStringList{map} + args);
@@ -137,6 +152,10 @@ TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {
         {"sub.png", {"--hex", "30", "--subsector", "Alpha/Alpha A"}, QSize(246, 315), nullptr},  // cut at the picture's left edge
         {"names.svg", {"--hex", "40", "--show", "names"}, QSize(), "Amberline"},
         {"sector.pdf", {"--sector", "Alpha", "--pages", "poster", "--page", "Letter"}, QSize(), nullptr},
+        {"print.svg", {"--hex", "40", "--show", "names", "--style", "atlas", "--detail", "full", "--ppi", "150"},
+         QSize(), "Amberline"},
+        {"inches.svg", {"--hex", "40", "--ppi", "150"}, QSize(), "width=\"84.667mm\""},  // 500 pixels at 150 per inch
+        {"print.png", {"--hex", "45", "--ppi", "200", "--subsector-hex-numbers"}, QSize(563, 653), nullptr},
     };
     for (const auto& c : cases) {
         const QString out = dir.filePath(c.file);
@@ -144,6 +163,7 @@ TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {
         ASSERT_EQ(run.status, 0) << c.file << ": " << run.err.toStdString();
         if (c.pngSize.isValid()) {
             EXPECT_EQ(QImage(out).size(), c.pngSize) << c.file;
+            EXPECT_EQ(run.out.trimmed(), QStringLiteral("%1 x %2").arg(c.pngSize.width()).arg(c.pngSize.height()));
         }
         QFile file(out);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
@@ -154,6 +174,22 @@ TEST(ToolRender, WritesPngSvgAndPdfOfAnyPartAtAnySize) {
         if (QString(c.file).endsWith(".pdf")) {
             EXPECT_TRUE(bytes.startsWith("%PDF")) << c.file;
         }
+    }
+    // A PDF names its pages and the hex's size on them, not a pixel size.
+    const struct {
+        QStringList args;
+        const char* line;
+    } pdfs[] = {
+        {{"--sector", "Alpha"}, "1 page, 5.9 mm a hex, portrait"},
+        {{"--sector", "Alpha", "--pages", "poster", "--hex", "30", "--style", "screen"}, "2 pages, 7.9 mm a hex, landscape"},
+        {{"--sector", "Alpha", "--pages", "poster", "--hex", "30", "--orientation", "portrait", "--overlap", "10",
+          "--style", "screen"},
+         "4 pages, 7.9 mm a hex, portrait"},
+    };
+    for (const auto& c : pdfs) {
+        const ToolRun run = Tool(QStringList{map, dir.filePath("paper.pdf")} + c.args);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out.trimmed(), QString(c.line)) << c.args.join(' ').toStdString();
     }
 }
 

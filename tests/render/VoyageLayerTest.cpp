@@ -104,11 +104,12 @@ TEST(VoyageLayer, EveryBackendAndExportDrawsIt) {
     }
     EXPECT_EQ(palette.pixel(middle) & 0xFFFFFF, kInkVoyage & 0xFFFFFF);
 
-    // The SVG file of an export: the line and the unfilled rings.
+    // The SVG file of an export in the screen look: the line and the unfilled rings.
     QTemporaryDir dir;
     PictureJob job;
     job.Format = PictureFormat::Svg;
     job.HexSize = 30;
+    job.Pages.Look.Style = PictureStyle::Screen;
     job.Path = dir.filePath("trip.svg");
     ASSERT_TRUE(ExportPicture(*u, job).Done());
     QFile file(job.Path);

@@ -1,7 +1,7 @@
-// hexlane-tool render: draws the hex map picture of a map as the editor
-// shows it and writes it as a 4-bit Windows bitmap (.bmp), a PNG (.png), an
-// SVG drawing (.svg) or PDF pages (.pdf), the format following the file's
-// name. Runs without a display: Qt starts on the offscreen platform unless
+// hexlane-tool render: draws the hex map picture of a map and writes it as a
+// 4-bit Windows bitmap (.bmp), a PNG (.png), an SVG drawing (.svg) or PDF
+// pages (.pdf), the format following the file's name: the editor's screen
+// picture for a bitmap and a PNG at a zoom level, else the print look. Runs without a display: Qt starts on the offscreen platform unless
 // the user chose one.
 
 #include "Command.h"
@@ -14,6 +14,7 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -88,9 +89,35 @@ void StartQt() {
 // The command line as given; the parser has checked each value alone.
 struct RenderOptions {
     std::string mapFile, outFile, show, region, sector, subsector, pages, page;
+    std::string style, detail, orientation;
     int hexSize = 30;
-    bool sectorAddressing = false;
+    int ppi = 96;
+    double overlap = 0;
+    bool sectorAddressing = false, subsectorNumbers = false;
 };
+
+// The look named by --style; the print look unless the picture is the screen's.
+hexlane::render::PictureStyle StyleOf(const std::string& name) {
+    using hexlane::render::PictureStyle;
+    if (name == "screen") return PictureStyle::Screen;
+    if (name == "atlas") return PictureStyle::Atlas;
+    return PictureStyle::Print;
+}
+
+hexlane::render::DetailChoice DetailOf(const std::string& name) {
+    using hexlane::render::DetailChoice;
+    if (name == "dots") return DetailChoice::Dots;
+    if (name == "names") return DetailChoice::Names;
+    if (name == "full") return DetailChoice::Full;
+    return DetailChoice::Auto;
+}
+
+hexlane::render::PageOrientation OrientationOf(const std::string& name) {
+    using hexlane::render::PageOrientation;
+    if (name == "portrait") return PageOrientation::Portrait;
+    if (name == "landscape") return PageOrientation::Landscape;
+    return PageOrientation::Auto;
+}
 
 int Misuse(const std::string& text) {
     return tool::UsageFail("render", text);
@@ -121,6 +148,23 @@ int RunRender(const RenderOptions& o, const CLI::App& app) {
     const bool poster = o.pages == "poster";
     if (pdf && !poster && app.count("--hex"))
         return Misuse("--hex applies to a .pdf only with --pages poster (a fitted page takes the size that fits)");
+    if (!pdf && app.count("--orientation")) return Misuse("--orientation applies to .pdf files only");
+    if (app.count("--overlap") && !(pdf && poster))
+        return Misuse("--overlap applies to a .pdf only with --pages poster");
+    // A bitmap and a PNG at a zoom level are the screen picture itself.
+    const bool raster = *format == PictureFormat::Bitmap || (*format == PictureFormat::Png && IsRasterHexSize(o.hexSize));
+    const PictureStyle style = raster ? PictureStyle::Screen : StyleOf(o.style);
+    if (raster && app.count("--style") && o.style != "screen")
+        return Misuse("--style: a .bmp and a .png at hex size 10, 30 or 90 are the screen picture; the print look "
+                      "takes another hex size, .svg or .pdf");
+    const char* printOnly[] = {"--detail", "--subsector-hex-numbers"};
+    for (const char* option : printOnly)
+        if (app.count(option) && style == PictureStyle::Screen)
+            return Misuse(std::string(option) + (raster ? " does not apply to the screen picture of a .bmp or a .png at "
+                                                          "hex size 10, 30 or 90"
+                                                        : " applies to the print and atlas styles only"));
+    if (app.count("--ppi") && (*format == PictureFormat::Bitmap || pdf || raster || style == PictureStyle::Screen))
+        return Misuse("--ppi applies to .png and .svg pictures in the print and atlas styles only");
     Region region;
     if (app.count("--region") && !ParseRegion(o.region, region))
         return Misuse("--region: expected X,Y,WIDTH,HEIGHT with a positive width and height, not " + o.region);
@@ -147,6 +191,14 @@ int RunRender(const RenderOptions& o, const CLI::App& app) {
     job.Paper = QPageSize(Lower(o.page) == "letter" ? QPageSize::Letter : QPageSize::A4);
     job.Pages.Mode = poster ? PageMode::Poster : PageMode::Fit;
     job.Pages.HexSize = o.hexSize;
+    job.Pages.Look.Style = style;
+    job.Pages.Look.Detail = DetailOf(o.detail);
+    job.Pages.Look.SectorHexNumbers = !o.subsectorNumbers;
+    job.Pages.Orientation = OrientationOf(o.orientation);
+    job.Pages.OverlapMm = o.overlap;
+    job.PixelsPerInch = o.ppi;
+    // A sector or subsector is drawn exactly: nothing of its neighbours.
+    job.Pages.ExactArea = app.count("--sector") + app.count("--subsector") > 0;
     std::string title = DefaultTitle(u, o.mapFile);
     job.Area = WholeMapHexes(u);
     if (app.count("--region")) {
@@ -182,7 +234,17 @@ int RunRender(const RenderOptions& o, const CLI::App& app) {
     job.Pages.Title = QString::fromStdString(title);
     const ExportResult result = ExportPicture(u, job);
     if (!result.Done()) return tool::Fail(result.Message.toStdString());
-    std::cout << size.width() << " x " << size.height() << '\n';
+    if (pdf) {
+        // Pages have no pixel size: their count and the hex's size on them.
+        char hex[32];
+        std::snprintf(hex, sizeof hex, "%.1f", result.Paper.MmPerHex);
+        std::cout << result.Paper.Pages << (result.Paper.Pages == 1 ? " page" : " pages") << ", " << hex
+                  << " mm a hex, " << (result.Paper.Landscape ? "landscape" : "portrait") << '\n';
+        return 0;
+    }
+    // The size of the picture written: the part's, not the whole map's.
+    const QSize written = PixelsOf(job.Area, o.hexSize, size).size();
+    std::cout << written.width() << " x " << written.height() << '\n';
     return 0;
 }
 
@@ -203,9 +265,13 @@ tool::RegisterCommand renderCmd(
     "render",
     "render MAP OUT.bmp|OUT.png|OUT.svg|OUT.pdf [--hex N (10|30|90 for .bmp, 4..200 otherwise)] "
     "[--show names,starports,contents,routes,sectors,subsectors,allegiances,borders|all] [--sector-hex-addressing] "
-    "[--region X,Y,W,H | --sector NAME | --subsector [SECTOR/]NAME] [--pages fit|poster] [--page A4|Letter]",
-    "Draws the hex map picture of a map as the editor shows it; the format follows OUT's extension. "
-    "--pages and --page apply to .pdf only, and --hex to a .pdf only as a poster.",
+    "[--region X,Y,W,H | --sector NAME | --subsector [SECTOR/]NAME] [--pages fit|poster] [--page A4|Letter] "
+    "[--style print|atlas|screen] [--detail auto|dots|names|full] [--orientation auto|portrait|landscape] "
+    "[--overlap MM] [--ppi N] [--subsector-hex-numbers]",
+    "Draws the hex map picture of a map; the format follows OUT's extension. A .bmp and a .png at hex size 10, "
+    "30 or 90 are the editor's screen picture; a .pdf, an .svg and a .png at other sizes take the print look "
+    "(--style print, or atlas in greys, or screen for the editor's look). --pages, --page, --orientation and "
+    "--overlap apply to .pdf only, and --hex to a .pdf only as a poster.",
     [](CLI::App& app) {
         using namespace hexlane::render;
         auto o = std::make_shared<RenderOptions>();
@@ -236,6 +302,23 @@ tool::RegisterCommand renderCmd(
         app.add_option("--page", o->page, "PDF page size")
             ->type_name("A4|Letter")
             ->check(CLI::IsMember({"A4", "Letter"}, CLI::ignore_case));
+        app.add_option("--style", o->style, "the look: print (default), atlas (greys) or screen (the editor's)")
+            ->type_name("print|atlas|screen")
+            ->check(CLI::IsMember({"print", "atlas", "screen"}));
+        app.add_option("--detail", o->detail, "print look: detail by the hex's size on paper (auto) or fixed")
+            ->type_name("auto|dots|names|full")
+            ->check(CLI::IsMember({"auto", "dots", "names", "full"}));
+        app.add_option("--orientation", o->orientation, "PDF: the paper's orientation; auto takes the fewest pages")
+            ->type_name("auto|portrait|landscape")
+            ->check(CLI::IsMember({"auto", "portrait", "landscape"}));
+        app.add_option("--overlap", o->overlap, "PDF poster: millimetres that neighbouring pages share, with marks")
+            ->type_name("MM")
+            ->check(CLI::Range(0.0, 50.0));
+        app.add_option("--ppi", o->ppi, "PNG and SVG in the print look: pixels per inch (default 96)")
+            ->type_name("N")
+            ->check(CLI::Range(24, 2400));
+        app.add_flag("--subsector-hex-numbers", o->subsectorNumbers,
+                     "print look: hex numbers within each subsector (default: within each sector)");
         return [o, &app] { return RunRender(*o, app); };
     });
 

@@ -148,6 +148,11 @@ void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRe
     job.Format = render::PictureFormat::Print;
     job.Area = hexes;
     job.Pages = choice.Setup;
+    // The paper as it stands: turned for the map before the printer dialog
+    // or the preview opened, then as the user left it there.
+    job.Pages.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
+                                ? render::PageOrientation::Landscape
+                                : render::PageOrientation::Portrait;
     job.Printer = &printer;
     if (!RunPictureJob(job, "Printing the map ...", "Map printed", "Printing stopped") && CancelRequested())
         printer.abort();

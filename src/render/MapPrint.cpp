@@ -1,0 +1,224 @@
+// Printing the map's pages: the plan turned onto the device, the map drawn
+// page by page, the legend, and on poster pages their coordinates and the
+// marks where neighbouring pages join.
+
+#include "ExactPart.h"
+#include "MapPages.h"
+#include "MapPainter.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace hexlane::render {
+
+namespace {
+
+// The legend's place on a single page and its scale (device pixels per
+// layout pixel).
+struct LegendPlace {
+    QRectF Box;
+    double Scale = 1;
+};
+
+// Below or right of the map when the page has room there, made up to half
+// as large if it must be; else in the corner of the map with the fewest
+// systems, made smaller if it would take more than about half the map
+// either way.
+LegendPlace PlaceLegend(const PagePlan& plan, const QRectF& mapBox, QSizeF legend, double scale, double gap,
+                        const std::vector<QPointF>& stars) {
+    const QSizeF wanted = legend * scale;
+    const double belowH = plan.Content.bottom() - mapBox.bottom() - gap, rightW = plan.Content.right() - mapBox.right() - gap;
+    const double below = std::min({1.0, belowH / wanted.height(), plan.Content.width() / wanted.width()});
+    const double right = std::min({1.0, rightW / wanted.width(), plan.Content.height() / wanted.height()});
+    if (std::max(below, right) >= 0.5) {
+        if (below >= right) {
+            const QSizeF size = wanted * below;
+            return {QRectF(QPointF(std::min(mapBox.left(), plan.Content.right() - size.width()), mapBox.bottom() + gap),
+                           size),
+                    scale * below};
+        }
+        return {QRectF(QPointF(mapBox.right() + gap, mapBox.top()), wanted * right), scale * right};
+    }
+    const double shrink = std::min({1.0, 0.45 * mapBox.width() / wanted.width(), 0.45 * mapBox.height() / wanted.height()});
+    const QSizeF size = wanted * shrink;
+    const std::array<QPointF, 4> corners = {
+        QPointF(mapBox.right() - size.width(), mapBox.bottom() - size.height()),
+        QPointF(mapBox.left(), mapBox.bottom() - size.height()), QPointF(mapBox.right() - size.width(), mapBox.top()),
+        mapBox.topLeft()};
+    std::optional<QRectF> best;
+    std::size_t fewest = 0;
+    for (const QPointF& corner : corners) {
+        const QRectF box(corner, size);
+        const QRectF near = box.adjusted(-gap, -gap, gap, gap);
+        const auto count = static_cast<std::size_t>(
+            std::count_if(stars.begin(), stars.end(), [&near](const QPointF& s) { return near.contains(s); }));
+        if (!best || count < fewest) {
+            best = box;
+            fewest = count;
+        }
+    }
+    return {*best, scale * shrink};
+}
+
+void DrawLegend(QPainter& p, const MapPainter& legend, const LegendPlace& place) {
+    p.save();
+    p.translate(place.Box.topLeft());
+    p.scale(place.Scale, place.Scale);
+    legend.Paint(p, QRectF(QPointF(0, 0), legend.PictureSize()));
+    p.restore();
+    p.save();
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(place.Box);
+    p.restore();
+}
+
+// A poster page's frame, and where it meets its neighbours: the pages to the
+// right and below are laid over this one, so a dashed line shows where their
+// edges go (it is covered once the poster is put together), with ticks at
+// its ends; this page's own edges over its left and upper neighbours are
+// marked by ticks in the margin, for cutting.
+void DrawJoinMarks(QPainter& p, const PagePlan& plan, int index, const QRectF& box, double mm) {
+    const int column = index % plan.Across, row = index / plan.Across;
+    const double overlap = plan.Overlap * plan.Pitch * plan.Scale;
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::gray, 0));
+    p.drawRect(box);
+    if (overlap > 0) {
+        QPen dashed(Qt::black, 0.2 * mm, Qt::DashLine);
+        const QPen solid(Qt::black, 0.3 * mm);
+        const double tick = 5 * mm;
+        if (column + 1 < plan.Across) {
+            const double x = box.right() - overlap;
+            p.setPen(dashed);
+            p.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));
+            p.setPen(solid);
+            p.drawLine(QPointF(x, box.top()), QPointF(x, box.top() + tick));
+            p.drawLine(QPointF(x, box.bottom()), QPointF(x, box.bottom() - tick));
+        }
+        if (row + 1 < plan.Down) {
+            const double y = box.bottom() - overlap;
+            p.setPen(dashed);
+            p.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+            p.setPen(solid);
+            p.drawLine(QPointF(box.left(), y), QPointF(box.left() + tick, y));
+            p.drawLine(QPointF(box.right(), y), QPointF(box.right() - tick, y));
+        }
+        p.setPen(solid);
+        // Ticks stay clear of the title line above and the numbers below.
+        const double above = std::min(tick, (plan.TitleBox.isEmpty() ? box.top() : box.top() - plan.TitleBox.bottom()) - mm);
+        if (column > 0) {
+            p.drawLine(QPointF(box.left() - mm, box.top()), QPointF(box.left() - tick, box.top()));
+            p.drawLine(QPointF(box.left() - mm, box.bottom()), QPointF(box.left() - tick, box.bottom()));
+        }
+        if (row > 0 && above > 0) {
+            p.drawLine(QPointF(box.left(), box.top() - 0.5 * mm), QPointF(box.left(), box.top() - above));
+            p.drawLine(QPointF(box.right(), box.top() - 0.5 * mm), QPointF(box.right(), box.top() - above));
+        }
+    }
+    p.restore();
+}
+
+}  // namespace
+
+PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
+                      const PageSetup& setup, const ProgressFn& onPage, PaperPlan* printed) {
+    QFont lineFont(QStringLiteral("Arial"));
+    lineFont.setPointSizeF(10);
+    const double dpi = device.logicalDpiX();
+    const auto plan_for = [&](const PageSetup& s) {
+        const QFontMetricsF lineMetrics(lineFont, &device);
+        return PlanPages(areaHexes, QSizeF(device.width(), device.height()), dpi, lineMetrics.height(), s);
+    };
+    PagePlan plan = plan_for(setup);
+    if (plan.Landscape != (device.width() > device.height())) {
+        // Turn the device's pages, then plan on them as they now are.
+        device.setPageOrientation(plan.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        PageSetup turned = setup;
+        turned.Orientation = plan.Landscape ? PageOrientation::Landscape : PageOrientation::Portrait;
+        plan = plan_for(turned);
+    }
+    if (static_cast<long long>(plan.Across) * plan.Down > kMaxPages) return PrintOutcome::TooManyPages;
+    const double mmPerHex = plan.MmPerHex(dpi);
+    const MapPainter map(PictureLayout(universe, setup, plan.HexSize, mmPerHex, areaHexes));
+    // The plan in the pixels of the layout drawn (its pitch is the plan's).
+    const int level = map.LevelHexSize();
+    plan.Scale = plan.Scale * plan.Pitch / level;
+    plan.Pitch = level;
+    const double scale = plan.Scale;  // device pixels per layout pixel
+    const QRectF area(areaHexes.left() * level, areaHexes.top() * level, areaHexes.width() * level,
+                      areaHexes.height() * level);
+    const QPolygonF exact = setup.ExactArea ? ExactOutline(map.Layout().Frame, areaHexes) : QPolygonF();
+    std::optional<MapPainter> legend;
+    if (PrintLookOf(setup) && setup.Look.Legend) {
+        MapLayout key = LayoutLegend(universe, setup.Look, mmPerHex);
+        if (!key.Size.isEmpty()) legend.emplace(std::move(key));
+    }
+    const bool legendPage = legend && plan.LegendPage;
+    const int mapPages = plan.Count();
+    const int pages = mapPages + (legendPage ? 1 : 0);
+    const double mm = dpi / 25.4;
+    if (printed) *printed = PaperPlan{pages, mmPerHex, plan.Landscape};
+
+    QPainter painter;
+    if (!painter.begin(&device)) return PrintOutcome::Failed;
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0 && !device.newPage()) {
+            painter.end();
+            return PrintOutcome::Failed;
+        }
+        if (i < mapPages) {
+            const QRectF part = plan.PageArea(area, i);
+            painter.save();
+            painter.translate(plan.MapBox.topLeft());
+            painter.scale(scale, scale);
+            map.Paint(painter, part, exact);
+            painter.restore();
+            const QRectF box(plan.MapBox.topLeft(), part.size() * scale);
+            if (mapPages > 1) DrawJoinMarks(painter, plan, i, box, mm);
+            if (legend && !legendPage && mapPages == 1) {
+                // Where the systems lie on the page, to keep the legend off them.
+                std::vector<QPointF> stars;
+                for (const StarPlacement& s : map.Layout().Stars) {
+                    const QPointF at = plan.MapBox.topLeft() + (QPointF(s.Centre) - part.topLeft()) * scale;
+                    if (box.contains(at)) stars.push_back(at);
+                }
+                DrawLegend(painter, *legend, PlaceLegend(plan, box, legend->PictureSize(), scale, 2 * mm, stars));
+            }
+        } else {
+            // The legend page: at the map's scale, smaller if it must be.
+            const QSizeF size = QSizeF(legend->PictureSize());
+            const double fit = std::min({scale, plan.Content.width() / size.width(), plan.Content.height() / size.height()});
+            DrawLegend(painter, *legend, {QRectF(plan.Content.topLeft(), size * fit), fit});
+        }
+        painter.setFont(lineFont);
+        painter.setPen(Qt::black);
+        if (!plan.TitleBox.isEmpty())
+            painter.drawText(plan.TitleBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, setup.Title);
+        if (!plan.NumberBox.isEmpty())
+            painter.drawText(plan.NumberBox, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
+                             QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages));
+        if (mapPages > 1 && i < mapPages) {
+            // The page's place in the poster, in the line below the map (or above it).
+            const QRectF line = !plan.NumberBox.isEmpty() ? plan.NumberBox
+                                : !plan.TitleBox.isEmpty()
+                                    ? plan.TitleBox
+                                    : QRectF(plan.Content.left(), plan.Content.top() - 5 * mm, plan.Content.width(), 4 * mm);
+            painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, plan.Coordinates(i));
+        }
+        if (onPage && !onPage(i + 1, pages)) {
+            painter.end();
+            return PrintOutcome::Cancelled;
+        }
+    }
+    return painter.end() ? PrintOutcome::Done : PrintOutcome::Failed;
+}
+
+}  // namespace hexlane::render
