@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +46,12 @@ const QString kProfilesKey = QStringLiteral("Voyage/ShipProfiles");
 const QString kLastProfileKey = QStringLiteral("Voyage/LastProfile");
 
 const QStringList kColumns{"Stop", "Sector", "Hex", "Parsecs", "Refuel", "Tons", "Credits", "Day"};
+
+// A system picked on the map keeps its map-wide hex beside its name (in a
+// list item's data or a name field's property), so that of two systems of
+// one name the one clicked is meant.
+constexpr int kHexRole = Qt::UserRole + 1;
+const char* const kHexProperty = "pickedHex";
 
 // Profiles are kept as one list of "name<TAB>hull<TAB>jump<TAB>tank<TAB>fuel".
 QStringList StoredProfiles() { return Settings::Store().value(kProfilesKey).toStringList(); }
@@ -77,21 +84,30 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& text, bool on
     return box;
 }
 
+QPushButton* PickButton(QWidget* parent, const char* name) {
+    QPushButton* button = MakeButton(QStringLiteral("Pick on Map"), name, parent);
+    button->setToolTip(QStringLiteral("Click a system on the map (Esc cancels)"));
+    button->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    return button;
+}
+
 // A list of systems the user fills by name: the name field with Add and
-// Remove beside it (one row), and the list below it.
+// Remove beside it (one row), the list below it, and Pick on Map.
 struct SystemListParts {
     QLineEdit* Name;
     QListWidget* List;
     QPushButton* Add;
     QPushButton* Remove;
+    QPushButton* Pick;
     QHBoxLayout* Row;
 };
 
 SystemListParts MakeSystemList(QWidget* parent, const char* name, const char* list, const char* add,
-                               const char* remove) {
+                               const char* remove, const char* pick) {
     SystemListParts parts{new QLineEdit(parent), new QListWidget(parent),
                           MakeButton(QStringLiteral("Add"), add, parent),
-                          MakeButton(QStringLiteral("Remove"), remove, parent), new QHBoxLayout};
+                          MakeButton(QStringLiteral("Remove"), remove, parent), PickButton(parent, pick),
+                          new QHBoxLayout};
     parts.Name->setObjectName(QLatin1String(name));
     parts.Name->setMinimumWidth(110);  // room for a name beside the buttons
     parts.List->setObjectName(QLatin1String(list));
@@ -100,6 +116,21 @@ SystemListParts MakeSystemList(QWidget* parent, const char* name, const char* li
     parts.Row->addWidget(parts.Add);
     parts.Row->addWidget(parts.Remove);
     return parts;
+}
+
+// A name field with Pick on Map beside it.
+QHBoxLayout* PickRow(QLineEdit* edit, QPushButton* pick) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit, 1);
+    row->addWidget(pick);
+    return row;
+}
+
+QString HexText(const TStar& star) {
+    return QStringLiteral("%1 %2%3")
+        .arg(FromMap(star.SectorName()))
+        .arg(star.SectorHexColumn(), 2, 10, QLatin1Char('0'))
+        .arg(star.SectorHexRow(), 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace
@@ -122,14 +153,19 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     objective_ = new QComboBox(voyage);
     objective_->setObjectName(QStringLiteral("rObjective"));
     objective_->addItems({"Fewest jumps", "Fewest parsecs", "Cheapest", "Fewest days"});
-    voyageForm->addRow(QStringLiteral("From"), from_);
-    voyageForm->addRow(QStringLiteral("To"), to_);
+    QPushButton* pickFrom = PickButton(voyage, "rPickFrom");
+    QPushButton* pickTo = PickButton(voyage, "rPickTo");
+    voyageForm->addRow(QStringLiteral("From"), PickRow(from_, pickFrom));
+    voyageForm->addRow(QStringLiteral("To"), PickRow(to_, pickTo));
     voyageForm->addRow(QStringLiteral("Objective"), objective_);
-    const SystemListParts waypoint = MakeSystemList(voyage, "rWaypointName", "rWaypoints", "rAddWaypoint", "rRemoveWaypoint");
+    const SystemListParts waypoint =
+        MakeSystemList(voyage, "rWaypointName", "rWaypoints", "rAddWaypoint", "rRemoveWaypoint", "rPickWaypoint");
     waypointName_ = waypoint.Name;
     waypoints_ = waypoint.List;
     QPushButton* addWaypoint = waypoint.Add;
     QPushButton* removeWaypoint = waypoint.Remove;
+    QPushButton* pickWaypoint = waypoint.Pick;
+    waypoint.Row->addWidget(pickWaypoint);
     voyageForm->addRow(QStringLiteral("Waypoints"), waypoint.Row);
     voyageForm->addRow(QString(), waypoints_);
 
@@ -154,17 +190,22 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     avoidAllegiances_ = new QListWidget(avoid);
     avoidAllegiances_->setObjectName(QStringLiteral("rAvoidAllegiances"));
     avoidAllegiances_->setMinimumWidth(150);
-    const SystemListParts avoided = MakeSystemList(avoid, "rAvoidName", "rAvoidSystems", "rAddAvoid", "rRemoveAvoid");
+    const SystemListParts avoided =
+        MakeSystemList(avoid, "rAvoidName", "rAvoidSystems", "rAddAvoid", "rRemoveAvoid", "rPickAvoid");
     avoidName_ = avoided.Name;
     avoidSystems_ = avoided.List;
     QPushButton* addAvoid = avoided.Add;
     QPushButton* removeAvoid = avoided.Remove;
+    QPushButton* pickAvoid = avoided.Pick;
     auto* lists = new QHBoxLayout;
     auto* allegianceColumn = new QVBoxLayout;
     allegianceColumn->addWidget(new QLabel(QStringLiteral("Allegiances"), avoid));
     allegianceColumn->addWidget(avoidAllegiances_);
     auto* systemColumn = new QVBoxLayout;
-    systemColumn->addWidget(new QLabel(QStringLiteral("Systems"), avoid));
+    auto* systemsHeading = new QHBoxLayout;  // the heading, with Pick on Map at its end
+    systemsHeading->addWidget(new QLabel(QStringLiteral("Systems"), avoid), 1);
+    systemsHeading->addWidget(pickAvoid);
+    systemColumn->addLayout(systemsHeading);
     systemColumn->addLayout(avoided.Row);
     systemColumn->addWidget(avoidSystems_);
     lists->addLayout(allegianceColumn, 1);
@@ -220,6 +261,13 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     connect(removeWaypoint, &QPushButton::clicked, this, [this] { delete waypoints_->currentItem(); });
     connect(addAvoid, &QPushButton::clicked, this, [this] { AddSystemTo(avoidName_, avoidSystems_); });
     connect(removeAvoid, &QPushButton::clicked, this, [this] { delete avoidSystems_->currentItem(); });
+    const std::pair<QPushButton*, PickTarget> picks[] = {
+        {pickFrom, PickTarget::From}, {pickTo, PickTarget::To}, {pickWaypoint, PickTarget::Waypoint}, {pickAvoid, PickTarget::Avoid}};
+    for (const auto& [button, target] : picks)
+        connect(button, &QPushButton::clicked, this, [this, target = target] { StartPick(target); });
+    // A name typed over a picked one means the first system of that name.
+    for (QLineEdit* edit : {from_, to_})
+        connect(edit, &QLineEdit::textEdited, edit, [edit] { edit->setProperty(kHexProperty, QVariant()); });
     connect(planButton, &QPushButton::clicked, this, &TfPlanVoyage::rPlanClick);
     connect(createRoute_, &QPushButton::clicked, this, &TfPlanVoyage::rCreateRouteClick);
     connect(print_, &QPushButton::clicked, this, &TfPlanVoyage::rPrintClick);
@@ -230,9 +278,10 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     QWidget* order[] = {profile_,     findChild<QPushButton*>(QStringLiteral("rSaveProfile")),
                         findChild<QPushButton*>(QStringLiteral("rDeleteProfile")),
                         hull_,        jump_,         tank_,          fuelNow_,       refined_,
-                        unrefined_,   gas_,          water_,         from_,          to_,
-                        objective_,   waypointName_, addWaypoint,    removeWaypoint, waypoints_,
-                        avoidAmber_,  avoidRed_,     avoidAllegiances_, avoidName_,  addAvoid,
+                        unrefined_,   gas_,          water_,         from_,          pickFrom,
+                        to_,          pickTo,        objective_,     waypointName_,  addWaypoint,
+                        removeWaypoint, pickWaypoint, waypoints_,    avoidAmber_,    avoidRed_,
+                        avoidAllegiances_, pickAvoid, avoidName_,    addAvoid,
                         removeAvoid,  avoidSystems_, itinerary_,     planButton,     createRoute_,
                         print_,       saveCsv_,      close};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -332,39 +381,181 @@ voyage::Ship TfPlanVoyage::CurrentShip() const {
 }
 
 void TfPlanVoyage::Load(TUniverse& universe, const TStar* from, const TStar* to) {
+    CancelPick();
     universe_ = &universe;
     LoadProfiles();
+    FillNames();
+    if (from) SetSystem(from_, *from);
+    if (to) SetSystem(to_, *to);
+    FillAllegiances({});
+    ClearItinerary();
+}
+
+void TfPlanVoyage::FillNames() {
     QStringList names;
-    universe.ForEachStar([&](const TStar& star) { names << FromMap(star.Name1); });
+    if (universe_) universe_->ForEachStar([&](const TStar& star) { names << FromMap(star.Name1); });
     names.removeDuplicates();
     systemNames_->setStringList(names);
-    if (from) from_->setText(FromMap(from->Name1));
-    if (to) to_->setText(FromMap(to->Name1));
+}
+
+void TfPlanVoyage::FillAllegiances(const QStringList& checked) {
     avoidAllegiances_->clear();
-    if (TAllegiances* list = universe.Allegiances())
+    if (TAllegiances* list = universe_ ? universe_->Allegiances() : nullptr)
         for (TAllegiance* a : list->ChildrenOf<TAllegiance>()) {
             QString text = FromMap(a->Name1);
             if (!a->ImportCode.empty()) text += QStringLiteral(" (") + FromMap(a->ImportCode) + QLatin1Char(')');
             auto* item = new QListWidgetItem(text, avoidAllegiances_);
-            item->setData(Qt::UserRole, QByteArray::fromStdString(a->Name1));
+            const QByteArray name = QByteArray::fromStdString(a->Name1);
+            item->setData(Qt::UserRole, name);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(Qt::Unchecked);
+            item->setCheckState(checked.contains(QString::fromLatin1(name.toHex())) ? Qt::Checked : Qt::Unchecked);
         }
-    ClearItinerary();
+}
+
+// The checked allegiances' names (hex-coded: the map's bytes, whatever they are).
+QStringList TfPlanVoyage::CheckedAllegiances() const {
+    QStringList names;
+    for (int row = 0; row < avoidAllegiances_->count(); ++row)
+        if (avoidAllegiances_->item(row)->checkState() == Qt::Checked)
+            names << QString::fromLatin1(avoidAllegiances_->item(row)->data(Qt::UserRole).toByteArray().toHex());
+    return names;
 }
 
 void TfPlanVoyage::Execute(TUniverse& universe, const TStar* from, const TStar* to) {
-    Load(universe, from, to);
-    exec();
-    // The plan points into the map, which may change once the dialog closes.
-    ClearItinerary();
+    if (isVisible() && universe_ == &universe) {
+        if (from) SetSystem(from_, *from);
+        if (to) SetSystem(to_, *to);
+    } else {
+        Load(universe, from, to);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfPlanVoyage::Retarget(TUniverse& universe) {
+    CancelPick();
+    const QStringList checked = CheckedAllegiances();
+    universe_ = &universe;
+    FillNames();
+    FillAllegiances(checked);
+    for (QListWidget* list : {waypoints_, avoidSystems_})
+        for (int row = list->count() - 1; row >= 0; --row)
+            if (!Resolve(list->item(row)->text(), list->item(row)->data(kHexRole))) delete list->takeItem(row);
+    for (QLineEdit* edit : {from_, to_})
+        if (edit->property(kHexProperty).isValid() && !Resolve(edit->text(), edit->property(kHexProperty))) {
+            edit->clear();
+            edit->setProperty(kHexProperty, QVariant());
+        }
+}
+
+void TfPlanVoyage::ForgetMap() {
+    CancelPick();
+    hide();
     universe_ = nullptr;
+    ClearItinerary();
+    for (QLineEdit* edit : {from_, to_, waypointName_, avoidName_}) {
+        edit->clear();
+        edit->setProperty(kHexProperty, QVariant());
+    }
+    waypoints_->clear();
+    avoidSystems_->clear();
+    avoidAllegiances_->clear();
+    systemNames_->setStringList({});
+}
+
+// ---------------------------------------------------------------- picking on the map
+
+void TfPlanVoyage::StartPick(PickTarget target) {
+    if (!universe_ || target == picking_) return;
+    picking_ = target;
+    emit pickingChanged();
+}
+
+void TfPlanVoyage::CancelPick() {
+    if (picking_ == PickTarget::None) return;
+    picking_ = PickTarget::None;
+    emit pickingChanged();
+}
+
+void TfPlanVoyage::TakePick(const TStar& star) {
+    const PickTarget target = picking_;
+    if (target == PickTarget::None) return;
+    picking_ = PickTarget::None;
+    AddSystem(target, star);
+    emit pickingChanged();
+}
+
+QString TfPlanVoyage::PickingText() const {
+    switch (picking_) {
+    case PickTarget::From: return QStringLiteral("Plan Voyage: click the start system (Esc cancels)");
+    case PickTarget::To: return QStringLiteral("Plan Voyage: click the destination (Esc cancels)");
+    case PickTarget::Waypoint: return QStringLiteral("Plan Voyage: click a waypoint (Esc cancels)");
+    case PickTarget::Avoid: return QStringLiteral("Plan Voyage: click a system to avoid (Esc cancels)");
+    case PickTarget::None: break;
+    }
+    return {};
+}
+
+void TfPlanVoyage::AddSystem(PickTarget target, const TStar& star) {
+    if (target == PickTarget::From || target == PickTarget::To) {
+        SetSystem(target == PickTarget::From ? from_ : to_, star);
+        return;
+    }
+    if (target != PickTarget::Waypoint && target != PickTarget::Avoid) return;
+    QListWidget* list = target == PickTarget::Waypoint ? waypoints_ : avoidSystems_;
+    const QString name = FromMap(star.Name1);
+    const QPoint hex(star.HexX, star.HexY);
+    // A waypoint may come again later in the voyage; an avoided system once is enough.
+    if (list == avoidSystems_)
+        for (int row = 0; row < list->count(); ++row)
+            if (list->item(row)->text() == name && list->item(row)->data(kHexRole).toPoint() == hex) return;
+    auto* item = new QListWidgetItem(name, list);
+    item->setData(kHexRole, hex);
+    item->setToolTip(HexText(star));
+    list->setCurrentItem(item);
+}
+
+void TfPlanVoyage::SetSystem(QLineEdit* edit, const TStar& star) {
+    edit->setText(FromMap(star.Name1));
+    edit->setProperty(kHexProperty, QPoint(star.HexX, star.HexY));
+    edit->setToolTip(HexText(star));
+}
+
+void TfPlanVoyage::keyPressEvent(QKeyEvent* event) {
+    // Escape while picking ends the picking, not the window.
+    if (event->key() == Qt::Key_Escape && picking_ != PickTarget::None) {
+        CancelPick();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfPlanVoyage::hideEvent(QHideEvent* event) {
+    CancelPick();
+    QDialog::hideEvent(event);
+}
+
+// ---------------------------------------------------------------- planning
+
+const TStar* TfPlanVoyage::Resolve(const QString& text, const QVariant& hex) const {
+    const std::optional<std::string> name = ToMap(text.trimmed());
+    if (!name || !universe_) return nullptr;
+    if (hex.isValid()) {
+        const QPoint at = hex.toPoint();
+        const TStar* found = nullptr;
+        universe_->ForEachStar([&](const TStar& star) {
+            if (!found && star.HexX == at.x() && star.HexY == at.y() && star.Name1 == *name) found = &star;
+        });
+        if (found) return found;
+    }
+    return universe_->FindStar(*name);
 }
 
 const TStar* TfPlanVoyage::Lookup(const QLineEdit* edit, const QString& role) {
     const QString text = edit->text().trimmed();
-    const std::optional<std::string> name = ToMap(text);
-    const TStar* star = name && universe_ ? universe_->FindStar(*name) : nullptr;
+    const TStar* star = Resolve(text, edit->property(kHexProperty));
     if (!star)
         prompter_.Information(text.isEmpty() ? QStringLiteral("Please name the %1 system.").arg(role)
                                              : QStringLiteral("No system is named \"%1\".").arg(text));
@@ -380,6 +571,9 @@ void TfPlanVoyage::AddSystemTo(QLineEdit* edit, QListWidget* list) {
 
 void TfPlanVoyage::ClearItinerary() {
     plan_ = {};
+    rows_.clear();
+    stopNames_.clear();
+    hexPath_.clear();
     itinerary_->setRowCount(0);
     totals_->clear();
     for (QPushButton* b : {createRoute_, print_, saveCsv_}) b->setEnabled(false);
@@ -394,12 +588,14 @@ void TfPlanVoyage::rPlanClick() {
     if (!r.From) return;
     r.To = Lookup(to_, QStringLiteral("destination"));
     if (!r.To) return;
-    QLineEdit probe;
     for (QListWidget* list : {waypoints_, avoidSystems_})
         for (int row = 0; row < list->count(); ++row) {
-            probe.setText(list->item(row)->text());
-            const TStar* star = Lookup(&probe, QString());
-            if (!star) return;
+            const QListWidgetItem* item = list->item(row);
+            const TStar* star = Resolve(item->text(), item->data(kHexRole));
+            if (!star) {
+                prompter_.Information(QStringLiteral("No system is named \"%1\".").arg(item->text()));
+                return;
+            }
             (list == waypoints_ ? r.Via : r.AvoidSystems).push_back(star);
         }
     r.Vessel = CurrentShip();
@@ -437,6 +633,15 @@ void TfPlanVoyage::rPlanClick() {
         return;
     }
     planHull_ = r.Vessel.Hull;
+    // What the table, the CSV, the route and the line need is taken now; the
+    // plan keeps no pointer into a map that may change while the window is open.
+    hexPath_ = plan_.HexPath();
+    for (VoyageStop& stop : plan_.Stops) {
+        rows_.push_back(ItineraryRow(stop));
+        stopNames_.push_back(stop.Star->Name1);
+        stop.Star = nullptr;
+    }
+    plan_.Unreached = plan_.Nearest = nullptr;
     FillTable();
     emit itineraryChanged();
 }
@@ -458,9 +663,9 @@ QString TfPlanVoyage::TotalsText() const {
 }
 
 void TfPlanVoyage::FillTable() {
-    itinerary_->setRowCount(static_cast<int>(plan_.Stops.size()));
+    itinerary_->setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < itinerary_->rowCount(); ++row) {
-        const QStringList cells = ItineraryRow(plan_.Stops[static_cast<std::size_t>(row)]);
+        const QStringList& cells = rows_[static_cast<std::size_t>(row)];
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c == 3 || c >= 5) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -475,8 +680,7 @@ void TfPlanVoyage::FillTable() {
 
 QString TfPlanVoyage::ItineraryCsv() const {
     QStringList lines{kColumns.join(QLatin1Char(','))};
-    for (const VoyageStop& stop : plan_.Stops) {
-        QStringList fields = ItineraryRow(stop);
+    for (QStringList fields : rows_) {
         for (QString& f : fields) f = CsvField(f);
         lines << fields.join(QLatin1Char(','));
     }
@@ -486,12 +690,12 @@ QString TfPlanVoyage::ItineraryCsv() const {
 }
 
 void TfPlanVoyage::rCreateRouteClick() {
-    if (!universe_ || !plan_.Found || plan_.Stops.size() < 2) {
+    if (!universe_ || !plan_.Found || stopNames_.size() < 2) {
         prompter_.Information(QStringLiteral("No Route to Plot"));
         return;
     }
     const QString proposed = QStringLiteral("Voyage %1 to %2")
-                                 .arg(FromMap(plan_.Stops.front().Star->Name1), FromMap(plan_.Stops.back().Star->Name1));
+                                 .arg(FromMap(stopNames_.front()), FromMap(stopNames_.back()));
     const std::optional<QString> answer = prompter_.Input(QStringLiteral("Create Route"), QStringLiteral("Route Name"), proposed);
     if (!answer) return;
     if (answer->trimmed().isEmpty()) {
@@ -505,9 +709,9 @@ void TfPlanVoyage::rCreateRouteClick() {
     }
     // The jumps in travel order, two names each, as a route is made of them.
     std::vector<std::string> names;
-    for (std::size_t i = 1; i < plan_.Stops.size(); ++i) {
-        names.push_back(plan_.Stops[i - 1].Star->Name1);
-        names.push_back(plan_.Stops[i].Star->Name1);
+    for (std::size_t i = 1; i < stopNames_.size(); ++i) {
+        names.push_back(stopNames_[i - 1]);
+        names.push_back(stopNames_[i]);
     }
     CreateRouteResult result;
     auto create = [&] { result = CreateRouteFromPath(*universe_, names, *name); };
@@ -526,9 +730,9 @@ void TfPlanVoyage::rPrintClick() {
                        .arg(windowTitle().toHtmlEscaped());
     for (const QString& c : kColumns) html += QStringLiteral("<th>%1</th>").arg(c);
     html += QStringLiteral("</tr>");
-    for (const VoyageStop& stop : plan_.Stops) {
+    for (const QStringList& row : rows_) {
         html += QStringLiteral("<tr>");
-        for (const QString& cell : ItineraryRow(stop)) html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
+        for (const QString& cell : row) html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
         html += QStringLiteral("</tr>");
     }
     html += QStringLiteral("</table><p>Total: %1</p>").arg(TotalsText().toHtmlEscaped());

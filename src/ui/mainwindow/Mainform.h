@@ -283,6 +283,8 @@ public:
     // Ends a picking mode (InstaLeg): the unfinished leg goes.
     void LeavePickingMode();
     QString ModeText() const;
+    // The voyage planner began or ended waiting for a system of the map.
+    void VoyagePickingChanged();
     QString PointerHexText() const;
     QString ZoomText() const;
     void rZoomToFitClick();
