@@ -105,12 +105,19 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // A system picked on the map keeps its map-wide hex beside its name (in
+    // a list item's data or a name field's property), so that of two systems
+    // of one name the one clicked is meant.
+    static constexpr int kHexRole = Qt::UserRole + 1;
+    static constexpr const char* kHexProperty = "pickedHex";
+
     void BuildProfileControls(QFormLayout* form);
     void LoadProfiles();
     void ShowProfile(const QString& name);
     voyage::Ship CurrentShip() const;
     void ClearItinerary();
     void FillTable();
+    void ShowPicking();  // the Pick on Map button of the pick awaited is down
     void FillNames();
     void FillAllegiances(const QStringList& checked);
     QStringList CheckedAllegiances() const;
@@ -133,6 +140,7 @@ private:
     std::vector<std::string> stopNames_;   // the stops' names, start to end
     std::vector<std::pair<int, int>> hexPath_;
     PickTarget picking_ = PickTarget::None;
+    std::vector<std::pair<QPushButton*, PickTarget>> pickButtons_;
 
     QStringListModel* systemNames_;
     QComboBox* profile_;

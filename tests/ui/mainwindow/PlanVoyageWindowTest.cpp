@@ -129,14 +129,20 @@ TEST_F(MainformTest, SystemsPickedOnTheMapGoToTheListPicked) {
         EXPECT_TRUE(window->ModeText().contains(c.status)) << c.button << ": " << window->ModeText().toStdString();
         window->rImageClick(QPoint(1, 1));  // no system there: still picking
         EXPECT_NE(planner.Picking(), Pick::None) << c.button;
+        EXPECT_TRUE(Control<QPushButton>(planner, c.button)->isChecked()) << c.button;
         window->rImageClick(at(c.star));
         EXPECT_EQ(c.result(), c.star) << c.button;
         EXPECT_EQ(planner.Picking(), Pick::None) << c.button;
+        EXPECT_FALSE(Control<QPushButton>(planner, c.button)->isChecked()) << c.button;
         EXPECT_TRUE(window->ModeText().isEmpty());
     }
     EXPECT_FALSE(Action("rUndo")->isEnabled());  // picking edits nothing
 
-    // Escape, in the main window or in the planner, ends picking and adds nothing.
+    // A second click on the button, or Escape in the main window or in the
+    // planner, ends picking and adds nothing.
+    Control<QPushButton>(planner, "rPickWaypoint")->click();
+    Control<QPushButton>(planner, "rPickWaypoint")->click();
+    EXPECT_EQ(planner.Picking(), Pick::None);
     for (QWidget* where : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&planner)}) {
         Control<QPushButton>(planner, "rPickWaypoint")->click();
         if (where == window.get())
