@@ -15,18 +15,18 @@
 #include <vector>
 
 class QCheckBox;
-class QHideEvent;
-class QKeyEvent;
 class QComboBox;
 class QFormLayout;
+class QHideEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QStringListModel;
-class QVariant;
 class QTableWidget;
+class QVariant;
 class TStar;
 class TUniverse;
 
