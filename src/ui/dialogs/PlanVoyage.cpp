@@ -77,21 +77,31 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& text, bool on
     return box;
 }
 
+QPushButton* PickButton(QWidget* parent, const char* name) {
+    QPushButton* button = MakeButton(QStringLiteral("Pick on Map"), name, parent);
+    button->setToolTip(QStringLiteral("Click a system on the map (Esc cancels)"));
+    button->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    button->setCheckable(true);  // down while its pick is awaited
+    return button;
+}
+
 // A list of systems the user fills by name: the name field with Add and
-// Remove beside it (one row), and the list below it.
+// Remove beside it (one row), the list below it, and Pick on Map.
 struct SystemListParts {
     QLineEdit* Name;
     QListWidget* List;
     QPushButton* Add;
     QPushButton* Remove;
+    QPushButton* Pick;
     QHBoxLayout* Row;
 };
 
 SystemListParts MakeSystemList(QWidget* parent, const char* name, const char* list, const char* add,
-                               const char* remove) {
+                               const char* remove, const char* pick) {
     SystemListParts parts{new QLineEdit(parent), new QListWidget(parent),
                           MakeButton(QStringLiteral("Add"), add, parent),
-                          MakeButton(QStringLiteral("Remove"), remove, parent), new QHBoxLayout};
+                          MakeButton(QStringLiteral("Remove"), remove, parent), PickButton(parent, pick),
+                          new QHBoxLayout};
     parts.Name->setObjectName(QLatin1String(name));
     parts.Name->setMinimumWidth(110);  // room for a name beside the buttons
     parts.List->setObjectName(QLatin1String(list));
@@ -100,6 +110,14 @@ SystemListParts MakeSystemList(QWidget* parent, const char* name, const char* li
     parts.Row->addWidget(parts.Add);
     parts.Row->addWidget(parts.Remove);
     return parts;
+}
+
+// A name field with Pick on Map beside it.
+QHBoxLayout* PickRow(QLineEdit* edit, QPushButton* pick) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit, 1);
+    row->addWidget(pick);
+    return row;
 }
 
 }  // namespace
@@ -122,14 +140,19 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     objective_ = new QComboBox(voyage);
     objective_->setObjectName(QStringLiteral("rObjective"));
     objective_->addItems({"Fewest jumps", "Fewest parsecs", "Cheapest", "Fewest days"});
-    voyageForm->addRow(QStringLiteral("From"), from_);
-    voyageForm->addRow(QStringLiteral("To"), to_);
+    QPushButton* pickFrom = PickButton(voyage, "rPickFrom");
+    QPushButton* pickTo = PickButton(voyage, "rPickTo");
+    voyageForm->addRow(QStringLiteral("From"), PickRow(from_, pickFrom));
+    voyageForm->addRow(QStringLiteral("To"), PickRow(to_, pickTo));
     voyageForm->addRow(QStringLiteral("Objective"), objective_);
-    const SystemListParts waypoint = MakeSystemList(voyage, "rWaypointName", "rWaypoints", "rAddWaypoint", "rRemoveWaypoint");
+    const SystemListParts waypoint =
+        MakeSystemList(voyage, "rWaypointName", "rWaypoints", "rAddWaypoint", "rRemoveWaypoint", "rPickWaypoint");
     waypointName_ = waypoint.Name;
     waypoints_ = waypoint.List;
     QPushButton* addWaypoint = waypoint.Add;
     QPushButton* removeWaypoint = waypoint.Remove;
+    QPushButton* pickWaypoint = waypoint.Pick;
+    waypoint.Row->addWidget(pickWaypoint);
     voyageForm->addRow(QStringLiteral("Waypoints"), waypoint.Row);
     voyageForm->addRow(QString(), waypoints_);
 
@@ -154,17 +177,22 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     avoidAllegiances_ = new QListWidget(avoid);
     avoidAllegiances_->setObjectName(QStringLiteral("rAvoidAllegiances"));
     avoidAllegiances_->setMinimumWidth(150);
-    const SystemListParts avoided = MakeSystemList(avoid, "rAvoidName", "rAvoidSystems", "rAddAvoid", "rRemoveAvoid");
+    const SystemListParts avoided =
+        MakeSystemList(avoid, "rAvoidName", "rAvoidSystems", "rAddAvoid", "rRemoveAvoid", "rPickAvoid");
     avoidName_ = avoided.Name;
     avoidSystems_ = avoided.List;
     QPushButton* addAvoid = avoided.Add;
     QPushButton* removeAvoid = avoided.Remove;
+    QPushButton* pickAvoid = avoided.Pick;
     auto* lists = new QHBoxLayout;
     auto* allegianceColumn = new QVBoxLayout;
     allegianceColumn->addWidget(new QLabel(QStringLiteral("Allegiances"), avoid));
     allegianceColumn->addWidget(avoidAllegiances_);
     auto* systemColumn = new QVBoxLayout;
-    systemColumn->addWidget(new QLabel(QStringLiteral("Systems"), avoid));
+    auto* systemsHeading = new QHBoxLayout;  // the heading, with Pick on Map at its end
+    systemsHeading->addWidget(new QLabel(QStringLiteral("Systems"), avoid), 1);
+    systemsHeading->addWidget(pickAvoid);
+    systemColumn->addLayout(systemsHeading);
     systemColumn->addLayout(avoided.Row);
     systemColumn->addWidget(avoidSystems_);
     lists->addLayout(allegianceColumn, 1);
@@ -220,6 +248,23 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     connect(removeWaypoint, &QPushButton::clicked, this, [this] { delete waypoints_->currentItem(); });
     connect(addAvoid, &QPushButton::clicked, this, [this] { AddSystemTo(avoidName_, avoidSystems_); });
     connect(removeAvoid, &QPushButton::clicked, this, [this] { delete avoidSystems_->currentItem(); });
+    const std::pair<QPushButton*, PickTarget> picks[] = {
+        {pickFrom, PickTarget::From}, {pickTo, PickTarget::To}, {pickWaypoint, PickTarget::Waypoint}, {pickAvoid, PickTarget::Avoid}};
+    for (const auto& [button, target] : picks) {
+        pickButtons_.emplace_back(button, target);
+        // A second click on the button that is down ends the picking.
+        connect(button, &QPushButton::clicked, this, [this, target = target] {
+            if (picking_ == target)
+                CancelPick();
+            else
+                StartPick(target);
+            ShowPicking();
+        });
+    }
+    connect(this, &TfPlanVoyage::pickingChanged, this, &TfPlanVoyage::ShowPicking);
+    // A name typed over a picked one means the first system of that name.
+    for (QLineEdit* edit : {from_, to_})
+        connect(edit, &QLineEdit::textEdited, edit, [edit] { edit->setProperty(kHexProperty, QVariant()); });
     connect(planButton, &QPushButton::clicked, this, &TfPlanVoyage::rPlanClick);
     connect(createRoute_, &QPushButton::clicked, this, &TfPlanVoyage::rCreateRouteClick);
     connect(print_, &QPushButton::clicked, this, &TfPlanVoyage::rPrintClick);
@@ -230,9 +275,10 @@ TfPlanVoyage::TfPlanVoyage(Prompter& prompter, Activity* activity, QWidget* pare
     QWidget* order[] = {profile_,     findChild<QPushButton*>(QStringLiteral("rSaveProfile")),
                         findChild<QPushButton*>(QStringLiteral("rDeleteProfile")),
                         hull_,        jump_,         tank_,          fuelNow_,       refined_,
-                        unrefined_,   gas_,          water_,         from_,          to_,
-                        objective_,   waypointName_, addWaypoint,    removeWaypoint, waypoints_,
-                        avoidAmber_,  avoidRed_,     avoidAllegiances_, avoidName_,  addAvoid,
+                        unrefined_,   gas_,          water_,         from_,          pickFrom,
+                        to_,          pickTo,        objective_,     waypointName_,  addWaypoint,
+                        removeWaypoint, pickWaypoint, waypoints_,    avoidAmber_,    avoidRed_,
+                        avoidAllegiances_, pickAvoid, avoidName_,    addAvoid,
                         removeAvoid,  avoidSystems_, itinerary_,     planButton,     createRoute_,
                         print_,       saveCsv_,      close};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -331,40 +377,9 @@ voyage::Ship TfPlanVoyage::CurrentShip() const {
     return s;
 }
 
-void TfPlanVoyage::Load(TUniverse& universe, const TStar* from, const TStar* to) {
-    universe_ = &universe;
-    LoadProfiles();
-    QStringList names;
-    universe.ForEachStar([&](const TStar& star) { names << FromMap(star.Name1); });
-    names.removeDuplicates();
-    systemNames_->setStringList(names);
-    if (from) from_->setText(FromMap(from->Name1));
-    if (to) to_->setText(FromMap(to->Name1));
-    avoidAllegiances_->clear();
-    if (TAllegiances* list = universe.Allegiances())
-        for (TAllegiance* a : list->ChildrenOf<TAllegiance>()) {
-            QString text = FromMap(a->Name1);
-            if (!a->ImportCode.empty()) text += QStringLiteral(" (") + FromMap(a->ImportCode) + QLatin1Char(')');
-            auto* item = new QListWidgetItem(text, avoidAllegiances_);
-            item->setData(Qt::UserRole, QByteArray::fromStdString(a->Name1));
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(Qt::Unchecked);
-        }
-    ClearItinerary();
-}
-
-void TfPlanVoyage::Execute(TUniverse& universe, const TStar* from, const TStar* to) {
-    Load(universe, from, to);
-    exec();
-    // The plan points into the map, which may change once the dialog closes.
-    ClearItinerary();
-    universe_ = nullptr;
-}
-
 const TStar* TfPlanVoyage::Lookup(const QLineEdit* edit, const QString& role) {
     const QString text = edit->text().trimmed();
-    const std::optional<std::string> name = ToMap(text);
-    const TStar* star = name && universe_ ? universe_->FindStar(*name) : nullptr;
+    const TStar* star = Resolve(text, edit->property(kHexProperty));
     if (!star)
         prompter_.Information(text.isEmpty() ? QStringLiteral("Please name the %1 system.").arg(role)
                                              : QStringLiteral("No system is named \"%1\".").arg(text));
@@ -380,6 +395,9 @@ void TfPlanVoyage::AddSystemTo(QLineEdit* edit, QListWidget* list) {
 
 void TfPlanVoyage::ClearItinerary() {
     plan_ = {};
+    rows_.clear();
+    stopNames_.clear();
+    hexPath_.clear();
     itinerary_->setRowCount(0);
     totals_->clear();
     for (QPushButton* b : {createRoute_, print_, saveCsv_}) b->setEnabled(false);
@@ -394,12 +412,14 @@ void TfPlanVoyage::rPlanClick() {
     if (!r.From) return;
     r.To = Lookup(to_, QStringLiteral("destination"));
     if (!r.To) return;
-    QLineEdit probe;
     for (QListWidget* list : {waypoints_, avoidSystems_})
         for (int row = 0; row < list->count(); ++row) {
-            probe.setText(list->item(row)->text());
-            const TStar* star = Lookup(&probe, QString());
-            if (!star) return;
+            const QListWidgetItem* item = list->item(row);
+            const TStar* star = Resolve(item->text(), item->data(kHexRole));
+            if (!star) {
+                prompter_.Information(QStringLiteral("No system is named \"%1\".").arg(item->text()));
+                return;
+            }
             (list == waypoints_ ? r.Via : r.AvoidSystems).push_back(star);
         }
     r.Vessel = CurrentShip();
@@ -437,6 +457,15 @@ void TfPlanVoyage::rPlanClick() {
         return;
     }
     planHull_ = r.Vessel.Hull;
+    // What the table, the CSV, the route and the line need is taken now; the
+    // plan keeps no pointer into a map that may change while the window is open.
+    hexPath_ = plan_.HexPath();
+    for (VoyageStop& stop : plan_.Stops) {
+        rows_.push_back(ItineraryRow(stop));
+        stopNames_.push_back(stop.Star->Name1);
+        stop.Star = nullptr;
+    }
+    plan_.Unreached = plan_.Nearest = nullptr;
     FillTable();
     emit itineraryChanged();
 }
@@ -458,9 +487,9 @@ QString TfPlanVoyage::TotalsText() const {
 }
 
 void TfPlanVoyage::FillTable() {
-    itinerary_->setRowCount(static_cast<int>(plan_.Stops.size()));
+    itinerary_->setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < itinerary_->rowCount(); ++row) {
-        const QStringList cells = ItineraryRow(plan_.Stops[static_cast<std::size_t>(row)]);
+        const QStringList& cells = rows_[static_cast<std::size_t>(row)];
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c == 3 || c >= 5) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -475,8 +504,7 @@ void TfPlanVoyage::FillTable() {
 
 QString TfPlanVoyage::ItineraryCsv() const {
     QStringList lines{kColumns.join(QLatin1Char(','))};
-    for (const VoyageStop& stop : plan_.Stops) {
-        QStringList fields = ItineraryRow(stop);
+    for (QStringList fields : rows_) {
         for (QString& f : fields) f = CsvField(f);
         lines << fields.join(QLatin1Char(','));
     }
@@ -486,12 +514,12 @@ QString TfPlanVoyage::ItineraryCsv() const {
 }
 
 void TfPlanVoyage::rCreateRouteClick() {
-    if (!universe_ || !plan_.Found || plan_.Stops.size() < 2) {
+    if (!universe_ || !plan_.Found || stopNames_.size() < 2) {
         prompter_.Information(QStringLiteral("No Route to Plot"));
         return;
     }
     const QString proposed = QStringLiteral("Voyage %1 to %2")
-                                 .arg(FromMap(plan_.Stops.front().Star->Name1), FromMap(plan_.Stops.back().Star->Name1));
+                                 .arg(FromMap(stopNames_.front()), FromMap(stopNames_.back()));
     const std::optional<QString> answer = prompter_.Input(QStringLiteral("Create Route"), QStringLiteral("Route Name"), proposed);
     if (!answer) return;
     if (answer->trimmed().isEmpty()) {
@@ -505,9 +533,9 @@ void TfPlanVoyage::rCreateRouteClick() {
     }
     // The jumps in travel order, two names each, as a route is made of them.
     std::vector<std::string> names;
-    for (std::size_t i = 1; i < plan_.Stops.size(); ++i) {
-        names.push_back(plan_.Stops[i - 1].Star->Name1);
-        names.push_back(plan_.Stops[i].Star->Name1);
+    for (std::size_t i = 1; i < stopNames_.size(); ++i) {
+        names.push_back(stopNames_[i - 1]);
+        names.push_back(stopNames_[i]);
     }
     CreateRouteResult result;
     auto create = [&] { result = CreateRouteFromPath(*universe_, names, *name); };
@@ -526,9 +554,9 @@ void TfPlanVoyage::rPrintClick() {
                        .arg(windowTitle().toHtmlEscaped());
     for (const QString& c : kColumns) html += QStringLiteral("<th>%1</th>").arg(c);
     html += QStringLiteral("</tr>");
-    for (const VoyageStop& stop : plan_.Stops) {
+    for (const QStringList& row : rows_) {
         html += QStringLiteral("<tr>");
-        for (const QString& cell : ItineraryRow(stop)) html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
+        for (const QString& cell : row) html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
         html += QStringLiteral("</tr>");
     }
     html += QStringLiteral("</table><p>Total: %1</p>").arg(TotalsText().toHtmlEscaped());

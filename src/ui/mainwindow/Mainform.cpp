@@ -98,6 +98,7 @@ TfMainform::TfMainform(Prompter* prompter, QWidget* parent) : QMainWindow(parent
     planVoyage_ = new TfPlanVoyage(*prompter_, this, this);
     planVoyage_->SetRunEdit([this](const std::function<void()>& create) { Edit("Create Route", create); });
     connect(planVoyage_, &TfPlanVoyage::itineraryChanged, this, &TfMainform::ShowItineraryOnMap);
+    connect(planVoyage_, &TfPlanVoyage::pickingChanged, this, &TfMainform::VoyagePickingChanged);
     legend_ = new TfLegend(this);
     allegianceDialog_ = new TfConfigureAllegiance(*prompter_, this);
     about_ = new TfAboutHexlane(this);
@@ -153,6 +154,8 @@ TfMainform::~TfMainform() {
     listModel_->Clear();
     mapView_->SetUniverse(nullptr);
     render::AttachRegions(universe_, nullptr);
+    planVoyage_->disconnect(this);
+    planVoyage_->ForgetMap();
     document_->Stack().disconnect(this);
     document_->disconnect(this);
     delete document_;
@@ -514,6 +517,14 @@ void TfMainform::AttachViews() {
     render::AttachRegions(universe_, nullptr);
     regions_.Clear();
     universe_ = &document_->Universe();
+    // The voyage planner follows an undone or redone state of the same map;
+    // another map closes it.
+    if (planVoyage_) {
+        if (viewState_.noted)
+            planVoyage_->Retarget(*universe_);
+        else
+            planVoyage_->ForgetMap();
+    }
     render::AttachRegions(universe_, &regions_);
     if (viewState_.noted) {
         // An undone or redone state: the picture stays until it is redrawn.

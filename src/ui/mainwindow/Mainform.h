@@ -281,9 +281,12 @@ public:
     // The popup of a right click at a picture point: the commands of the
     // system there (or of the empty hex) above the map's own.
     QMenu* ContextPopupAt(QPoint picturePoint);
-    // Ends a picking mode (InstaLeg): the unfinished leg goes.
+    // Ends a picking mode (InstaLeg: the unfinished leg goes; the voyage
+    // planner's: nothing is added).
     void LeavePickingMode();
     QString ModeText() const;
+    // The voyage planner began or ended waiting for a system of the map.
+    void VoyagePickingChanged();
     QString PointerHexText() const;
     QString ZoomText() const;
     void rZoomToFitClick();

@@ -9,6 +9,7 @@
 #include "MapGeometry.h"
 #include "MapView.h"
 #include "NavigatorTree.h"
+#include "PlanVoyage.h"
 #include "Settings.h"
 #include "SystemList.h"
 #include "UiText.h"
@@ -66,7 +67,10 @@ void TfMainform::CreateContextCommands() {
 
     // Escape (the window's cancel action) also lets the picked systems go.
     if (QAction* cancel = findChild<QAction*>("rCancelPicking"))
-        connect(cancel, &QAction::triggered, this, [this] { SetMapSelection({}); });
+        connect(cancel, &QAction::triggered, this, [this] {
+            planVoyage_->CancelPick();
+            SetMapSelection({});
+        });
     connect(this, &TfMainform::InstaLegChanged, this, &TfMainform::UpdateModeIndicator);
     UpdateModeIndicator();
     UpdateZoomIndicator();
@@ -113,6 +117,7 @@ void TfMainform::UpdateModeIndicator() {
 }
 
 QString TfMainform::ModeText() const {
+    if (planVoyage_ && planVoyage_->Picking() != TfPlanVoyage::PickTarget::None) return planVoyage_->PickingText();
     if (!instaLegActive_) return {};
     return instaLeg_ && !instaLeg_->SStarName.empty() ? QStringLiteral("InstaLeg: pick the second star (Esc cancels)")
                                                       : QStringLiteral("InstaLeg: pick the first star (Esc cancels)");
@@ -120,7 +125,19 @@ QString TfMainform::ModeText() const {
 
 void TfMainform::LeavePickingMode() {
     // The half-made leg goes with the mode: nothing else changes.
+    planVoyage_->CancelPick();
     CancelInstaLeg();
+}
+
+void TfMainform::VoyagePickingChanged() {
+    if (planVoyage_->Picking() != TfPlanVoyage::PickTarget::None) {
+        // One picking mode at a time: a leg being picked stays as it is.
+        EndInstaLeg();
+        // The next click goes to the map, and Escape with it.
+        activateWindow();
+        mapView_->setFocus();
+    }
+    UpdateModeIndicator();
 }
 
 QString TfMainform::ZoomText() const {
@@ -201,6 +218,15 @@ QMenu* TfMainform::ContextPopupAt(QPoint picturePoint) {
         });
         item("rmPlanVoyageFrom", "Plan &Voyage From Here...", [this, star] { PlanVoyageFrom(*star); });
         item("rmPlanVoyageTo", "Plan Voyage To &Here...", [this, star] { PlanVoyageTo(*star); });
+        // While the planner is open, the system can go straight into its lists.
+        if (planVoyage_->isVisible()) {
+            item("rmAddWaypoint", "Add as &Waypoint", [this, star] {
+                planVoyage_->AddSystem(TfPlanVoyage::PickTarget::Waypoint, *star);
+            });
+            item("rmAvoidSystem", "Av&oid This System", [this, star] {
+                planVoyage_->AddSystem(TfPlanVoyage::PickTarget::Avoid, *star);
+            });
+        }
         item("rmFindInList", "&Find in List", [this, star] { SelectInTreeAndList(*star); });
     } else {
         int column = 0, row = 0;

@@ -155,7 +155,7 @@ QStringList TfMainform::ShortcutLines() const {
     for (const QAction* top : menuBar()->actions())
         if (top->menu()) walk(top->menu());
     // The keys and gestures of the map, the tree and the list.
-    lines << "Leave picking on the map (InstaLeg)\tEsc"
+    lines << "Leave picking on the map (InstaLeg, Plan Voyage)\tEsc"
           << "Delete the selected objects of the tree or the list\tDel"
           << "Pick one more system on the map\tCtrl+Click"
           << "Pick the systems within a band on the map\tShift+Drag"

@@ -8,6 +8,7 @@
 #include "Legend.h"
 #include "MapView.h"
 #include "NavigatorTree.h"
+#include "PlanVoyage.h"
 #include "SystemList.h"
 #include "UiText.h"
 
@@ -169,6 +170,11 @@ void TfMainform::rImageClick(QPoint picturePoint) {
     lastMapPoint_ = picturePoint;
     TStar* star = StarUnderLastPoint();
     if (!star) return;
+    // The voyage planner waits for a system: this one goes to it.
+    if (planVoyage_->Picking() != TfPlanVoyage::PickTarget::None) {
+        planVoyage_->TakePick(*star);
+        return;
+    }
     if (!instaLegActive_) {
         EditStar(star);
         return;
@@ -313,6 +319,7 @@ void TfMainform::rmInstaLegClick() {
     const std::string name = AskName("Add Leg", "Leg Name");
     if (name.empty()) return;
     EndInstaLeg();  // a second InstaLeg ends the first
+    planVoyage_->CancelPick();  // and so does it end picking for the voyage planner
     instaLegWasModified_ = document_->IsModified();
     auto* leg = route->Create<TRouteLeg>();
     leg->Name1 = name;

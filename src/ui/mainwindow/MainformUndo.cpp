@@ -66,7 +66,8 @@ void TfMainform::CreateUndoActions() {
     addDockWidget(Qt::RightDockWidgetArea, pane);
     pane->hide();
     undoPane_ = pane;
-    // Escape cancels InstaLeg's picking.
+    // Escape cancels InstaLeg's picking (and the voyage planner's, and the
+    // systems picked on the map: see CreateContextCommands).
     auto* cancel = new QAction(this);
     cancel->setObjectName("rCancelPicking");
     cancel->setShortcut(QKeySequence(Qt::Key_Escape));

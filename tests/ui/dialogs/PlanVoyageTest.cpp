@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -182,4 +183,31 @@ TEST(PlanVoyageDialog, CreatesARouteAndSavesCsv) {
               "Far,Reach,0701,2,,,0,21\n"
               "Total,,,6,,,5000,21\n");
     EXPECT_TRUE(d.prompter.AllAnswersUsed());
+}
+
+// Of two systems of one name, the one picked on the map is meant; a name
+// typed means the first of that name in map order.
+TEST(PlanVoyageDialog, APickedSystemIsTheOneClickedAmongNamesakes) {
+    VoyageMap map;
+    TStar* second = testutil::AddStar(*map.u->FindSector("Reach"), "Port", 1, 3, "500555");
+    map.u->ComputeExtent();
+    const TStar* first = map.u->FindStar("Port");
+    ASSERT_NE(first, second);
+    Dialog d;
+    d.dialog.Load(*map.u, map.u->FindStar("Giant"), nullptr);
+    for (const char* spin : {"rJump", "rTank", "rFuelNow"}) d.Get<QSpinBox>(spin)->setValue(4);
+    for (const TStar* picked : {static_cast<const TStar*>(second), first}) {
+        d.dialog.StartPick(TfPlanVoyage::PickTarget::To);
+        d.dialog.TakePick(*picked);
+        d.Click("rPlan");
+        ASSERT_TRUE(d.dialog.Plan().Found) << d.prompter.Last().toStdString();
+        EXPECT_EQ(d.dialog.ItineraryHexPath().back(), std::make_pair(picked->HexX, picked->HexY));
+    }
+    d.Get<QLineEdit>("rTo")->setText("Port");  // typed: the first
+    emit d.Get<QLineEdit>("rTo")->textEdited("Port");
+    d.dialog.StartPick(TfPlanVoyage::PickTarget::To);
+    QTest::keyClick(&d.dialog, Qt::Key_Escape);  // ends the picking only
+    EXPECT_EQ(d.dialog.Picking(), TfPlanVoyage::PickTarget::None);
+    d.Click("rPlan");
+    EXPECT_EQ(d.dialog.ItineraryHexPath().back(), std::make_pair(first->HexX, first->HexY));
 }

@@ -4,6 +4,7 @@
 
 #include "MainformFixture.h"
 #include "MapView.h"
+#include "PlanVoyage.h"
 #include "UndoHistory.h"
 
 #include <QClipboard>
@@ -161,11 +162,10 @@ TEST_F(MainformTest, RightClickOffersTheCommandsOfTheSystemOrTheEmptyHexThere) {
     ASSERT_EQ(window->List()->SelectedRows().size(), 1u);
     EXPECT_EQ(window->ListModel()->StarAt(window->List()->SelectedRows().front()), vega);
     for (const auto& [item, field] : {std::pair{"Plan Voyage From Here...", "rFrom"}, std::pair{"Plan Voyage To Here...", "rTo"}}) {
-        WhenModal("Plan Voyage", [field = field](QDialog& d) {
-            EXPECT_EQ(Control<QLineEdit>(d, field)->text(), "Vega") << field;
-            d.reject();
-        });
         Trigger(window->ContextPopupAt(QPoint(vega->PictureX, vega->PictureY)), item);
+        QDialog& d = *window->PlanVoyageDialog();
+        EXPECT_EQ(Control<QLineEdit>(d, field)->text(), "Vega") << field;
+        d.reject();
     }
     Trigger(window->ContextPopupAt(QPoint(vega->PictureX, vega->PictureY)), "Copy");
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("\tVega\t"));
