@@ -55,8 +55,9 @@ Ink InkOf(QRgb colour) {
     return {NearestPaletteColour(colour), colour};
 }
 
-QRgb Tint(QRgb c) {
-    auto mix = [](int v) { return 255 - (255 - v) * 28 / 100; };
+QRgb Tint(QRgb c, bool atlas) {
+    const int share = atlas ? 16 : 28;  // per cent of the colour
+    auto mix = [share](int v) { return 255 - (255 - v) * share / 100; };
     return qRgb(mix(qRed(c)), mix(qGreen(c)), mix(qBlue(c)));
 }
 

@@ -60,8 +60,9 @@ inline constexpr QRgb kFadedInk = 0x2E000000;   // subsector names behind the he
 inline constexpr QRgb kSectorNameInk = 0x22000000;
 
 // A light tint of an allegiance's colour for its hexes: mostly paper, so
-// that every symbol stays readable on it.
-QRgb Tint(QRgb colour);
+// that every symbol stays readable on it; lighter still for the atlas,
+// where dark colours would turn to dark greys.
+QRgb Tint(QRgb colour, bool atlas);
 
 // Whether a world has water (filled) or none (outlined), and is a belt.
 bool IsWet(const TStar& star);

@@ -63,7 +63,7 @@ std::vector<const TRoute*> ShownRoutes(const TUniverse& u) {
     return out;
 }
 
-std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex) {
+std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex, bool atlas) {
     const ShowFlags show = ShowFlags::FromUniverse(u);
     const bool text = m.Level != DetailLevel::Dots;
     std::vector<Entry> e;
@@ -110,7 +110,7 @@ std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex
                                  const int x = c.x(), y = c.y(), h = half * 4 / 5;
                                  l.AddPolygon({QPoint(x - half / 2, y - h), QPoint(x + half / 2, y - h), QPoint(x + half, y),
                                                QPoint(x + half / 2, y + h), QPoint(x - half / 2, y + h), QPoint(x - half, y)},
-                                              InkOf(Tint(colour)), InkOf(Tint(colour)), Qt::SolidPattern);
+                                              InkOf(Tint(colour, atlas)), InkOf(Tint(colour, atlas)), Qt::SolidPattern);
                              }
                              if (border)
                                  l.AddLine(QPoint(c.x() - half, c.y() + half / 2), QPoint(c.x() + half, c.y() + half / 2),
@@ -119,10 +119,15 @@ std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex
                          a->Name1});
         }
     if (!u.VoyageLine.empty()) {
-        const int width = Px(0.8, mmPerHex, 2, 24);
+        const int width = Px(0.6, mmPerHex, 2, 20), ring = Px(0.4, mmPerHex, 2, 10);
         e.push_back({[=](DisplayList& l, QPoint c) {
                          l.AddLine(QPoint(c.x() - half, c.y()), QPoint(c.x() + half, c.y()), InkOf(kInkVoyage), width,
                                    LineStyle::Solid);
+                         const int r = half * 2 / 3;
+                         l.AddEllipse(Box{c.x() - r, c.y() - r, c.x() + r, c.y() + r}, InkOf(kInkVoyage), InkOf(kInkVoyage));
+                         l.Shapes.back().Fill = 0;
+                         l.Shapes.back().Width = static_cast<std::uint16_t>(ring);
+                         l.Shapes.back().Style = LineStyle::Dot;
                      },
                      "Voyage"});
     }
@@ -144,7 +149,7 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
     if (!look.Legend || !legend.Frame.HasExtent()) return legend;
 
     const Metrics m = MetricsFor(DetailFor(look.Detail, mmPerHex));
-    const std::vector<Entry> entries = Entries(u, m, mmPerHex);
+    const std::vector<Entry> entries = Entries(u, m, mmPerHex, look.Style == PictureStyle::Atlas);
     if (entries.empty()) return legend;
 
     // Labels about 6 points on paper whatever the hex's size.

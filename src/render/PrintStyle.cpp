@@ -122,43 +122,57 @@ void AddSystem(DisplayList& list, const Metrics& m, const Fonts& fonts, const Sh
     list.EndGroup();
 }
 
-// The borders layer drawn into a list of its own, then copied with print
-// widths: lines about 0.6 mm, the polities' names readable at any size and
-// only where they lie in the part drawn.
-void AddPrintBorders(DisplayList& list, const TUniverse& u, const DrawnCells& cells, double mmPerHex) {
+// The borders layer drawn into a list of its own, to be copied in print
+// widths and places.
+DisplayList BordersLayer(const TUniverse& u, const DisplayList& list) {
     DisplayList layer;
     layer.Frame = list.Frame;
     layer.Size = list.Size;
     AddBorders(layer, u);
-    const int width = Px(0.6, mmPerHex, 2, 16);
+    return layer;
+}
+
+// The polities' names of the borders layer, readable at any size, faded
+// behind the hexes (so that they never hide a system), and only where they
+// lie in the part drawn.
+void AddBorderNames(DisplayList& list, const DisplayList& layer, const DrawnCells& cells, double mmPerHex) {
     const auto font = list.AddFont({PointsFor(std::clamp(static_cast<int>(300 / mmPerHex), 14, 100)), true});
+    list.BeginGroup();
+    for (const Shape& s : layer.Shapes)
+        if (s.Kind == ShapeKind::Text && cells.Inside(s.A)) {
+            list.AddText(s.A, layer.TextOf(s), font, InkOf((s.Pen.True & 0xFFFFFF) | 0x80000000));
+            list.Shapes.back().Fill = Qt::SolidPattern;
+            list.Shapes.back().Brush = InkOf(kNoBox);
+        }
+    list.EndGroup();
+}
+
+// The border lines of the layer, about 0.6 mm wide.
+void AddBorderLines(DisplayList& list, const DisplayList& layer, double mmPerHex) {
+    const int width = Px(0.6, mmPerHex, 2, 16);
     for (const ShapeGroup& g : layer.Groups) {
         list.BeginGroup(g.Always);
         for (std::uint32_t i = g.First; i < g.End; ++i) {
             const Shape& s = layer.Shapes[i];
-            if (s.Kind == ShapeKind::Polyline) {
+            if (s.Kind == ShapeKind::Polyline)
                 list.AddPolyline(std::vector<QPoint>(layer.Points.begin() + s.First,
                                                      layer.Points.begin() + s.First + s.Count),
                                  s.Pen, width, s.Style);
-            } else if (s.Kind == ShapeKind::Text && cells.Inside(s.A)) {
-                list.AddText(s.A, layer.TextOf(s), font, s.Pen);
-                list.Shapes.back().Fill = Qt::SolidPattern;
-                list.Shapes.back().Brush = InkOf(kNoBox);
-            }
         }
         list.EndGroup();
     }
 }
 
 // The voyage drawn as the map view draws it, then copied with a line about
-// 0.8 mm wide and one ring outside the zone ring around each stop.
+// 0.6 mm wide and one dotted ring (told apart from the zone rings without
+// colour) outside the zone ring around each stop.
 void AddPrintVoyage(DisplayList& list, const TUniverse& u, const Metrics& m, double mmPerHex) {
     if (u.VoyageLine.empty()) return;
     DisplayList layer;
     layer.Frame = list.Frame;
     layer.Size = list.Size;
     AddVoyageLayer(layer, u.VoyageLine);
-    const int width = Px(0.8, mmPerHex, 2, 24), ring = Px(0.35, mmPerHex, 2, 10);
+    const int width = Px(0.6, mmPerHex, 2, 20), ring = Px(0.4, mmPerHex, 2, 10);
     const int radius = std::max(m.ZoneR + m.ZoneWidth, m.WorldR + 4) + ring;
     for (const ShapeGroup& g : layer.Groups) {
         list.BeginGroup(g.Always);
@@ -174,6 +188,7 @@ void AddPrintVoyage(DisplayList& list, const TUniverse& u, const Metrics& m, dou
                 list.AddEllipse(Box{c.x() - radius, c.y() - radius, c.x() + radius, c.y() + radius}, s.Pen, s.Pen);
                 list.Shapes.back().Fill = 0;
                 list.Shapes.back().Width = static_cast<std::uint16_t>(ring);
+                list.Shapes.back().Style = LineStyle::Dot;
             }
         }
         list.EndGroup();
@@ -226,13 +241,15 @@ MapLayout LayoutPrint(const TUniverse& u, const PrintLook& look, double mmPerHex
         for (const Placed& p : placed) {
             const auto found = allegiances.find(std::string_view(p.Star->Allegiance));
             if (found == allegiances.end() || HatchFor(found->second->Style) == Qt::NoBrush) continue;
-            const QRgb tint = Tint(MapColourToRgb(found->second->Color));
+            const QRgb tint = Tint(MapColourToRgb(found->second->Color), look.Style == PictureStyle::Atlas);
             list.AddHex(p.Centre, InkOf(tint), InkOf(tint), Qt::SolidPattern);
             paper.emplace(CellKey(p.Cell.x(), p.Cell.y()), tint);
         }
         list.EndGroup();
     }
     AddRegionNames(list, u, cells);
+    const DisplayList borders = show.Borders ? BordersLayer(u, list) : DisplayList();
+    if (show.Borders) AddBorderNames(list, borders, cells, mmPerHex);
     AddPrintGrid(list, cells, GridPensFor(mmPerHex));
 
     if (show.Routes) {
@@ -245,6 +262,8 @@ MapLayout LayoutPrint(const TUniverse& u, const PrintLook& look, double mmPerHex
         }
         list.EndGroup();
     }
+    // The voyage under the systems' texts, so that it never hides a name.
+    AddPrintVoyage(list, u, m, mmPerHex);
     AddHexNumbers(list, cells, m, look.SectorHexNumbers, paper);
 
     const Fonts fonts = AddFonts(list, m);
@@ -253,8 +272,7 @@ MapLayout LayoutPrint(const TUniverse& u, const PrintLook& look, double mmPerHex
         layout.Stars.push_back({p.Centre});
         AddSystem(list, m, fonts, show, *p.Star, p.Centre, PaperOf(paper, p.Cell.x(), p.Cell.y()));
     }
-    if (show.Borders) AddPrintBorders(list, u, cells, mmPerHex);
-    AddPrintVoyage(list, u, m, mmPerHex);
+    if (show.Borders) AddBorderLines(list, borders, mmPerHex);
     if (look.Style == PictureStyle::Atlas) ToGreys(list);
     list.IndexBands();
     return layout;
