@@ -36,9 +36,15 @@ QPen LinePen(const Shape& s) {
     return QPen(ColourOf(s.Pen.True), s.Width, PenStyleFor(s.Style), Qt::FlatCap);
 }
 
-// The outline of a hex, ellipse or polygon: its width and dashes.
+// The outline of a hex, ellipse or polygon: its width and dashes; a dotted
+// outline in round dots.
 QPen RimPen(const Shape& s) {
-    return QPen(ColourOf(s.Pen.True), s.Width, PenStyleFor(s.Style));
+    QPen pen(ColourOf(s.Pen.True), s.Width, PenStyleFor(s.Style));
+    if (s.Style == LineStyle::Dot) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setDashPattern({0.01, 2.2});
+    }
+    return pen;
 }
 
 }  // namespace

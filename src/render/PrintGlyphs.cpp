@@ -190,8 +190,10 @@ void ToGreys(DisplayList& list) {
         s.Pen.True = Grey(pen);
         s.Brush.True = Grey(s.Brush.True);
         const bool coloured = qRed(pen) != qGreen(pen) || qGreen(pen) != qBlue(pen);
-        if (coloured && (s.Kind == ShapeKind::Line || s.Kind == ShapeKind::Polyline)) {
-            const int y = std::min(qRed(s.Pen.True), 150);
+        // Coloured lines, rings and texts no lighter than a mid grey (tints,
+        // drawn as hexes and polygons, stay light).
+        if (coloured && s.Kind != ShapeKind::Hex && s.Kind != ShapeKind::Polygon) {
+            const int y = std::min(qRed(s.Pen.True), 130);
             s.Pen.True = qRgba(y, y, y, qAlpha(pen));
         }
     }

@@ -84,8 +84,8 @@ void AddGlyph(DisplayList& list, Glyph glyph, QPoint at, int r);
 void AddContentGlyphs(DisplayList& list, const Metrics& m, QPoint centre, std::int32_t content);
 
 // The greys of the atlas look: every true colour of the list by its
-// luminance (alpha kept); lines no lighter than a mid grey, so that a pale
-// route or border still prints.
+// luminance (alpha kept); coloured lines, rings and texts no lighter than a
+// mid grey, so that a pale route, border or zone ring still prints.
 QRgb Grey(QRgb colour);
 void ToGreys(DisplayList& list);
 

@@ -184,8 +184,12 @@ public:
     // The outline of a hex, ellipse or polygon, after its fill's opacity.
     static std::string Rim(const Shape& s) {
         const std::string fill = s.Fill == Qt::SolidPattern ? Opacity("fill-opacity", s.Brush.True) : std::string();
+        // A dotted outline in round dots, as the painter draws it.
+        const std::string dashes = s.Style == LineStyle::Dot ? " stroke-dasharray=\"" + Num(0.01 * s.Width) + "," +
+                                                                   Num(2.2 * s.Width) + "\" stroke-linecap=\"round\""
+                                                             : Dashes(s.Style, s.Width);
         return fill + " stroke=\"" + Colour(s.Pen.True) + "\" stroke-width=\"" + std::to_string(s.Width) + "\"" +
-               Dashes(s.Style, s.Width) + Opacity("stroke-opacity", s.Pen.True);
+               dashes + Opacity("stroke-opacity", s.Pen.True);
     }
 
     void Grid(const Shape& grid, const QRectF& area) {

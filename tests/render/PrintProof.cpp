@@ -113,6 +113,7 @@ TEST(PrintLookProof, DrawsTheGeneratedSector) {
         Draw(*u, sector, 5.9, style, 150, dir + "/sector-a4-5.9mm-" + name + ".png");
         Draw(*u, sector, 5.9, style, 400, dir + "/sector-a4-5.9mm-" + name + "-detail-400dpi.png",
              QRectF(8, 8, 10, 8));
+        Draw(*u, sector, 3.5, style, 150, dir + "/sector-3.5mm-dots-" + name + ".png");
         Draw(*u, subsector, 20, style, 120, dir + "/subsector-20mm-" + name + ".png");
         Draw(*u, subsector, 30, style, 100, dir + "/subsector-30mm-" + name + ".png");
     }
