@@ -14,7 +14,7 @@ Metrics MetricsFor(DetailLevel level) {
     Metrics m;
     m.Level = level;
     switch (level) {
-    case DetailLevel::Dots: break;
+    case DetailLevel::Dots: m.WorldR = 20; break;
     case DetailLevel::Names:
         // A hex of 5-15 mm: every text about 3-8 points, no glyphs.
         m.WorldR = 10, m.DryRim = 3, m.ZoneR = 36, m.ZoneWidth = 5;

@@ -140,7 +140,9 @@ void AddBorderNames(DisplayList& list, const DisplayList& layer, const DrawnCell
     list.BeginGroup();
     for (const Shape& s : layer.Shapes)
         if (s.Kind == ShapeKind::Text && cells.Inside(s.A)) {
-            list.AddText(s.A, layer.TextOf(s), font, InkOf((s.Pen.True & 0xFFFFFF) | 0x80000000));
+            // Low in its hex, below the system's own texts.
+            list.AddText(QPoint(s.A.x(), s.A.y() + list.M().H / 4), layer.TextOf(s), font,
+                         InkOf((s.Pen.True & 0xFFFFFF) | 0x80000000));
             list.Shapes.back().Fill = Qt::SolidPattern;
             list.Shapes.back().Brush = InkOf(kNoBox);
         }
