@@ -184,8 +184,8 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
 
     list.BeginGroup(true);
     const int frame = Px(0.2, mmPerHex, 1, 6);
-    list.AddPolygon({QPoint(0, 0), QPoint(width - 1, 0), QPoint(width - 1, legend.Size.height() - 1),
-                     QPoint(0, legend.Size.height() - 1)},
+    const int in = frame / 2, right = width - 1 - in, bottom = legend.Size.height() - 1 - in;
+    list.AddPolygon({QPoint(in, in), QPoint(right, in), QPoint(right, bottom), QPoint(in, bottom)},
                     InkOf(kSubsectorInk), InkOf(kPaper), Qt::SolidPattern);
     list.Shapes.back().Width = static_cast<std::uint16_t>(frame);
     auto left = [&](QPoint at, const std::string& text, bool capitals, std::uint8_t font) {
@@ -202,7 +202,7 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
         const QPoint centre(columnLeft[static_cast<std::size_t>(c)] + sample / 2, top + rowHeight / 2);
         const Entry& en = entries[i];
         if (en.Sample) en.Sample(list, centre);
-        const int labelX = en.Sample ? columnLeft[static_cast<std::size_t>(c)] + sample + pad : columnLeft[static_cast<std::size_t>(c)];
+        const int labelX = columnLeft[static_cast<std::size_t>(c)] + sample + pad;
         left(QPoint(labelX, top + (rowHeight - labelPx * 23 / 20) / 2), en.Label, en.Capitals, en.Bold ? boldFont : plainFont);
     }
     list.EndGroup();

@@ -113,6 +113,15 @@ TEST(PrintLook, TheAtlasIsAllGrey) {
             for (QRgb c : {s.Pen.True, s.Brush.True})
                 ASSERT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c)) << std::hex << c;
     }
+    // Tints stay light, and coloured rings and lines no lighter than a mid grey.
+    for (const Shape& s : map.Picture.Shapes) {
+        if (s.Kind == ShapeKind::Hex) {
+            EXPECT_GE(qRed(s.Brush.True), 200);
+        }
+        if (s.Kind == ShapeKind::Ellipse && s.Fill == 0) {
+            EXPECT_LE(qRed(s.Pen.True), 130);
+        }
+    }
     // The colour look is not.
     bool colour = false;
     for (const Shape& s : Print(*u, 20).Picture.Shapes) colour |= qRed(s.Pen.True) != qBlue(s.Pen.True);
@@ -162,4 +171,27 @@ TEST(PrintLook, SvgDrawsDashedRingsFadedAndLeftAlignedText) {
     EXPECT_NE(svg.find("stroke-dasharray"), std::string::npos);     // the amber ring
     EXPECT_NE(svg.find("fill-opacity=\"0."), std::string::npos);     // faded subsector names
     EXPECT_NE(svg.find("font-weight=\"bold\""), std::string::npos);  // the capital
+}
+
+TEST(PrintLook, SymbolsAreToldApartWithoutColour) {
+    auto u = renderfix::SmallUniverse();
+    const MapLayout layout = Print(*u, 20, PictureStyle::Atlas);
+    int amber = 0, red = 0, wet = 0, dry = 0;
+    for (const Shape& s : layout.Picture.Shapes) {
+        if (s.Kind != ShapeKind::Ellipse) continue;
+        if (s.Fill == 0 && s.Style == LineStyle::Dash) ++amber;              // a dashed ring
+        if (s.Fill == 0 && s.Style == LineStyle::Solid && s.Width >= 2) ++red;  // a thick solid ring
+        if (IsDisc(s) && s.B.x() - s.A.x() > 10) ++wet;                      // a filled world
+        if (s.Fill != 0 && !IsDisc(s) && s.Brush.True == 0xFFFFFFFF) ++dry;  // an outlined world
+    }
+    EXPECT_EQ(amber, 1);
+    EXPECT_EQ(red, 1);
+    // Six worlds besides the two belts and the hidden star; Edge and Far Corner have no water.
+    EXPECT_EQ(wet, 4);
+    EXPECT_EQ(dry, 2);
+    // The edges of the grid: hairlines, subsector and sector lines, each heavier than the last.
+    std::set<int> widths;
+    for (const Shape& s : layout.Picture.Shapes)
+        if (s.Kind == ShapeKind::Polyline) widths.insert(s.Width);
+    EXPECT_GE(widths.size(), 3u);
 }
