@@ -156,7 +156,9 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
     const int labelPx = std::clamp(static_cast<int>(250 / mmPerHex), 10, 120);
     const FontSpec plain{PointsFor(labelPx), false}, bold{PointsFor(labelPx), true};
     const auto plainFont = list.AddFont(plain), boldFont = list.AddFont(bold);
-    const QFontMetricsF plainMetrics(MapFont(plain.Points, true)), boldMetrics(MapFont(bold.Points, true));
+    QFont boldFace = MapFont(bold.Points, true);
+    boldFace.setBold(true);
+    const QFontMetricsF plainMetrics(MapFont(plain.Points, true)), boldMetrics(boldFace);
     const int pad = std::max(labelPx / 2, 6);
     const int sample = 2 * std::max({m.ZoneR + m.ZoneWidth, m.WorldR + m.DryRim, m.GlyphR, 24});
     const int rowHeight = std::max(sample, labelPx * 3 / 2);
