@@ -88,36 +88,48 @@ std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex
         e.push_back({nullptr, "Population 9+", false, true});
     }
     const int half = std::max(m.ZoneR, 24);
-    if (show.Routes)
-        for (const TRoute* route : ShownRoutes(u)) {
-            const QRgb colour = MapColourToRgb(route->Color);
-            const int width = std::max<int>(1, route->LineThickness) * Px(0.25, mmPerHex, 1, 8);
-            const LineStyle style = LineStyleFromType(route->LineType);
-            e.push_back({[=](DisplayList& l, QPoint c) {
-                             l.AddLine(QPoint(c.x() - half, c.y()), QPoint(c.x() + half, c.y()), InkOf(colour), width, style);
-                         },
-                         route->Name1.empty() ? std::string("Route") : route->Name1});
-        }
+    // At most kListed routes and allegiances each, so that the box stays a
+    // corner of the page; a row says how many more there are.
+    constexpr int kListed = 10;
+    auto more = [&e](std::size_t all, const char* what) {
+        if (all > kListed) e.push_back({nullptr, "and " + std::to_string(all - kListed) + " more " + what});
+    };
+    const std::vector<const TRoute*> routes = show.Routes ? ShownRoutes(u) : std::vector<const TRoute*>();
+    for (std::size_t i = 0; i < routes.size() && i < kListed; ++i) {
+        const TRoute* route = routes[i];
+        const QRgb colour = MapColourToRgb(route->Color);
+        const int width = std::max<int>(1, route->LineThickness) * Px(0.25, mmPerHex, 1, 8);
+        const LineStyle style = LineStyleFromType(route->LineType);
+        e.push_back({[=](DisplayList& l, QPoint c) {
+                         l.AddLine(QPoint(c.x() - half, c.y()), QPoint(c.x() + half, c.y()), InkOf(colour), width, style);
+                     },
+                     route->Name1.empty() ? std::string("Route") : route->Name1});
+    }
+    more(routes.size(), "routes");
+    std::vector<const TAllegiance*> allegiances;
     if (show.AllegianceColors || show.Borders)
-        for (const TAllegiance* a : PresentAllegiances(u)) {
-            const QRgb colour = MapColourToRgb(a->Color);
-            const bool tint = show.AllegianceColors && HatchFor(a->Style) != Qt::NoBrush, border = show.Borders;
-            if (!tint && !border) continue;
-            const int width = Px(0.6, mmPerHex, 2, 16);
-            e.push_back({[=](DisplayList& l, QPoint c) {
-                             if (tint) {
-                                 // A small hex of the tint.
-                                 const int x = c.x(), y = c.y(), h = half * 4 / 5;
-                                 l.AddPolygon({QPoint(x - half / 2, y - h), QPoint(x + half / 2, y - h), QPoint(x + half, y),
-                                               QPoint(x + half / 2, y + h), QPoint(x - half / 2, y + h), QPoint(x - half, y)},
-                                              InkOf(Tint(colour, atlas)), InkOf(Tint(colour, atlas)), Qt::SolidPattern);
-                             }
-                             if (border)
-                                 l.AddLine(QPoint(c.x() - half, c.y() + half / 2), QPoint(c.x() + half, c.y() + half / 2),
-                                           InkOf(colour), width, LineStyle::Solid);
-                         },
-                         a->Name1});
-        }
+        for (const TAllegiance* a : PresentAllegiances(u))
+            if (show.Borders || HatchFor(a->Style) != Qt::NoBrush) allegiances.push_back(a);
+    for (std::size_t i = 0; i < allegiances.size() && i < kListed; ++i) {
+        const TAllegiance* a = allegiances[i];
+        const QRgb colour = MapColourToRgb(a->Color);
+        const bool tint = show.AllegianceColors && HatchFor(a->Style) != Qt::NoBrush, border = show.Borders;
+        const int width = Px(0.6, mmPerHex, 2, 16);
+        e.push_back({[=](DisplayList& l, QPoint c) {
+                         if (tint) {
+                             // A small hex of the tint.
+                             const int x = c.x(), y = c.y(), h = half * 4 / 5;
+                             l.AddPolygon({QPoint(x - half / 2, y - h), QPoint(x + half / 2, y - h), QPoint(x + half, y),
+                                           QPoint(x + half / 2, y + h), QPoint(x - half / 2, y + h), QPoint(x - half, y)},
+                                          InkOf(Tint(colour, atlas)), InkOf(Tint(colour, atlas)), Qt::SolidPattern);
+                         }
+                         if (border)
+                             l.AddLine(QPoint(c.x() - half, c.y() + half / 2), QPoint(c.x() + half, c.y() + half / 2),
+                                       InkOf(colour), width, LineStyle::Solid);
+                     },
+                     a->Name1});
+    }
+    more(allegiances.size(), "allegiances");
     if (!u.VoyageLine.empty()) {
         const int width = Px(0.6, mmPerHex, 2, 20), ring = Px(0.4, mmPerHex, 2, 10);
         e.push_back({[=](DisplayList& l, QPoint c) {
