@@ -8,6 +8,16 @@
 // is a different list, never a different backend; a new layer (borders, a
 // voyage, a selection) is added once, here.
 //
+// Fields a kind does not use carry these meanings (their defaults draw as
+// the 16-colour pictures do, and only the print look sets them):
+// - Hex, Ellipse, Ellipses, Polygon: Width is the rim's pen width and Style
+//   its dash pattern.
+// - Text: Fill and Brush are its backing box: Fill 0 a white box, else a box
+//   in Brush (none when Brush is fully transparent); B.x() is its anchor,
+//   kTextCentred (A.x the middle) or kTextLeft (A.x its left end).
+// - True colours may be translucent (alpha below 255); the 16-colour
+//   pictures ignore the alpha.
+//
 // Shapes are drawn in list order. Shapes are grouped (the grid, one group
 // per system, the lines): a backend skips a group whose reach misses the part
 // it draws, and then the group's shapes one by one.
@@ -45,6 +55,9 @@ enum class ShapeKind : std::uint8_t {
     Polyline,  // Count points from Points[First]
     Polygon,   // the same points closed, filled with Brush in the pattern Fill
 };
+
+// Text anchors (Shape::B.x() of a text).
+inline constexpr int kTextCentred = 0, kTextLeft = 1;
 
 // A font of the list: the map font at a point size.
 struct FontSpec {

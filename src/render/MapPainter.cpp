@@ -26,12 +26,27 @@ Qt::PenStyle PenStyleFor(LineStyle style) {
     return Qt::SolidLine;
 }
 
+QColor ColourOf(QRgb c) {
+    return QColor::fromRgba(c);
+}
+
 QBrush BrushOf(const Shape& s) {
-    return s.Fill ? QBrush(QColor(s.Brush.True), static_cast<Qt::BrushStyle>(s.Fill)) : QBrush(Qt::NoBrush);
+    return s.Fill ? QBrush(ColourOf(s.Brush.True), static_cast<Qt::BrushStyle>(s.Fill)) : QBrush(Qt::NoBrush);
 }
 
 QPen LinePen(const Shape& s) {
-    return QPen(QColor(s.Pen.True), s.Width, PenStyleFor(s.Style), Qt::FlatCap);
+    return QPen(ColourOf(s.Pen.True), s.Width, PenStyleFor(s.Style), Qt::FlatCap);
+}
+
+// The outline of a hex, ellipse or polygon: its width and dashes; a dotted
+// outline in round dots.
+QPen RimPen(const Shape& s) {
+    QPen pen(ColourOf(s.Pen.True), s.Width, PenStyleFor(s.Style));
+    if (s.Style == LineStyle::Dot) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setDashPattern({0.01, 2.2});
+    }
+    return pen;
 }
 
 }  // namespace
@@ -96,7 +111,7 @@ void MapPainter::PaintShape(QPainter& p, const Shape& s) const {
     switch (s.Kind) {
     case ShapeKind::Hex: {
         const auto outline = HexOutline(m_, s.A);
-        p.setPen(QPen(QColor(s.Pen.True), 1.0));
+        p.setPen(RimPen(s));
         p.setBrush(BrushOf(s));
         p.drawPolygon(outline.data(), 6);
         break;
@@ -106,12 +121,12 @@ void MapPainter::PaintShape(QPainter& p, const Shape& s) const {
         if (IsDisc(s))
             p.setPen(Qt::NoPen);
         else
-            p.setPen(QPen(QColor(s.Pen.True), 1.0));
+            p.setPen(RimPen(s));
         p.setBrush(BrushOf(s));
         p.drawEllipse(QRectF(QPointF(s.A), QPointF(s.B)));
         break;
     case ShapeKind::Ellipses:
-        p.setPen(IsDisc(s) ? QPen(Qt::NoPen) : QPen(QColor(s.Pen.True), 1.0));
+        p.setPen(IsDisc(s) ? QPen(Qt::NoPen) : RimPen(s));
         p.setBrush(BrushOf(s));
         for (std::uint32_t i = 0; i < s.Count; ++i) {
             const Box b = EllipseBox(list, s, i);
@@ -127,7 +142,7 @@ void MapPainter::PaintShape(QPainter& p, const Shape& s) const {
         p.drawPolyline(list.Points.data() + s.First, static_cast<int>(s.Count));
         break;
     case ShapeKind::Polygon:
-        p.setPen(QPen(QColor(s.Pen.True), 1.0));
+        p.setPen(RimPen(s));
         p.setBrush(BrushOf(s));
         p.drawPolygon(list.Points.data() + s.First, static_cast<int>(s.Count));
         break;
@@ -138,8 +153,9 @@ void MapPainter::PaintShape(QPainter& p, const Shape& s) const {
 bool MapPainter::TextReaches(const Shape& s, const QRectF& area) const {
     const double top = s.A.y(), bottom = top + heights_[s.Font];
     if (bottom + 2 < area.top() || top - 2 > area.bottom()) return false;
-    // A bound on its width from the widest character.
-    const double bound = static_cast<double>(s.Count) * maxWidths_[s.Font] / 2 + 2;
+    // A bound on its width from the widest character (the whole width either
+    // way for text that is not centred).
+    const double bound = static_cast<double>(s.Count) * maxWidths_[s.Font] / (s.B.x() == kTextCentred ? 2 : 1) + 2;
     return s.A.x() + bound >= area.left() && s.A.x() - bound <= area.right();
 }
 
@@ -147,11 +163,12 @@ void MapPainter::PaintText(QPainter& p, const Shape& s, const QString& text) con
     if (text.isEmpty()) return;
     const QFont& font = fonts_[s.Font];
     const double width = QFontMetricsF(font).horizontalAdvance(text);
-    const double left = s.A.x() - width / 2;
-    // Text stands on a white box, as in the raster picture.
-    p.fillRect(QRectF(left, s.A.y(), width, heights_[s.Font]), QColor(kInkWhite));
+    const double left = s.B.x() == kTextLeft ? s.A.x() : s.A.x() - width / 2;
+    // Text stands on a white box, as in the raster picture, or on its own.
+    const QRgb box = s.Fill ? s.Brush.True : kInkWhite;
+    if (qAlpha(box) != 0) p.fillRect(QRectF(left, s.A.y(), width, heights_[s.Font]), ColourOf(box));
     p.setFont(font);
-    p.setPen(QColor(s.Pen.True));
+    p.setPen(ColourOf(s.Pen.True));
     p.drawText(QPointF(left, s.A.y() + ascents_[s.Font]), text);
 }
 

@@ -32,6 +32,12 @@ std::string Colour(QRgb c) {
     return buffer;
 }
 
+// The opacity attribute of a translucent colour (none for an opaque one).
+std::string Opacity(const char* attribute, QRgb c) {
+    if (qAlpha(c) == 255) return {};
+    return std::string(" ") + attribute + "=\"" + Num(qAlpha(c) / 255.0) + "\"";
+}
+
 // Text content or an attribute value: UTF-8 with the XML specials escaped
 // and control characters (not allowed in XML) as spaces.
 std::string Escaped(const QString& text) {
@@ -92,20 +98,23 @@ public:
     bool TextReaches(const Shape& s, const QRectF& area) const {
         const QFontMetricsF& fm = metrics_[s.Font];
         if (s.A.y() + fm.height() + 2 < area.top() || s.A.y() - 2 > area.bottom()) return false;
-        const double bound = static_cast<double>(s.Count) * fm.maxWidth() / 2 + 2;
+        const double bound = static_cast<double>(s.Count) * fm.maxWidth() / (s.B.x() == kTextCentred ? 2 : 1) + 2;
         return s.A.x() + bound >= area.left() && s.A.x() - bound <= area.right();
     }
 
     void Text(const Shape& s, const QString& text) {
         const QFontMetricsF& fm = metrics_[s.Font];
         const double width = fm.horizontalAdvance(text);
-        const double left = s.A.x() - width / 2;
-        // Text stands on a white box, as in the raster picture.
-        Put("<rect x=\"" + Num(left) + "\" y=\"" + Num(s.A.y()) + "\" width=\"" + Num(width) + "\" height=\"" +
-            Num(fm.height()) + "\" fill=\"#ffffff\"/>\n");
+        const double left = s.B.x() == kTextLeft ? s.A.x() : s.A.x() - width / 2;
+        // Text stands on a white box, as in the raster picture, or on its own.
+        const QRgb box = s.Fill ? s.Brush.True : kInkWhite;
+        if (qAlpha(box) != 0)
+            Put("<rect x=\"" + Num(left) + "\" y=\"" + Num(s.A.y()) + "\" width=\"" + Num(width) + "\" height=\"" +
+                Num(fm.height()) + "\" fill=\"" + Colour(box) + "\"" + Opacity("fill-opacity", box) + "/>\n");
         Put("<text x=\"" + Num(left) + "\" y=\"" + Num(s.A.y() + fm.ascent()) + "\" font-family=\"Arial\" font-size=\"" +
             std::to_string(pixels_[s.Font]) + "px\"" + (list_.Fonts[s.Font].Bold ? " font-weight=\"bold\"" : "") +
-            " fill=\"" + Colour(s.Pen.True) + "\">" + Escaped(text) + "</text>\n");
+            " fill=\"" + Colour(s.Pen.True) + "\"" + Opacity("fill-opacity", s.Pen.True) + ">" + Escaped(text) +
+            "</text>\n");
     }
 
     // The fill attribute of a shape: a colour, a hatch pattern (defined at
@@ -145,8 +154,7 @@ public:
         switch (s.Kind) {
         case ShapeKind::Hex: {
             const auto o = HexOutline(list_.M(), s.A);
-            Put("<polygon points=\"" + Points(o.data(), 6) + "\" fill=\"" + Fill(s) + "\" stroke=\"" +
-                Colour(s.Pen.True) + "\" stroke-width=\"1\"/>\n");
+            Put("<polygon points=\"" + Points(o.data(), 6) + "\" fill=\"" + Fill(s) + "\"" + Rim(s) + "/>\n");
             break;
         }
         case ShapeKind::Ellipse: Ellipse(s, Box{s.A.x(), s.A.y(), s.B.x(), s.B.y()}); break;
@@ -162,15 +170,15 @@ public:
                 Stroke(s) + "/>\n");
             break;
         case ShapeKind::Polygon:
-            Put("<polygon points=\"" + Points(list_.Points.data() + s.First, s.Count) + "\" fill=\"" + Fill(s) +
-                "\" stroke=\"" + Colour(s.Pen.True) + "\" stroke-width=\"1\"/>\n");
+            Put("<polygon points=\"" + Points(list_.Points.data() + s.First, s.Count) + "\" fill=\"" + Fill(s) + "\"" +
+                Rim(s) + "/>\n");
             break;
         default: break;
         }
     }
 
     void Ellipse(const Shape& s, const Box& b) {
-        const std::string rim = IsDisc(s) ? "" : " stroke=\"" + Colour(s.Pen.True) + "\" stroke-width=\"1\"";
+        const std::string rim = IsDisc(s) ? Opacity("fill-opacity", s.Brush.True) : Rim(s);
         Put("<ellipse cx=\"" + Num((b.Left + b.Right) / 2.0) + "\" cy=\"" + Num((b.Top + b.Bottom) / 2.0) + "\" rx=\"" +
             Num((b.Right - b.Left) / 2.0) + "\" ry=\"" + Num((b.Bottom - b.Top) / 2.0) + "\" fill=\"" + Fill(s) + "\"" + rim +
             "/>\n");
@@ -178,7 +186,18 @@ public:
 
     std::string Stroke(const Shape& s) const {
         return " stroke=\"" + Colour(s.Pen.True) + "\" stroke-width=\"" + std::to_string(s.Width) +
-               "\" stroke-linecap=\"butt\"" + Dashes(s.Style, s.Width);
+               "\" stroke-linecap=\"butt\"" + Dashes(s.Style, s.Width) + Opacity("stroke-opacity", s.Pen.True);
+    }
+
+    // The outline of a hex, ellipse or polygon, after its fill's opacity.
+    static std::string Rim(const Shape& s) {
+        const std::string fill = s.Fill == Qt::SolidPattern ? Opacity("fill-opacity", s.Brush.True) : std::string();
+        // A dotted outline in round dots, as the painter draws it.
+        const std::string dashes = s.Style == LineStyle::Dot ? " stroke-dasharray=\"" + Num(0.01 * s.Width) + "," +
+                                                                   Num(2.2 * s.Width) + "\" stroke-linecap=\"round\""
+                                                             : Dashes(s.Style, s.Width);
+        return fill + " stroke=\"" + Colour(s.Pen.True) + "\" stroke-width=\"" + std::to_string(s.Width) + "\"" +
+               dashes + Opacity("stroke-opacity", s.Pen.True);
     }
 
     void Grid(const Shape& grid, const QRectF& area) {

@@ -1,0 +1,228 @@
+// The legend of the print look: one row per symbol that the map's layers
+// and its detail level show, drawn by the same code as the map's symbols.
+
+#include "PrintStyle.h"
+
+#include "DefineUniverse.h"
+#include "MapStyle.h"
+#include "Palette.h"
+#include "PrintGlyphs.h"
+#include "VoyageLayer.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+
+namespace hexlane::render {
+
+namespace {
+
+using namespace print;
+
+// One row: a sample drawn centred on a point, and its label.
+struct Entry {
+    std::function<void(DisplayList&, QPoint)> Sample;
+    std::string Label;
+    bool Bold = false, Capitals = false;
+};
+
+struct Row {
+    int Height = 0, SampleWidth = 0;
+};
+
+// The allegiances of the displayed stars that have an allegiance record, in
+// the records' order.
+std::vector<const TAllegiance*> PresentAllegiances(const TUniverse& u) {
+    std::set<std::string, std::less<>> used;
+    if (TSectors* sectors = u.Sectors())
+        for (const auto& child : sectors->Children()) {
+            auto* sector = dynamic_cast<const TSector*>(child.get());
+            if (!sector || sector->ExcludeFromDisplay()) continue;
+            for (const auto& c : sector->Children())
+                if (auto* star = dynamic_cast<const TStar*>(c.get()); star && star->Visible && !star->Allegiance.empty())
+                    used.emplace(std::string(star->Allegiance));
+        }
+    std::vector<const TAllegiance*> out;
+    std::set<std::string, std::less<>> listed;
+    if (TAllegiances* all = u.Allegiances())
+        for (const auto& c : all->Children())
+            if (auto* a = dynamic_cast<const TAllegiance*>(c.get()); a && used.count(a->Name1) && listed.insert(a->Name1).second)
+                out.push_back(a);
+    return out;
+}
+
+std::vector<const TRoute*> ShownRoutes(const TUniverse& u) {
+    std::vector<const TRoute*> out;
+    if (TRoutes* routes = u.Routes())
+        for (const auto& r : routes->Children())
+            if (auto* route = dynamic_cast<const TRoute*>(r.get()); route && route->ShowRoute && route->ChildCount() > 0)
+                out.push_back(route);
+    return out;
+}
+
+std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex, bool atlas) {
+    const ShowFlags show = ShowFlags::FromUniverse(u);
+    const bool text = m.Level != DetailLevel::Dots;
+    std::vector<Entry> e;
+    if (text) {
+        e.push_back({[m](DisplayList& l, QPoint c) { AddZoneRing(l, m, c, false); }, "Amber zone"});
+        e.push_back({[m](DisplayList& l, QPoint c) { AddZoneRing(l, m, c, true); }, "Red zone"});
+    }
+    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, true, false); }, "World with water"});
+    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, false); }, "World without water"});
+    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, true); }, "Asteroid belt"});
+    if (show.SystemContents && m.GlyphR > 0) {
+        const std::pair<Glyph, const char*> glyphs[] = {
+            {Glyph::GasGiant, "Gas giant"},   {Glyph::NavalBase, "Naval base"},
+            {Glyph::ScoutBase, "Scout base"}, {Glyph::OtherBase, "Other base"},
+            {Glyph::Research, "Research station"}, {Glyph::Belts, "Planetoid belts"},
+        };
+        for (const auto& [g, label] : glyphs)
+            e.push_back({[g, r = m.GlyphR](DisplayList& l, QPoint c) { AddGlyph(l, g, c, r); }, label});
+    }
+    if (text && show.Names) {
+        e.push_back({nullptr, "Subsector capital", true, false});
+        e.push_back({nullptr, "Population 9+", false, true});
+    }
+    const int half = std::max(m.ZoneR, 24);
+    // At most kListed routes and allegiances each, so that the box stays a
+    // corner of the page; a row says how many more there are.
+    constexpr int kListed = 10;
+    auto more = [&e](std::size_t all, const char* what) {
+        if (all > kListed) e.push_back({nullptr, "and " + std::to_string(all - kListed) + " more " + what});
+    };
+    const std::vector<const TRoute*> routes = show.Routes ? ShownRoutes(u) : std::vector<const TRoute*>();
+    for (std::size_t i = 0; i < routes.size() && i < kListed; ++i) {
+        const TRoute* route = routes[i];
+        const QRgb colour = MapColourToRgb(route->Color);
+        const int width = std::max<int>(1, route->LineThickness) * Px(0.25, mmPerHex, 1, 8);
+        const LineStyle style = LineStyleFromType(route->LineType);
+        e.push_back({[=](DisplayList& l, QPoint c) {
+                         l.AddLine(QPoint(c.x() - half, c.y()), QPoint(c.x() + half, c.y()), InkOf(colour), width, style);
+                     },
+                     route->Name1.empty() ? std::string("Route") : route->Name1});
+    }
+    more(routes.size(), "routes");
+    std::vector<const TAllegiance*> allegiances;
+    if (show.AllegianceColors || show.Borders)
+        for (const TAllegiance* a : PresentAllegiances(u))
+            if (show.Borders || HatchFor(a->Style) != Qt::NoBrush) allegiances.push_back(a);
+    for (std::size_t i = 0; i < allegiances.size() && i < kListed; ++i) {
+        const TAllegiance* a = allegiances[i];
+        const QRgb colour = MapColourToRgb(a->Color);
+        const bool tint = show.AllegianceColors && HatchFor(a->Style) != Qt::NoBrush, border = show.Borders;
+        const int width = Px(0.6, mmPerHex, 2, 16);
+        e.push_back({[=](DisplayList& l, QPoint c) {
+                         if (tint) {
+                             // A small hex of the tint.
+                             const int x = c.x(), y = c.y(), h = half * 4 / 5;
+                             l.AddPolygon({QPoint(x - half / 2, y - h), QPoint(x + half / 2, y - h), QPoint(x + half, y),
+                                           QPoint(x + half / 2, y + h), QPoint(x - half / 2, y + h), QPoint(x - half, y)},
+                                          InkOf(Tint(colour, atlas)), InkOf(Tint(colour, atlas)), Qt::SolidPattern);
+                         }
+                         if (border)
+                             l.AddLine(QPoint(c.x() - half, c.y() + half / 2), QPoint(c.x() + half, c.y() + half / 2),
+                                       InkOf(colour), width, LineStyle::Solid);
+                     },
+                     a->Name1});
+    }
+    more(allegiances.size(), "allegiances");
+    if (!u.VoyageLine.empty()) {
+        const int width = Px(0.6, mmPerHex, 2, 20), ring = Px(0.4, mmPerHex, 2, 10);
+        e.push_back({[=](DisplayList& l, QPoint c) {
+                         l.AddLine(QPoint(c.x() - half, c.y()), QPoint(c.x() + half, c.y()), InkOf(kInkVoyage), width,
+                                   LineStyle::Solid);
+                         const int r = half * 2 / 3;
+                         l.AddEllipse(Box{c.x() - r, c.y() - r, c.x() + r, c.y() + r}, InkOf(kInkVoyage), InkOf(kInkVoyage));
+                         l.Shapes.back().Fill = 0;
+                         l.Shapes.back().Width = static_cast<std::uint16_t>(ring);
+                         l.Shapes.back().Style = LineStyle::Dot;
+                     },
+                     "Voyage"});
+    }
+    return e;
+}
+
+}  // namespace
+
+MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHex) {
+    if (!(mmPerHex > 0)) mmPerHex = 6;
+    MapLayout legend;
+    legend.Frame = MapFrame::FromUniverse(u, kPrintHexSize);
+    legend.Frame.M.A = 0;
+    legend.Frame.M.W = 2 * legend.Frame.M.T;
+    legend.Show = ShowFlags::FromUniverse(u);
+    DisplayList& list = legend.Picture;
+    list.Frame = legend.Frame;
+    legend.Size = list.Size = QSize(0, 0);
+    if (!look.Legend || !legend.Frame.HasExtent()) return legend;
+
+    const Metrics m = MetricsFor(DetailFor(look.Detail, mmPerHex));
+    const std::vector<Entry> entries = Entries(u, m, mmPerHex, look.Style == PictureStyle::Atlas);
+    if (entries.empty()) return legend;
+
+    // Labels about 6 points on paper whatever the hex's size.
+    const int labelPx = std::clamp(static_cast<int>(250 / mmPerHex), 10, 120);
+    const FontSpec plain{PointsFor(labelPx), false}, bold{PointsFor(labelPx), true};
+    const auto plainFont = list.AddFont(plain), boldFont = list.AddFont(bold);
+    QFont boldFace = MapFont(bold.Points, true);
+    boldFace.setBold(true);
+    const QFontMetricsF plainMetrics(MapFont(plain.Points, true)), boldMetrics(boldFace);
+    const int pad = std::max(labelPx / 2, 6);
+    const int sample = 2 * std::max({m.ZoneR + m.ZoneWidth, m.WorldR + m.DryRim, m.GlyphR, 24});
+    const int rowHeight = std::max(sample, labelPx * 3 / 2);
+    const int title = labelPx * 3 / 2;
+
+    // One column up to eight rows, else two.
+    const int perColumn = entries.size() > 8 ? static_cast<int>((entries.size() + 1) / 2) : static_cast<int>(entries.size());
+    const int columns = static_cast<int>((entries.size() + perColumn - 1) / perColumn);
+    std::vector<int> labelWidth(columns, 0);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& en = entries[i];
+        QString label = QString::fromStdString(en.Label);
+        if (en.Capitals) label = label.toUpper();
+        const double w = (en.Bold ? boldMetrics : plainMetrics).horizontalAdvance(label);
+        int& widest = labelWidth[i / static_cast<std::size_t>(perColumn)];
+        widest = std::max(widest, static_cast<int>(w) + 1);
+    }
+    int width = pad;
+    std::vector<int> columnLeft;
+    for (int c = 0; c < columns; ++c) {
+        columnLeft.push_back(width);
+        width += sample + pad + labelWidth[static_cast<std::size_t>(c)] + pad;
+    }
+    legend.Size = list.Size = QSize(width, pad + title + perColumn * rowHeight + pad);
+
+    list.BeginGroup(true);
+    const int frame = Px(0.2, mmPerHex, 1, 6);
+    const int in = frame / 2, right = width - 1 - in, bottom = legend.Size.height() - 1 - in;
+    list.AddPolygon({QPoint(in, in), QPoint(right, in), QPoint(right, bottom), QPoint(in, bottom)},
+                    InkOf(kSubsectorInk), InkOf(kPaper), Qt::SolidPattern);
+    list.Shapes.back().Width = static_cast<std::uint16_t>(frame);
+    auto left = [&](QPoint at, const std::string& text, bool capitals, std::uint8_t font) {
+        list.AddText(at, text, capitals, font, InkOf(kTextInk));
+        Shape& s = list.Shapes.back();
+        s.B = QPoint(kTextLeft, 0);
+        s.Fill = Qt::SolidPattern;
+        s.Brush = InkOf(kNoBox);
+    };
+    left(QPoint(pad, pad), "Legend", false, boldFont);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int c = static_cast<int>(i) / perColumn, r = static_cast<int>(i) % perColumn;
+        const int top = pad + title + r * rowHeight;
+        const QPoint centre(columnLeft[static_cast<std::size_t>(c)] + sample / 2, top + rowHeight / 2);
+        const Entry& en = entries[i];
+        if (en.Sample) en.Sample(list, centre);
+        const int labelX = columnLeft[static_cast<std::size_t>(c)] + sample + pad;
+        left(QPoint(labelX, top + (rowHeight - labelPx * 23 / 20) / 2), en.Label, en.Capitals, en.Bold ? boldFont : plainFont);
+    }
+    list.EndGroup();
+    if (look.Style == PictureStyle::Atlas) ToGreys(list);
+    list.IndexBands();
+    return legend;
+}
+
+}  // namespace hexlane::render
