@@ -83,13 +83,20 @@ void DisplayList::AddEllipses(const Box* boxes, int count, Ink pen, Ink brush) {
     Shape s = Make(ShapeKind::Ellipses, pen, brush, Qt::SolidPattern);
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(count);
+    Points.resize(Points.size() + 2 * static_cast<std::size_t>(count));
+    QPoint* out = Points.data() + s.First;
+    int l = boxes[0].Left, t = boxes[0].Top, r = boxes[0].Right, b = boxes[0].Bottom;
     for (int i = 0; i < count; ++i) {
-        const Box& b = boxes[i];
-        Points.emplace_back(b.Left, b.Top);
-        Points.emplace_back(b.Right, b.Bottom);
-        Extend(QRect(QPoint(b.Left - 1, b.Top - 1), QPoint(b.Right + 1, b.Bottom + 1)));
+        const Box& box = boxes[i];
+        *out++ = QPoint(box.Left, box.Top);
+        *out++ = QPoint(box.Right, box.Bottom);
+        l = std::min(l, box.Left);
+        t = std::min(t, box.Top);
+        r = std::max(r, box.Right);
+        b = std::max(b, box.Bottom);
     }
     Shapes.push_back(s);
+    Extend(QRect(QPoint(l - 1, t - 1), QPoint(r + 1, b + 1)));
 }
 
 void DisplayList::AddText(QPoint topCentre, const QString& text, std::uint8_t font, Ink ink) {
@@ -102,9 +109,16 @@ void DisplayList::AddText(QPoint topCentre, const QString& text, std::uint8_t fo
 void DisplayList::AddText(QPoint topCentre, std::string_view cp1252, bool capitals, std::uint8_t font, Ink ink) {
     if (cp1252.empty()) return;
     const std::size_t first = Chars.size();
-    for (char c : cp1252) {
-        if (capitals && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        Chars.push_back(QChar(static_cast<char16_t>(hexlane::Cp1252ToUnicode(static_cast<unsigned char>(c)))));
+    Chars.resize(first + cp1252.size());
+    QChar* out = Chars.data() + first;
+    for (const char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        char16_t u = byte;
+        if (byte >= 0x80)
+            u = static_cast<char16_t>(hexlane::Cp1252ToUnicode(byte));
+        else if (capitals && byte >= 'a' && byte <= 'z')
+            u = static_cast<char16_t>(byte - 'a' + 'A');
+        *out++ = QChar(u);
     }
     AddTextShape(topCentre, first, font, ink);
 }
@@ -120,7 +134,11 @@ void DisplayList::AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t
     Shapes.push_back(s);
     ShapeGroup& g = Groups.back();
     g.HasText = true;
-    g.TextAnchors = g.TextAnchors.isNull() ? QRect(topCentre, topCentre) : g.TextAnchors.united(QRect(topCentre, topCentre));
+    if (g.TextAnchors.isNull())
+        g.TextAnchors = QRect(topCentre, topCentre);
+    else
+        g.TextAnchors.setCoords(std::min(g.TextAnchors.left(), topCentre.x()), std::min(g.TextAnchors.top(), topCentre.y()),
+                                std::max(g.TextAnchors.right(), topCentre.x()), std::max(g.TextAnchors.bottom(), topCentre.y()));
     g.TextChars = std::max(g.TextChars, s.Count);
 }
 
