@@ -9,6 +9,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -131,23 +132,34 @@ public:
     // Neighbouring systems mostly share an allegiance: the last few answers
     // are kept, so most systems are matched without hashing their name.
     const AllegianceFill* Find(std::string_view name) {
-        for (const Recent& r : recent_)
-            if (r.Name.size() == name.size() && r.Name == name) return r.Fill;
+        const std::uint64_t head = Head(name);
+        for (std::size_t i = 0; i < used_; ++i)
+            if (const Recent& r = recent_[i]; r.Head == head && r.Name.size() == name.size() &&
+                (name.size() <= sizeof head || r.Name.substr(sizeof head) == name.substr(sizeof head)))
+                return r.Fill;
         const auto found = byName_.find(name);
         const AllegianceFill* fill = found == byName_.end() ? nullptr : &found->second;
-        recent_[next_] = {name, fill};
+        recent_[next_] = {name, head, fill};
         next_ = (next_ + 1) % recent_.size();
+        used_ = std::max(used_, next_ == 0 ? recent_.size() : next_);
         return fill;
     }
 
 private:
     struct Recent {
         std::string_view Name;
+        std::uint64_t Head = 0;
         const AllegianceFill* Fill = nullptr;
     };
+    // The first eight bytes of a name (zero beyond its end), compared first.
+    static std::uint64_t Head(std::string_view name) {
+        std::uint64_t head = 0;
+        std::memcpy(&head, name.data(), std::min(name.size(), sizeof head));
+        return head;
+    }
     std::unordered_map<std::string_view, AllegianceFill> byName_;
     std::array<Recent, 4> recent_{};
-    std::size_t next_ = 0;
+    std::size_t next_ = 0, used_ = 0;
 };
 
 void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, AllegianceIndex& allegiances,
@@ -251,6 +263,8 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     list.Groups.reserve(count + 2);
     if (layout.Show.Names) list.Chars.reserve(count * 12);
     AllegianceIndex allegiances = layout.Show.AllegianceColors ? AllegianceIndex(u) : AllegianceIndex();
+    // Room for a few content markers a system.
+    list.Points.reserve(count * (layout.Show.SystemContents ? 8 : 2));
     std::array<Box, kMaxContentMarkers> markerBoxes;  // one for all systems: clearing it costs more than filling it
 
     for (const auto& child : sectors->Children()) {
