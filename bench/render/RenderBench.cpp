@@ -51,6 +51,17 @@ void BM_Layout_200Sectors(benchmark::State& state) {
     TUniverse& u = Universe(200, 20, 30);
     for (auto _ : state) benchmark::DoNotOptimize(hexlane::render::LayoutMap(u));
     state.counters["stars"] = 70000;
+    {
+        const auto l = hexlane::render::LayoutMap(u);
+        const auto& p = l.Picture;
+        state.counters["shapes"] = p.Shapes.size();
+        state.counters["shapesCap"] = p.Shapes.capacity();
+        state.counters["groups"] = p.Groups.size();
+        state.counters["points"] = p.Points.size();
+        state.counters["pointsCap"] = p.Points.capacity();
+        state.counters["chars"] = p.Chars.size();
+        state.counters["charsCap"] = p.Chars.capacity();
+    }
 }
 BENCHMARK(BM_Layout_200Sectors)->Unit(benchmark::kMillisecond);
 
