@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace hexlane::render {
@@ -21,6 +22,34 @@ QPen Pen(QRgb colour) {
     pen.setWidth(0);
     return pen;
 }
+
+// Palette indices of pixels by the top three bits of each channel, which
+// tell the 16 colours apart; a pixel that is not exactly the colour found
+// is looked up in full.
+class PixelIndexer {
+public:
+    PixelIndexer() : colours_(Palette()) {
+        byKey_.fill(pcWhite);
+        for (int i = 0; i < kPaletteSize; ++i) byKey_[Key(colours_[static_cast<std::size_t>(i)])] = static_cast<std::uint8_t>(i);
+    }
+    // A row of pixels, without a branch on their colours; any pixel off the
+    // palette sends the row through the full lookup.
+    void Row(const QRgb* pixels, int width, std::uint8_t* out) const {
+        QRgb off = 0;
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t i = byKey_[Key(pixels[x])];
+            off |= (colours_[i] ^ pixels[x]) & 0xFFFFFF;
+            out[x] = i;
+        }
+        if (off != 0)
+            for (int x = 0; x < width; ++x) out[x] = static_cast<std::uint8_t>(PixelPaletteIndex(pixels[x]));
+    }
+
+private:
+    static std::size_t Key(QRgb c) { return ((c >> 15) & 0x1C0) | ((c >> 10) & 0x38) | ((c >> 5) & 0x7); }
+    std::array<QRgb, kPaletteSize> colours_;
+    std::array<std::uint8_t, 512> byKey_{};
+};
 
 void Ellipse(QPainter& p, const Box& b) {
     p.drawEllipse(QRect(b.Left, b.Top, b.Right - b.Left - 1, b.Bottom - b.Top - 1));
@@ -77,6 +106,8 @@ void MapRenderer::RenderIndices(const QRect& rect, std::uint8_t* indices, int st
     QImage local;
     QImage& full = scratch ? *scratch : local;
     RenderInto(full, rect);
+    static const PixelIndexer indexer;
+    const int width = rect.width();
     for (int y = 0; y < rect.height(); ++y) {
         std::uint8_t* out = indices + static_cast<std::ptrdiff_t>(y) * stride;
         if (full.isNull()) {
@@ -84,15 +115,7 @@ void MapRenderer::RenderIndices(const QRect& rect, std::uint8_t* indices, int st
             continue;
         }
         const auto* src = reinterpret_cast<const QRgb*>(full.constScanLine(marginY_ + y)) + marginX_;
-        QRgb last = kWhite;
-        std::uint8_t lastIndex = pcWhite;
-        for (int x = 0; x < rect.width(); ++x) {
-            if (src[x] != last) {
-                last = src[x];
-                lastIndex = static_cast<std::uint8_t>(PixelPaletteIndex(last));
-            }
-            out[x] = lastIndex;
-        }
+        indexer.Row(src, width, out);
     }
 }
 
