@@ -257,14 +257,17 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     std::size_t count = 0;
     for (const auto& child : sectors->Children()) count += child->ChildCount();
     layout.Stars.reserve(count);
-    // About the shapes of a system with every layer shown (untouched room
-    // costs no memory), so the list is seldom copied as it grows.
-    list.Shapes.reserve(count * (layout.Frame.M.DotsOnly() ? 2 : layout.Frame.M.HexNumbers() ? 7 : 6) + 2);
+    // About what a system needs with every layer shown (untouched room costs
+    // no memory), so the list is seldom copied as it grows: its shapes, the
+    // corners of some content markers or belt dots, a name of a dozen or so
+    // letters, a starport and a hex number.
+    const HexMetrics& m = layout.Frame.M;
+    list.Shapes.reserve(count * (m.DotsOnly() ? 2 : m.HexNumbers() ? 7 : 6) + 2);
     list.Groups.reserve(count + 2);
-    if (layout.Show.Names) list.Chars.reserve(count * 12);
+    if (!m.DotsOnly()) list.Points.reserve(count * (layout.Show.SystemContents ? 12 : 2));
+    list.Chars.reserve(count * ((!m.DotsOnly() && layout.Show.Names ? 16 : 0) +
+                                (!m.DotsOnly() && layout.Show.Starports ? 1 : 0) + (m.HexNumbers() ? 4 : 0)));
     AllegianceIndex allegiances = layout.Show.AllegianceColors ? AllegianceIndex(u) : AllegianceIndex();
-    // Room for a few content markers a system.
-    list.Points.reserve(count * (layout.Show.SystemContents ? 8 : 2));
     std::array<Box, kMaxContentMarkers> markerBoxes;  // one for all systems: clearing it costs more than filling it
 
     for (const auto& child : sectors->Children()) {
