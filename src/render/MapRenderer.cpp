@@ -102,26 +102,39 @@ void MapRenderer::Draw(QPainter& painter, const QRect& rect, QPoint target) cons
     if (!full.isNull()) painter.drawImage(target, full, QRect(marginX_, marginY_, rect.width(), rect.height()));
 }
 
-void MapRenderer::RenderIndices(const QRect& rect, std::uint8_t* indices, int stride, QImage* scratch) const {
+void MapRenderer::RenderIndices(const QRect& rect, std::uint8_t* indices, int stride, QImage* scratch,
+                                std::int64_t scratchBytes) const {
+    if (rect.isEmpty()) return;
     QImage local;
     QImage& full = scratch ? *scratch : local;
-    RenderInto(full, rect);
     static const PixelIndexer indexer;
-    const int width = rect.width();
-    for (int y = 0; y < rect.height(); ++y) {
-        std::uint8_t* out = indices + static_cast<std::ptrdiff_t>(y) * stride;
-        if (full.isNull()) {
-            std::memset(out, pcWhite, static_cast<std::size_t>(rect.width()));
-            continue;
+    // Slices of one width (the last one moved back to end at the rectangle's
+    // edge), so one working image serves them all; each is drawn alone, as
+    // any piece of the picture can be, with its own margins.
+    const std::int64_t columnBytes = (static_cast<std::int64_t>(rect.height()) + 2 * marginY_) * 4;
+    const std::int64_t fits = scratchBytes / columnBytes - 2 * marginX_;
+    const int sliceWidth = static_cast<int>(std::clamp<std::int64_t>(fits, std::min(rect.width(), 4 * marginX_ + 64), rect.width()));
+    for (int left = 0; left < rect.width(); left += sliceWidth) {
+        const int from = std::min(left, rect.width() - sliceWidth);
+        RenderInto(full, QRect(rect.x() + from, rect.y(), sliceWidth, rect.height()));
+        for (int y = 0; y < rect.height(); ++y) {
+            std::uint8_t* out = indices + static_cast<std::ptrdiff_t>(y) * stride + from;
+            if (full.isNull()) {
+                std::memset(out, pcWhite, static_cast<std::size_t>(sliceWidth));
+                continue;
+            }
+            const auto* src = reinterpret_cast<const QRgb*>(full.constScanLine(marginY_ + y)) + marginX_;
+            indexer.Row(src, sliceWidth, out);
         }
-        const auto* src = reinterpret_cast<const QRgb*>(full.constScanLine(marginY_ + y)) + marginX_;
-        indexer.Row(src, width, out);
     }
 }
 
 void MapRenderer::RenderInto(QImage& image, const QRect& rect) const {
     const QSize size(rect.width() + 2 * marginX_, rect.height() + 2 * marginY_);
-    if (image.size() != size || image.format() != QImage::Format_RGB32) image = QImage(size, QImage::Format_RGB32);
+    if (image.size() != size || image.format() != QImage::Format_RGB32) {
+        image = QImage();  // the old one goes first: never both at once
+        image = QImage(size, QImage::Format_RGB32);
+    }
     if (image.isNull()) return;
     image.fill(kWhite);
     const QPoint origin(rect.x() - marginX_, rect.y() - marginY_);  // picture point of the image's corner
