@@ -11,6 +11,7 @@
 #include <bitset>
 #include <cstring>
 #include <string_view>
+#include <typeinfo>
 #include <unordered_map>
 
 namespace hexlane::render {
@@ -65,6 +66,12 @@ private:
     std::unordered_map<std::string_view, const TStar*> byName_;
     std::bitset<kFilterBits> filter_;
 };
+
+// A sector's child as a star: TStar is final, so its exact type decides,
+// without the search a dynamic_cast makes through the class tree.
+TStar* AsStar(TManager* child) {
+    return child && typeid(*child) == typeid(TStar) ? static_cast<TStar*>(child) : nullptr;
+}
 
 std::vector<const TRoute*> ShownRoutes(const TUniverse& u) {
     std::vector<const TRoute*> routes;
@@ -276,7 +283,7 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
         const bool shown = !sector->ExcludeFromDisplay();
         if (!shown && !findLegStars) continue;
         for (const auto& c : sector->Children()) {
-            auto* star = dynamic_cast<TStar*>(c.get());
+            auto* star = AsStar(c.get());
             if (!star) continue;
             if (findLegStars) legStars.Offer(*star);
             // Stars of an excluded sector keep the position the exclusion gave them.
