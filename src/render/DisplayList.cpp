@@ -21,8 +21,9 @@ QRect Around(const std::vector<QPoint>& points, std::size_t first, std::size_t c
     return QRect(QPoint(l - pad, t - pad), QPoint(r + pad, b + pad));
 }
 
-Shape Make(ShapeKind kind, Ink pen, Ink brush = {}, int fill = 0) {
-    Shape s;
+// A new shape at the end of the list, built in place.
+Shape& Make(std::vector<Shape>& shapes, ShapeKind kind, Ink pen, Ink brush = {}, int fill = 0) {
+    Shape& s = shapes.emplace_back();
     s.Kind = kind;
     s.Pen = pen;
     s.Brush = brush;
@@ -54,33 +55,30 @@ void DisplayList::EndGroup() {
 }
 
 void DisplayList::AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uint8_t font) {
-    Shape s = Make(ShapeKind::Grid, pen);
+    Shape& s = Make(Shapes, ShapeKind::Grid, pen);
     s.Numbers = numbers;
     s.SectorAddressing = sectorAddressing;
     s.Font = font;
-    Shapes.push_back(s);
     Extend(QRect(QPoint(0, 0), Size));
 }
 
 void DisplayList::AddHex(QPoint centre, Ink pen, Ink brush, int fill) {
-    Shape s = Make(ShapeKind::Hex, pen, brush, fill);
+    Shape& s = Make(Shapes, ShapeKind::Hex, pen, brush, fill);
     s.A = centre;
-    Shapes.push_back(s);
     const HexMetrics& m = Frame.M;
     Extend(QRect(centre.x() - m.W - 1, centre.y() - m.H - 1, 2 * m.W + 3, 2 * m.H + 3));
 }
 
 void DisplayList::AddEllipse(const Box& box, Ink pen, Ink brush) {
-    Shape s = Make(ShapeKind::Ellipse, pen, brush, Qt::SolidPattern);
+    Shape& s = Make(Shapes, ShapeKind::Ellipse, pen, brush, Qt::SolidPattern);
     s.A = QPoint(box.Left, box.Top);
     s.B = QPoint(box.Right, box.Bottom);
-    Shapes.push_back(s);
     Extend(QRect(QPoint(box.Left - 1, box.Top - 1), QPoint(box.Right + 1, box.Bottom + 1)));
 }
 
 void DisplayList::AddEllipses(const Box* boxes, int count, Ink pen, Ink brush) {
     if (count <= 0) return;
-    Shape s = Make(ShapeKind::Ellipses, pen, brush, Qt::SolidPattern);
+    Shape& s = Make(Shapes, ShapeKind::Ellipses, pen, brush, Qt::SolidPattern);
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(count);
     Points.resize(Points.size() + 2 * static_cast<std::size_t>(count));
@@ -95,7 +93,6 @@ void DisplayList::AddEllipses(const Box* boxes, int count, Ink pen, Ink brush) {
         r = std::max(r, box.Right);
         b = std::max(b, box.Bottom);
     }
-    Shapes.push_back(s);
     Extend(QRect(QPoint(l - 1, t - 1), QPoint(r + 1, b + 1)));
 }
 
@@ -124,14 +121,13 @@ void DisplayList::AddText(QPoint topCentre, std::string_view cp1252, bool capita
 }
 
 void DisplayList::AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t font, Ink ink) {
-    Shape s;
+    Shape& s = Shapes.emplace_back();
     s.Kind = ShapeKind::Text;
     s.A = topCentre;
     s.Pen = ink;
     s.Font = font;
     s.First = static_cast<std::uint32_t>(first);
     s.Count = static_cast<std::uint32_t>(Chars.size() - first);
-    Shapes.push_back(s);
     ShapeGroup& g = Groups.back();
     g.HasText = true;
     if (g.TextAnchors.isNull())
@@ -143,12 +139,11 @@ void DisplayList::AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t
 }
 
 void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle style) {
-    Shape s = Make(ShapeKind::Line, pen);
+    Shape& s = Make(Shapes, ShapeKind::Line, pen);
     s.A = from;
     s.B = to;
     s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
     s.Style = style;
-    Shapes.push_back(s);
     const int pad = s.Width + 1;
     Extend(QRect(QPoint(std::min(from.x(), to.x()) - pad, std::min(from.y(), to.y()) - pad),
                  QPoint(std::max(from.x(), to.x()) + pad, std::max(from.y(), to.y()) + pad)));
@@ -156,23 +151,21 @@ void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle 
 
 void DisplayList::AddPolyline(const std::vector<QPoint>& points, Ink pen, int width, LineStyle style) {
     if (points.empty()) return;
-    Shape s = Make(ShapeKind::Polyline, pen);
+    Shape& s = Make(Shapes, ShapeKind::Polyline, pen);
     s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
     s.Style = style;
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(points.size());
     Points.insert(Points.end(), points.begin(), points.end());
-    Shapes.push_back(s);
     Extend(Around(Points, s.First, s.Count, s.Width + 1));
 }
 
 void DisplayList::AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink brush, int fill) {
     if (points.empty()) return;
-    Shape s = Make(ShapeKind::Polygon, pen, brush, fill);
+    Shape& s = Make(Shapes, ShapeKind::Polygon, pen, brush, fill);
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(points.size());
     Points.insert(Points.end(), points.begin(), points.end());
-    Shapes.push_back(s);
     Extend(Around(Points, s.First, s.Count, 2));
 }
 
