@@ -81,13 +81,14 @@ void DisplayList::AddEllipses(const Box* boxes, int count, Ink pen, Ink brush) {
     Shape& s = Make(Shapes, ShapeKind::Ellipses, pen, brush, Qt::SolidPattern);
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(count);
-    Points.resize(Points.size() + 2 * static_cast<std::size_t>(count));
-    QPoint* out = Points.data() + s.First;
+    // Room grows as the vector grows, by doubling, never just to fit.
+    const std::size_t needed = Points.size() + 2 * static_cast<std::size_t>(count);
+    if (needed > Points.capacity()) Points.reserve(std::max(needed, 2 * Points.capacity()));
     int l = boxes[0].Left, t = boxes[0].Top, r = boxes[0].Right, b = boxes[0].Bottom;
     for (int i = 0; i < count; ++i) {
         const Box& box = boxes[i];
-        *out++ = QPoint(box.Left, box.Top);
-        *out++ = QPoint(box.Right, box.Bottom);
+        Points.emplace_back(box.Left, box.Top);
+        Points.emplace_back(box.Right, box.Bottom);
         l = std::min(l, box.Left);
         t = std::min(t, box.Top);
         r = std::max(r, box.Right);
