@@ -51,6 +51,12 @@ void BM_Layout_200Sectors(benchmark::State& state) {
     TUniverse& u = Universe(200, 20, 30);
     for (auto _ : state) benchmark::DoNotOptimize(hexlane::render::LayoutMap(u));
     state.counters["stars"] = 70000;
+    // The display list's size and the room it holds.
+    const hexlane::render::DisplayList list = hexlane::render::LayoutMap(u).Picture;
+    auto bytes = [](const auto& v) { return static_cast<double>(v.capacity() * sizeof(v[0])); };
+    state.counters["shapes"] = static_cast<double>(list.Shapes.size());
+    state.counters["list_MB"] =
+        (bytes(list.Shapes) + bytes(list.Groups) + bytes(list.Points) + bytes(list.Chars)) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_Layout_200Sectors)->Unit(benchmark::kMillisecond);
 

@@ -21,8 +21,9 @@ QRect Around(const std::vector<QPoint>& points, std::size_t first, std::size_t c
     return QRect(QPoint(l - pad, t - pad), QPoint(r + pad, b + pad));
 }
 
-Shape Make(ShapeKind kind, Ink pen, Ink brush = {}, int fill = 0) {
-    Shape s;
+// A new shape at the end of the list, built in place.
+Shape& Make(std::vector<Shape>& shapes, ShapeKind kind, Ink pen, Ink brush = {}, int fill = 0) {
+    Shape& s = shapes.emplace_back();
     s.Kind = kind;
     s.Pen = pen;
     s.Brush = brush;
@@ -54,42 +55,46 @@ void DisplayList::EndGroup() {
 }
 
 void DisplayList::AddGrid(Ink pen, bool numbers, bool sectorAddressing, std::uint8_t font) {
-    Shape s = Make(ShapeKind::Grid, pen);
+    Shape& s = Make(Shapes, ShapeKind::Grid, pen);
     s.Numbers = numbers;
     s.SectorAddressing = sectorAddressing;
     s.Font = font;
-    Shapes.push_back(s);
     Extend(QRect(QPoint(0, 0), Size));
 }
 
 void DisplayList::AddHex(QPoint centre, Ink pen, Ink brush, int fill) {
-    Shape s = Make(ShapeKind::Hex, pen, brush, fill);
+    Shape& s = Make(Shapes, ShapeKind::Hex, pen, brush, fill);
     s.A = centre;
-    Shapes.push_back(s);
     const HexMetrics& m = Frame.M;
     Extend(QRect(centre.x() - m.W - 1, centre.y() - m.H - 1, 2 * m.W + 3, 2 * m.H + 3));
 }
 
 void DisplayList::AddEllipse(const Box& box, Ink pen, Ink brush) {
-    Shape s = Make(ShapeKind::Ellipse, pen, brush, Qt::SolidPattern);
+    Shape& s = Make(Shapes, ShapeKind::Ellipse, pen, brush, Qt::SolidPattern);
     s.A = QPoint(box.Left, box.Top);
     s.B = QPoint(box.Right, box.Bottom);
-    Shapes.push_back(s);
     Extend(QRect(QPoint(box.Left - 1, box.Top - 1), QPoint(box.Right + 1, box.Bottom + 1)));
 }
 
 void DisplayList::AddEllipses(const Box* boxes, int count, Ink pen, Ink brush) {
     if (count <= 0) return;
-    Shape s = Make(ShapeKind::Ellipses, pen, brush, Qt::SolidPattern);
+    Shape& s = Make(Shapes, ShapeKind::Ellipses, pen, brush, Qt::SolidPattern);
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(count);
+    // Room grows as the vector grows, by doubling, never just to fit.
+    const std::size_t needed = Points.size() + 2 * static_cast<std::size_t>(count);
+    if (needed > Points.capacity()) Points.reserve(std::max(needed, 2 * Points.capacity()));
+    int l = boxes[0].Left, t = boxes[0].Top, r = boxes[0].Right, b = boxes[0].Bottom;
     for (int i = 0; i < count; ++i) {
-        const Box& b = boxes[i];
-        Points.emplace_back(b.Left, b.Top);
-        Points.emplace_back(b.Right, b.Bottom);
-        Extend(QRect(QPoint(b.Left - 1, b.Top - 1), QPoint(b.Right + 1, b.Bottom + 1)));
+        const Box& box = boxes[i];
+        Points.emplace_back(box.Left, box.Top);
+        Points.emplace_back(box.Right, box.Bottom);
+        l = std::min(l, box.Left);
+        t = std::min(t, box.Top);
+        r = std::max(r, box.Right);
+        b = std::max(b, box.Bottom);
     }
-    Shapes.push_back(s);
+    Extend(QRect(QPoint(l - 1, t - 1), QPoint(r + 1, b + 1)));
 }
 
 void DisplayList::AddText(QPoint topCentre, const QString& text, std::uint8_t font, Ink ink) {
@@ -102,35 +107,44 @@ void DisplayList::AddText(QPoint topCentre, const QString& text, std::uint8_t fo
 void DisplayList::AddText(QPoint topCentre, std::string_view cp1252, bool capitals, std::uint8_t font, Ink ink) {
     if (cp1252.empty()) return;
     const std::size_t first = Chars.size();
-    for (char c : cp1252) {
-        if (capitals && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        Chars.push_back(QChar(static_cast<char16_t>(hexlane::Cp1252ToUnicode(static_cast<unsigned char>(c)))));
+    Chars.resize(first + cp1252.size());
+    QChar* out = Chars.data() + first;
+    for (const char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        char16_t u = byte;
+        if (byte >= 0x80)
+            u = static_cast<char16_t>(hexlane::Cp1252ToUnicode(byte));
+        else if (capitals && byte >= 'a' && byte <= 'z')
+            u = static_cast<char16_t>(byte - 'a' + 'A');
+        *out++ = QChar(u);
     }
     AddTextShape(topCentre, first, font, ink);
 }
 
 void DisplayList::AddTextShape(QPoint topCentre, std::size_t first, std::uint8_t font, Ink ink) {
-    Shape s;
+    Shape& s = Shapes.emplace_back();
     s.Kind = ShapeKind::Text;
     s.A = topCentre;
     s.Pen = ink;
     s.Font = font;
     s.First = static_cast<std::uint32_t>(first);
     s.Count = static_cast<std::uint32_t>(Chars.size() - first);
-    Shapes.push_back(s);
     ShapeGroup& g = Groups.back();
     g.HasText = true;
-    g.TextAnchors = g.TextAnchors.isNull() ? QRect(topCentre, topCentre) : g.TextAnchors.united(QRect(topCentre, topCentre));
+    if (g.TextAnchors.isNull())
+        g.TextAnchors = QRect(topCentre, topCentre);
+    else
+        g.TextAnchors.setCoords(std::min(g.TextAnchors.left(), topCentre.x()), std::min(g.TextAnchors.top(), topCentre.y()),
+                                std::max(g.TextAnchors.right(), topCentre.x()), std::max(g.TextAnchors.bottom(), topCentre.y()));
     g.TextChars = std::max(g.TextChars, s.Count);
 }
 
 void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle style) {
-    Shape s = Make(ShapeKind::Line, pen);
+    Shape& s = Make(Shapes, ShapeKind::Line, pen);
     s.A = from;
     s.B = to;
     s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
     s.Style = style;
-    Shapes.push_back(s);
     const int pad = s.Width + 1;
     Extend(QRect(QPoint(std::min(from.x(), to.x()) - pad, std::min(from.y(), to.y()) - pad),
                  QPoint(std::max(from.x(), to.x()) + pad, std::max(from.y(), to.y()) + pad)));
@@ -138,23 +152,21 @@ void DisplayList::AddLine(QPoint from, QPoint to, Ink pen, int width, LineStyle 
 
 void DisplayList::AddPolyline(const std::vector<QPoint>& points, Ink pen, int width, LineStyle style) {
     if (points.empty()) return;
-    Shape s = Make(ShapeKind::Polyline, pen);
+    Shape& s = Make(Shapes, ShapeKind::Polyline, pen);
     s.Width = static_cast<std::uint16_t>(std::clamp(width, 1, 0xFFFF));
     s.Style = style;
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(points.size());
     Points.insert(Points.end(), points.begin(), points.end());
-    Shapes.push_back(s);
     Extend(Around(Points, s.First, s.Count, s.Width + 1));
 }
 
 void DisplayList::AddPolygon(const std::vector<QPoint>& points, Ink pen, Ink brush, int fill) {
     if (points.empty()) return;
-    Shape s = Make(ShapeKind::Polygon, pen, brush, fill);
+    Shape& s = Make(Shapes, ShapeKind::Polygon, pen, brush, fill);
     s.First = static_cast<std::uint32_t>(Points.size());
     s.Count = static_cast<std::uint32_t>(points.size());
     Points.insert(Points.end(), points.begin(), points.end());
-    Shapes.push_back(s);
     Extend(Around(Points, s.First, s.Count, 2));
 }
 

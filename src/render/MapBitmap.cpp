@@ -52,7 +52,10 @@ bool WriteBitmap4(const QString& path, int width, int height, int bandRows, cons
 
     const int bands = (height + bandRows - 1) / bandRows;
     std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * static_cast<std::size_t>(bandRows));
-    std::vector<std::uint8_t> packed(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(bandRows));
+    // Packed rows go out a few at a time (about 1 MB): the band's indices are
+    // the only copy of a whole band.
+    const int chunkRows = static_cast<int>(std::clamp<std::int64_t>((1 << 20) / rowBytes, 1, bandRows));
+    std::vector<std::uint8_t> packed(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(chunkRows));
     // The file holds the bottom row first: bands go from the bottom up and
     // each band's rows are written in reverse.
     for (int b = 0; b < bands; ++b) {
@@ -60,13 +63,16 @@ bool WriteBitmap4(const QString& path, int width, int height, int bandRows, cons
         const int top = std::max(0, bottom - bandRows);
         const int rows = bottom - top;
         fill(top, rows, indices.data());
-        std::fill(packed.begin(), packed.end(), 0);
-        for (int y = 0; y < rows; ++y) {
-            const std::uint8_t* src = indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-            worldmap::PackNibbles(src, width,
-                                  packed.data() + static_cast<std::size_t>(rows - 1 - y) * static_cast<std::size_t>(rowBytes));
+        for (int last = rows - 1; last >= 0; last -= chunkRows) {
+            const int n = std::min(chunkRows, last + 1);
+            std::fill(packed.begin(), packed.end(), 0);
+            for (int i = 0; i < n; ++i) {
+                const std::uint8_t* src =
+                    indices.data() + static_cast<std::size_t>(last - i) * static_cast<std::size_t>(width);
+                worldmap::PackNibbles(src, width, packed.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(rowBytes));
+            }
+            if (!write(packed.data(), static_cast<std::size_t>(rowBytes * n))) return writeFailed();
         }
-        if (!write(packed.data(), static_cast<std::size_t>(rowBytes * rows))) return writeFailed();
         if (progress && !progress(b + 1, bands)) return fail(StoppedText(path));
     }
     if (!file.Commit()) return writeFailed();

@@ -31,6 +31,6 @@ bool WriteBitmap4(const QString& path, int width, int height, int bandRows, cons
 
 // Rows per band for a picture of this width drawn with these margins, so
 // that one band's working image stays near `budgetBytes`.
-int BandRowsFor(int width, int marginX, int marginY, std::int64_t budgetBytes = 64 << 20);
+int BandRowsFor(int width, int marginX, int marginY, std::int64_t budgetBytes = 32 << 20);
 
 }  // namespace hexlane::render

@@ -135,6 +135,11 @@ QPoint LegEndPoint(const MapFrame& f, int column, int row) {
 }
 
 std::string HexNumber(int column, int row) {
+    // Every number of a map has two digits each way: written directly, as
+    // the layout writes one per system.
+    if (column >= 0 && column < 100 && row >= 0 && row < 100)
+        return {static_cast<char>('0' + column / 10), static_cast<char>('0' + column % 10),
+                static_cast<char>('0' + row / 10), static_cast<char>('0' + row % 10)};
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02d%02d", column, row);
     return buf;
@@ -231,9 +236,13 @@ int ContentMarkerBoxes(const HexMetrics& m, QPoint p, std::int32_t bits, std::ar
         {kAnyNavalBase, -R, 0}, {0x4, -R, -h}, {0x40, -R, -R}, {0x80, R, -R},     {0x100, R, -h},
         {0x20, R, 0},           {0x8, h, 0},   {0x10, -h, 0},  {0x40000, -R, 5 * d},
     };
+    // Every marker's box is written at the next place and only those present
+    // are counted: no branch on the bits, which vary from system to system.
     int count = 0;
-    for (const Marker& mk : markers)
-        if (bits & mk.mask) boxes[static_cast<std::size_t>(count++)] = {x + mk.dx - d, y + mk.dy - d, x + mk.dx + d, y + mk.dy + d};
+    for (const Marker& mk : markers) {
+        boxes[static_cast<std::size_t>(count)] = {x + mk.dx - d, y + mk.dy - d, x + mk.dx + d, y + mk.dy + d};
+        count += (bits & mk.mask) != 0;
+    }
     return count;
 }
 

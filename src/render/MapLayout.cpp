@@ -7,8 +7,11 @@
 #include "Palette.h"
 #include "VoyageLayer.h"
 
+#include <array>
 #include <bitset>
+#include <cstring>
 #include <string_view>
+#include <typeinfo>
 #include <unordered_map>
 
 namespace hexlane::render {
@@ -31,7 +34,8 @@ namespace {
 
 // The stars that route legs name: the first star of each name in map order.
 // Only the names that legs use are looked for, during the one pass over the
-// stars; a cheap filter on length and first byte spares hashing most names.
+// stars; a cheap filter on the length and the first and last two bytes spares
+// hashing most names.
 class LegStarIndex {
 public:
     void Want(const std::string& name) {
@@ -51,11 +55,23 @@ public:
 
 private:
     static std::size_t Key(const std::string& s) {
-        return (s.size() & 63) * 256 + (s.empty() ? 0 : static_cast<unsigned char>(s[0]));
+        const std::size_t n = s.size();
+        if (n == 0) return 0;
+        auto at = [&s](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(s[i])); };
+        const std::size_t h = n * 0x9E3779B1u ^ at(0) * 0x85EBCA77u ^ at(n - 1) * 0xC2B2AE3Du ^ at(n / 2) * 0x27D4EB2Fu ^
+                              at(n - 1 - (n > 1)) * 0x165667B1u;
+        return (h ^ (h >> 15)) & (kFilterBits - 1);
     }
+    static constexpr std::size_t kFilterBits = 1 << 16;
     std::unordered_map<std::string_view, const TStar*> byName_;
-    std::bitset<64 * 256> filter_;
+    std::bitset<kFilterBits> filter_;
 };
+
+// A sector's child as a star: TStar is final, so its exact type decides,
+// without the search a dynamic_cast makes through the class tree.
+TStar* AsStar(TManager* child) {
+    return child && typeid(*child) == typeid(TStar) ? static_cast<TStar*>(child) : nullptr;
+}
 
 std::vector<const TRoute*> ShownRoutes(const TUniverse& u) {
     std::vector<const TRoute*> routes;
@@ -103,29 +119,66 @@ Fonts AddFonts(DisplayList& list) {
 // One system's shapes, in drawing order: the allegiance fill of its hex, its
 // hex number, then its symbol (a dot at the smallest zoom; else the zone,
 // the content markers, the world or belt, the name and the starport).
-// The allegiances by name, the first of each name (as FindAllegiance finds them).
-using AllegianceIndex = std::unordered_map<std::string_view, const TAllegiance*>;
+// The fill of each allegiance by name, the first of each name (as
+// FindAllegiance finds them), its colours reduced to the palette once.
+struct AllegianceFill {
+    Ink Brush;
+    int Hatch = 0;
+};
 
-AllegianceIndex IndexAllegiances(const TUniverse& u) {
-    AllegianceIndex index;
-    if (TAllegiances* all = u.Allegiances())
-        for (const auto& c : all->Children())
-            if (auto* a = dynamic_cast<const TAllegiance*>(c.get())) index.emplace(a->Name1, a);
-    return index;
-}
+class AllegianceIndex {
+public:
+    explicit AllegianceIndex(const TUniverse& u) {
+        if (TAllegiances* all = u.Allegiances())
+            for (const auto& c : all->Children())
+                if (auto* a = dynamic_cast<const TAllegiance*>(c.get()))
+                    byName_.try_emplace(a->Name1, AllegianceFill{Ink{MapColourOnPalette(a->Color), MapColourToRgb(a->Color)},
+                                                                 HatchFor(a->Style)});
+    }
+    AllegianceIndex() = default;
+    // Neighbouring systems mostly share an allegiance: the last few answers
+    // are kept, so most systems are matched without hashing their name.
+    const AllegianceFill* Find(std::string_view name) {
+        const std::uint64_t head = Head(name);
+        for (std::size_t i = 0; i < used_; ++i)
+            if (const Recent& r = recent_[i]; r.Head == head && r.Name.size() == name.size() &&
+                (name.size() <= sizeof head || r.Name.substr(sizeof head) == name.substr(sizeof head)))
+                return r.Fill;
+        const auto found = byName_.find(name);
+        const AllegianceFill* fill = found == byName_.end() ? nullptr : &found->second;
+        recent_[next_] = {name, head, fill};
+        next_ = (next_ + 1) % recent_.size();
+        used_ = std::max(used_, next_ == 0 ? recent_.size() : next_);
+        return fill;
+    }
 
-void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, const AllegianceIndex& allegiances,
-               const TStar& star, QPoint centre) {
+private:
+    struct Recent {
+        std::string_view Name;
+        std::uint64_t Head = 0;
+        const AllegianceFill* Fill = nullptr;
+    };
+    // The first eight bytes of a name (zero beyond its end), compared first.
+    static std::uint64_t Head(std::string_view name) {
+        std::uint64_t head = 0;
+        std::memcpy(&head, name.data(), std::min(name.size(), sizeof head));
+        return head;
+    }
+    std::unordered_map<std::string_view, AllegianceFill> byName_;
+    std::array<Recent, 4> recent_{};
+    std::size_t next_ = 0, used_ = 0;
+};
+
+void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, AllegianceIndex& allegiances,
+               const TStar& star, QPoint centre, std::array<Box, kMaxContentMarkers>& boxes) {
     const HexMetrics& m = list.M();
     const Ink black = Ink::Both(kInkBlack), white = Ink::Both(kInkWhite);
     list.BeginGroup();
     if (show.AllegianceColors) {
         // A star whose Allegiance names no existing allegiance gets no fill
         // of its own: its hex stays as the grid drew it.
-        const auto found = allegiances.find(star.Allegiance);
-        if (const TAllegiance* a = found == allegiances.end() ? nullptr : found->second)
-            list.AddHex(centre, Ink::Both(kInkSilver), Ink{MapColourOnPalette(a->Color), MapColourToRgb(a->Color)},
-                        HatchFor(a->Style));
+        if (const AllegianceFill* a = allegiances.Find(star.Allegiance))
+            list.AddHex(centre, Ink::Both(kInkSilver), a->Brush, a->Hatch);
     }
     if (m.HexNumbers())
         list.AddText(QPoint(centre.x(), HexNumberOrigin(m, centre, 0).y()),
@@ -140,7 +193,6 @@ void AddSystem(DisplayList& list, const Fonts& fonts, const ShowFlags& show, con
     else if (star.TravelZoneCode == tzcRed)
         list.AddEllipse(TravelZoneBox(m, centre), Ink::Both(kInkRed), white);
     if (show.SystemContents) {
-        std::array<Box, kMaxContentMarkers> boxes;
         const int n = ContentMarkerBoxes(m, centre, star.SystemContent, boxes);
         list.AddEllipses(boxes.data(), n, black, white);
     }
@@ -212,13 +264,18 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
     std::size_t count = 0;
     for (const auto& child : sectors->Children()) count += child->ChildCount();
     layout.Stars.reserve(count);
-    // About the shapes of a system with every layer shown (untouched room
-    // costs no memory), so the list is seldom copied as it grows.
-    list.Shapes.reserve(count * (layout.Frame.M.DotsOnly() ? 2 : layout.Frame.M.HexNumbers() ? 7 : 6) + 2);
+    // About what a system needs with every layer shown (untouched room costs
+    // no memory), so the list is seldom copied as it grows: its shapes, the
+    // corners of some content markers or belt dots, a name of a dozen or so
+    // letters, a starport and a hex number.
+    const HexMetrics& m = layout.Frame.M;
+    list.Shapes.reserve(count * (m.DotsOnly() ? 2 : m.HexNumbers() ? 7 : 6) + 2);
     list.Groups.reserve(count + 2);
-    if (layout.Show.Names) list.Chars.reserve(count * 12);
-    const AllegianceIndex allegiances =
-        layout.Show.AllegianceColors ? IndexAllegiances(u) : AllegianceIndex();
+    if (!m.DotsOnly()) list.Points.reserve(count * (layout.Show.SystemContents ? 12 : 2));
+    list.Chars.reserve(count * ((!m.DotsOnly() && layout.Show.Names ? 16 : 0) +
+                                (!m.DotsOnly() && layout.Show.Starports ? 1 : 0) + (m.HexNumbers() ? 4 : 0)));
+    AllegianceIndex allegiances = layout.Show.AllegianceColors ? AllegianceIndex(u) : AllegianceIndex();
+    std::array<Box, kMaxContentMarkers> markerBoxes;  // one for all systems: clearing it costs more than filling it
 
     for (const auto& child : sectors->Children()) {
         auto* sector = dynamic_cast<TSector*>(child.get());
@@ -226,7 +283,7 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
         const bool shown = !sector->ExcludeFromDisplay();
         if (!shown && !findLegStars) continue;
         for (const auto& c : sector->Children()) {
-            auto* star = dynamic_cast<TStar*>(c.get());
+            auto* star = AsStar(c.get());
             if (!star) continue;
             if (findLegStars) legStars.Offer(*star);
             // Stars of an excluded sector keep the position the exclusion gave them.
@@ -244,7 +301,7 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
                 star->PictureY = centre.y();
             }
             layout.Stars.push_back({centre});
-            AddSystem(list, fonts, layout.Show, allegiances, *star, centre);
+            AddSystem(list, fonts, layout.Show, allegiances, *star, centre, markerBoxes);
         }
     }
     if (findLegStars) PlaceLegs(routes, legStars, layout);

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace hexlane::render {
@@ -21,6 +22,34 @@ QPen Pen(QRgb colour) {
     pen.setWidth(0);
     return pen;
 }
+
+// Palette indices of pixels by the top three bits of each channel, which
+// tell the 16 colours apart; a pixel that is not exactly the colour found
+// is looked up in full.
+class PixelIndexer {
+public:
+    PixelIndexer() : colours_(Palette()) {
+        byKey_.fill(pcWhite);
+        for (int i = 0; i < kPaletteSize; ++i) byKey_[Key(colours_[static_cast<std::size_t>(i)])] = static_cast<std::uint8_t>(i);
+    }
+    // A row of pixels, without a branch on their colours; any pixel off the
+    // palette sends the row through the full lookup.
+    void Row(const QRgb* pixels, int width, std::uint8_t* out) const {
+        QRgb off = 0;
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t i = byKey_[Key(pixels[x])];
+            off |= (colours_[i] ^ pixels[x]) & 0xFFFFFF;
+            out[x] = i;
+        }
+        if (off != 0)
+            for (int x = 0; x < width; ++x) out[x] = static_cast<std::uint8_t>(PixelPaletteIndex(pixels[x]));
+    }
+
+private:
+    static std::size_t Key(QRgb c) { return ((c >> 15) & 0x1C0) | ((c >> 10) & 0x38) | ((c >> 5) & 0x7); }
+    std::array<QRgb, kPaletteSize> colours_;
+    std::array<std::uint8_t, 512> byKey_{};
+};
 
 void Ellipse(QPainter& p, const Box& b) {
     p.drawEllipse(QRect(b.Left, b.Top, b.Right - b.Left - 1, b.Bottom - b.Top - 1));
@@ -73,32 +102,39 @@ void MapRenderer::Draw(QPainter& painter, const QRect& rect, QPoint target) cons
     if (!full.isNull()) painter.drawImage(target, full, QRect(marginX_, marginY_, rect.width(), rect.height()));
 }
 
-void MapRenderer::RenderIndices(const QRect& rect, std::uint8_t* indices, int stride, QImage* scratch) const {
+void MapRenderer::RenderIndices(const QRect& rect, std::uint8_t* indices, int stride, QImage* scratch,
+                                std::int64_t scratchBytes) const {
+    if (rect.isEmpty()) return;
     QImage local;
     QImage& full = scratch ? *scratch : local;
-    RenderInto(full, rect);
-    for (int y = 0; y < rect.height(); ++y) {
-        std::uint8_t* out = indices + static_cast<std::ptrdiff_t>(y) * stride;
-        if (full.isNull()) {
-            std::memset(out, pcWhite, static_cast<std::size_t>(rect.width()));
-            continue;
-        }
-        const auto* src = reinterpret_cast<const QRgb*>(full.constScanLine(marginY_ + y)) + marginX_;
-        QRgb last = kWhite;
-        std::uint8_t lastIndex = pcWhite;
-        for (int x = 0; x < rect.width(); ++x) {
-            if (src[x] != last) {
-                last = src[x];
-                lastIndex = static_cast<std::uint8_t>(PixelPaletteIndex(last));
+    static const PixelIndexer indexer;
+    // Slices of one width (the last one moved back to end at the rectangle's
+    // edge), so one working image serves them all; each is drawn alone, as
+    // any piece of the picture can be, with its own margins.
+    const std::int64_t columnBytes = (static_cast<std::int64_t>(rect.height()) + 2 * marginY_) * 4;
+    const std::int64_t fits = scratchBytes / columnBytes - 2 * marginX_;
+    const int sliceWidth = static_cast<int>(std::clamp<std::int64_t>(fits, std::min(rect.width(), 4 * marginX_ + 64), rect.width()));
+    for (int left = 0; left < rect.width(); left += sliceWidth) {
+        const int from = std::min(left, rect.width() - sliceWidth);
+        RenderInto(full, QRect(rect.x() + from, rect.y(), sliceWidth, rect.height()));
+        for (int y = 0; y < rect.height(); ++y) {
+            std::uint8_t* out = indices + static_cast<std::ptrdiff_t>(y) * stride + from;
+            if (full.isNull()) {
+                std::memset(out, pcWhite, static_cast<std::size_t>(sliceWidth));
+                continue;
             }
-            out[x] = lastIndex;
+            const auto* src = reinterpret_cast<const QRgb*>(full.constScanLine(marginY_ + y)) + marginX_;
+            indexer.Row(src, sliceWidth, out);
         }
     }
 }
 
 void MapRenderer::RenderInto(QImage& image, const QRect& rect) const {
     const QSize size(rect.width() + 2 * marginX_, rect.height() + 2 * marginY_);
-    if (image.size() != size || image.format() != QImage::Format_RGB32) image = QImage(size, QImage::Format_RGB32);
+    if (image.size() != size || image.format() != QImage::Format_RGB32) {
+        image = QImage();  // the old one goes first: never both at once
+        image = QImage(size, QImage::Format_RGB32);
+    }
     if (image.isNull()) return;
     image.fill(kWhite);
     const QPoint origin(rect.x() - marginX_, rect.y() - marginY_);  // picture point of the image's corner

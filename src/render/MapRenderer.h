@@ -42,8 +42,10 @@ public:
     void Draw(QPainter& painter, const QRect& rect, QPoint target = {}) const;
     // The rectangle as palette indices, one byte per pixel, rows `stride`
     // bytes apart. A scratch image kept between calls of the same size saves
-    // allocating the working image each time.
-    void RenderIndices(const QRect& rect, std::uint8_t* indices, int stride, QImage* scratch = nullptr) const;
+    // allocating the working image each time. A rectangle whose working image
+    // would exceed `scratchBytes` is drawn in slices side by side.
+    void RenderIndices(const QRect& rect, std::uint8_t* indices, int stride, QImage* scratch = nullptr,
+                       std::int64_t scratchBytes = std::int64_t(32) << 20) const;
 
     // Extra pixels drawn on each side of a piece.
     int MarginX() const { return marginX_; }

@@ -5,6 +5,7 @@
 #include "MapPainter.h"
 #include "MapRenderer.h"
 #include "MapStyle.h"
+#include "Palette.h"
 #include "RenderFixtures.h"
 #include "SvgWriter.h"
 
@@ -158,4 +159,25 @@ TEST(DisplayList, TheLayoutDrawsSystemsWithTheirOwnShapes) {
         }
         EXPECT_EQ(anyText, c.texts) << c.hexSize;
     }
+}
+
+// The palette indices of the 16-colour pictures are those of the drawn
+// pixels, also where a list inks a shape off the palette (nearest colour).
+TEST(DisplayList, PaletteIndicesFollowTheDrawnPixels) {
+    std::vector<Probe> probes;
+    MapLayout layout = ShapesLayout(probes);
+    layout.Picture.BeginGroup();
+    layout.Picture.AddLine(QPoint(60, 320), QPoint(160, 320), Ink::Both(0xFFF01010), 3, LineStyle::Solid);
+    layout.Picture.EndGroup();
+    const MapRenderer raster(layout);
+    const QRect whole(QPoint(0, 0), layout.Size);
+    const QImage picture = raster.Render(whole);
+    std::vector<std::uint8_t> indices(static_cast<std::size_t>(whole.width() * whole.height()));
+    raster.RenderIndices(whole, indices.data(), whole.width());
+    int wrong = 0;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            wrong += indices[static_cast<std::size_t>(y * whole.width() + x)] != PixelPaletteIndex(picture.pixel(x, y));
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(indices[static_cast<std::size_t>(320 * whole.width() + 100)], pcRed);
 }

@@ -85,6 +85,10 @@ TEST(Geometry, CellsAlternateUpAndDownAndOutlinesAreFlatTopped) {
 TEST(Geometry, HexNumbersInBothAddressings) {
     EXPECT_EQ(HexNumber(3, 7), "0307");
     EXPECT_EQ(HexNumber(12, 25), "1225");
+    // Beyond two digits or below zero: written in full.
+    EXPECT_EQ(HexNumber(0, 99), "0099");
+    EXPECT_EQ(HexNumber(100, 7), "10007");
+    EXPECT_EQ(HexNumber(-1, 5), "-105");
     // Subsector column 2, row 3, position 4, 5.
     EXPECT_EQ(StarHexNumber(2, 3, 4, 5, false), "0405");
     EXPECT_EQ(StarHexNumber(2, 3, 4, 5, true), "1225");
