@@ -151,8 +151,14 @@ void TfMainform::CreateClipboardCommands() {
 std::vector<TStar*> TfMainform::MapSelection() const {
     // Only systems still in the map: a command, an undo or another map may
     // have taken the others away.
+    // The map's systems are looked for among the few picked, not the other
+    // way round: the map marks ask for the selection at every repaint.
+    if (mapSelection_.empty() || !universe_) return {};
+    const std::set<const TStar*> picked(mapSelection_.begin(), mapSelection_.end());
     std::set<const TStar*> live;
-    if (universe_) universe_->ForEachStar([&](const TStar& star) { live.insert(&star); });
+    universe_->ForEachStar([&](const TStar& star) {
+        if (picked.count(&star)) live.insert(&star);
+    });
     std::vector<TStar*> stars;
     for (TStar* star : mapSelection_)
         if (live.count(star)) stars.push_back(star);
