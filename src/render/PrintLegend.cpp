@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <set>
 #include <string>
@@ -63,17 +64,30 @@ std::vector<const TRoute*> ShownRoutes(const TUniverse& u) {
     return out;
 }
 
-std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex, bool atlas) {
+// The map's symbols fitted into a legend cell `cell` layout pixels across:
+// a zone ring as large as the cell allows, worlds and glyphs as on the map
+// unless the cell is smaller; lines keep the map's widths.
+Metrics InCell(Metrics m, int cell) {
+    const int half = cell / 2;
+    if (m.ZoneR > 0 && m.ZoneR + m.ZoneWidth > half) m.ZoneR = std::max(2, half - m.ZoneWidth);
+    if (m.WorldR + m.DryRim > half) m.WorldR = std::max(2, half - m.DryRim);
+    m.GlyphR = std::min(m.GlyphR, half);
+    return m;
+}
+
+std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, int cell, double mmPerHex, bool atlas) {
     const ShowFlags show = ShowFlags::FromUniverse(u);
     const bool text = m.Level != DetailLevel::Dots;
     std::vector<Entry> e;
     if (text) {
-        e.push_back({[m](DisplayList& l, QPoint c) { AddZoneRing(l, m, c, false); }, "Amber zone"});
-        e.push_back({[m](DisplayList& l, QPoint c) { AddZoneRing(l, m, c, true); }, "Red zone"});
+        const Metrics ring = InCell(m, cell);
+        e.push_back({[ring](DisplayList& l, QPoint c) { AddZoneRing(l, ring, c, false); }, "Amber zone"});
+        e.push_back({[ring](DisplayList& l, QPoint c) { AddZoneRing(l, ring, c, true); }, "Red zone"});
     }
-    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, true, false); }, "World with water"});
-    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, false); }, "World without water"});
-    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, true); }, "Asteroid belt"});
+    const Metrics small = InCell(m, cell);
+    e.push_back({[m = small](DisplayList& l, QPoint c) { AddWorld(l, m, c, true, false); }, "World with water"});
+    e.push_back({[m = small](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, false); }, "World without water"});
+    e.push_back({[m = small](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, true); }, "Asteroid belt"});
     if (show.SystemContents && m.GlyphR > 0) {
         const std::pair<Glyph, const char*> glyphs[] = {
             {Glyph::GasGiant, "Gas giant"},   {Glyph::NavalBase, "Naval base"},
@@ -81,13 +95,13 @@ std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex
             {Glyph::Research, "Research station"}, {Glyph::Belts, "Planetoid belts"},
         };
         for (const auto& [g, label] : glyphs)
-            e.push_back({[g, r = m.GlyphR](DisplayList& l, QPoint c) { AddGlyph(l, g, c, r); }, label});
+            e.push_back({[g, r = small.GlyphR](DisplayList& l, QPoint c) { AddGlyph(l, g, c, r); }, label});
     }
     if (text && show.Names) {
         e.push_back({nullptr, "Subsector capital", true, false});
         e.push_back({nullptr, "Population 9+", false, true});
     }
-    const int half = std::max(m.ZoneR, 24);
+    const int half = std::min(std::max(m.ZoneR, 24), cell / 2);
     // At most kListed routes and allegiances each, so that the box stays a
     // corner of the page; a row says how many more there are.
     constexpr int kListed = 10;
@@ -148,7 +162,7 @@ std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex
 
 }  // namespace
 
-MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHex) {
+MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHex, int maxRows) {
     if (!(mmPerHex > 0)) mmPerHex = 6;
     MapLayout legend;
     legend.Frame = MapFrame::FromUniverse(u, kPrintHexSize);
@@ -161,7 +175,11 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
     if (!look.Legend || !legend.Frame.HasExtent()) return legend;
 
     const Metrics m = MetricsFor(DetailFor(look.Detail, mmPerHex));
-    const std::vector<Entry> entries = Entries(u, m, mmPerHex, look.Style == PictureStyle::Atlas);
+    // A sample's cell: the map's symbols, but no more than about 6.5 mm
+    // across, so that the box stays small beside large hexes.
+    const int most = std::max(16, static_cast<int>(std::lround(kMostSampleMm * kPrintHexSize / mmPerHex)));
+    const int sample = std::min(2 * std::max({m.ZoneR + m.ZoneWidth, m.WorldR + m.DryRim, m.GlyphR, 24}), most);
+    const std::vector<Entry> entries = Entries(u, m, sample, mmPerHex, look.Style == PictureStyle::Atlas);
     if (entries.empty()) return legend;
 
     // Labels about 6 points on paper whatever the hex's size.
@@ -172,13 +190,15 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
     boldFace.setBold(true);
     const QFontMetricsF plainMetrics(MapFont(plain.Points, true)), boldMetrics(boldFace);
     const int pad = std::max(labelPx / 2, 6);
-    const int sample = 2 * std::max({m.ZoneR + m.ZoneWidth, m.WorldR + m.DryRim, m.GlyphR, 24});
     const int rowHeight = std::max(sample, labelPx * 3 / 2);
     const int title = labelPx * 3 / 2;
 
-    // One column up to eight rows, else two.
-    const int perColumn = entries.size() > 8 ? static_cast<int>((entries.size() + 1) / 2) : static_cast<int>(entries.size());
-    const int columns = static_cast<int>((entries.size() + perColumn - 1) / perColumn);
+    // Columns of at most maxRows rows, as even as they go; by default one
+    // column up to eight rows, else two.
+    const int count = static_cast<int>(entries.size());
+    const int rows = maxRows > 0 ? std::min(maxRows, count) : count > 8 ? (count + 1) / 2 : count;
+    const int columns = (count + rows - 1) / rows;
+    const int perColumn = (count + columns - 1) / columns;
     std::vector<int> labelWidth(columns, 0);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Entry& en = entries[i];
