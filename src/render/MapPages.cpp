@@ -4,6 +4,8 @@
 #include "MapGeometry.h"
 #include "PageLegend.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPageSize>
 
 #include <algorithm>
@@ -206,7 +208,11 @@ PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const Pag
                       const TUniverse* universe) {
     constexpr double dpi = 1200;
     const QSizeF page = QSizeF(paper.sizePoints()) / 72.0 * dpi;  // in doubles: no rounding to whole inches
-    const double line = 10.0 / 72 * dpi * 1.2;
+    // The line's height as the printing measures it on its device.
+    QImage device(1, 1, QImage::Format_Mono);
+    device.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    device.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    const double line = QFontMetricsF(PageLineFont(), &device).height();
     const PagePlan plan = PlanPages(areaHexes, QSizeF(std::min(page.width(), page.height()),
                                                       std::max(page.width(), page.height())),
                                     dpi, line, setup, universe);

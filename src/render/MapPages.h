@@ -10,6 +10,7 @@
 #include "PrintStyle.h"
 #include "Progress.h"
 
+#include <QFont>
 #include <QRectF>
 #include <QString>
 
@@ -137,6 +138,9 @@ struct PagePlan {
 // hex); the legend never lies over a system.
 PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup,
                    const TUniverse* universe = nullptr);
+
+// The font of the title line and the page numbers.
+QFont PageLineFont();
 
 enum class PrintOutcome { Done, Cancelled, Failed, TooManyPages };
 

@@ -87,10 +87,15 @@ void DrawJoinMarks(QPainter& p, const PagePlan& plan, int index, const QRectF& b
 
 }  // namespace
 
+QFont PageLineFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(10);
+    return font;
+}
+
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
                       const PageSetup& setup, const ProgressFn& onPage, PaperPlan* printed) {
-    QFont lineFont(QStringLiteral("Arial"));
-    lineFont.setPointSizeF(10);
+    const QFont lineFont = PageLineFont();
     const double dpi = device.logicalDpiX();
     const auto plan_for = [&](const PageSetup& s) {
         const QFontMetricsF lineMetrics(lineFont, &device);
