@@ -48,15 +48,11 @@ struct LegendShape {
 // Each distinct shape of the legend for a hex of `perHex` device pixels,
 // from a single row to a single column.
 std::vector<LegendShape> LegendShapes(const TUniverse& u, const PrintLook& look, double perHex, double dpi) {
-    const double mm = perHex / dpi * 25.4, scale = perHex / kPrintHexSize;
+    const double scale = perHex / kPrintHexSize;
     std::vector<LegendShape> out;
-    const QSize column = LayoutLegend(u, look, mm, 1 << 20).Size;
-    if (column.isEmpty()) return out;
-    for (int rows = 1;; ++rows) {
-        const QSize size = LayoutLegend(u, look, mm, rows).Size;
-        if (out.empty() || QSizeF(size) * scale != out.back().Size) out.push_back({rows, QSizeF(size) * scale});
-        if (size == column) break;
-    }
+    const std::vector<QSize> sizes = LegendSizes(u, look, perHex / dpi * 25.4);
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        if (i == 0 || sizes[i] != sizes[i - 1]) out.push_back({static_cast<int>(i + 1), QSizeF(sizes[i]) * scale});
     return out;
 }
 

@@ -11,6 +11,7 @@
 #include <QRectF>
 
 #include <cstdint>
+#include <vector>
 
 class TUniverse;
 
@@ -59,5 +60,9 @@ inline constexpr double kMostSampleMm = 6.5;
 // a wide strip, many: a narrow column); 0: one column up to eight rows, else
 // two. An empty layout (Size 0 x 0) when there is nothing to explain.
 MapLayout LayoutLegend(const TUniverse& universe, const PrintLook& look, double mmPerHex, int maxRows = 0);
+// The sizes of that legend (layout pixels) for 1, 2... rows to a column, up
+// to all its rows in one column: element i is LayoutLegend's Size for
+// maxRows i + 1. Empty when there is no legend.
+std::vector<QSize> LegendSizes(const TUniverse& universe, const PrintLook& look, double mmPerHex);
 
 }  // namespace hexlane::render

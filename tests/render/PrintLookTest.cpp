@@ -172,6 +172,8 @@ TEST(PrintLook, TheLegendStaysSmallAndTakesTheShapeAsked) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Mm << " mm, " << c.Rows << " rows");
         const MapLayout legend = LayoutLegend(*u, PrintLook{}, c.Mm, c.Rows);
+        const std::vector<QSize> sizes = LegendSizes(*u, PrintLook{}, c.Mm);  // what the page plans with
+        EXPECT_EQ(sizes.at(std::min<std::size_t>(static_cast<std::size_t>(c.Rows), sizes.size()) - 1), legend.Size);
         const QSizeF mm = QSizeF(legend.Size) * (c.Mm / kPrintHexSize);
         EXPECT_EQ(mm.width() > mm.height(), c.Wide);
         EXPECT_LE(mm.height(), c.MostHighMm);
