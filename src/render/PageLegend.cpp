@@ -133,34 +133,42 @@ void MakeRoomForLegend(PagePlan& plan, const TUniverse& u, const QRectF& areaHex
         // it then has, fits below or beside it.
         for (int step = 0; step < 6; ++step) {
             const Room again = BestRoom(LegendShapes(u, setup.Look, room.PerHex, dpi), content, area, gap, room.PerHex);
+            if (again.Legend.Rows == 0) break;
             const bool settled = again.PerHex >= room.PerHex * (1 - 1e-9);
             room = again;
             if (settled) break;
         }
     }
+    // A legend larger than the page either way: below, made smaller.
+    if (room.Legend.Rows == 0) room = {fit / 2, atFit.front(), true};
     // However large the legend, the map keeps at least half its size; the
-    // legend is made smaller for what is left.
+    // legend is made smaller for what is left, but not below half its size
+    // (it could not be read): then there is none.
     room.PerHex = std::max(room.PerHex, fit / 2);
     const LegendShape& s = room.Legend;
     const QSizeF mapSize = area * room.PerHex;
+    PagePlan placed = plan;
     double shrink = 1;
     if (room.Below) {
-        SetHex(plan, room.PerHex, area, dpi, content.left() + std::max(0.0, content.width() - mapSize.width()) / 2);
-        const double below = content.bottom() - plan.MapBox.bottom() - gap;
+        SetHex(placed, room.PerHex, area, dpi, content.left() + std::max(0.0, content.width() - mapSize.width()) / 2);
+        const double below = content.bottom() - placed.MapBox.bottom() - gap;
         shrink = std::min({1.0, below / s.Size.height(), content.width() / s.Size.width()});
         const double width = s.Size.width() * shrink;
-        plan.LegendBox = QRectF(QPointF(std::max(content.left(), std::min(plan.MapBox.left(), content.right() - width)),
-                                        plan.MapBox.bottom() + gap),
-                                s.Size * shrink);
+        placed.LegendBox = QRectF(
+            QPointF(std::max(content.left(), std::min(placed.MapBox.left(), content.right() - width)),
+                    placed.MapBox.bottom() + gap),
+            s.Size * shrink);
     } else {
         const double total = mapSize.width() + gap + s.Size.width();
-        SetHex(plan, room.PerHex, area, dpi, content.left() + std::max(0.0, content.width() - total) / 2);
-        const double beside = content.right() - plan.MapBox.right() - gap;
+        SetHex(placed, room.PerHex, area, dpi, content.left() + std::max(0.0, content.width() - total) / 2);
+        const double beside = content.right() - placed.MapBox.right() - gap;
         shrink = std::min({1.0, beside / s.Size.width(), content.height() / s.Size.height()});
-        plan.LegendBox = QRectF(QPointF(plan.MapBox.right() + gap, content.top()), s.Size * shrink);
+        placed.LegendBox = QRectF(QPointF(placed.MapBox.right() + gap, content.top()), s.Size * shrink);
     }
-    plan.LegendScale = room.PerHex / kPrintHexSize * shrink;
-    plan.LegendRows = s.Rows;
+    if (shrink < 0.5) return;
+    placed.LegendScale = room.PerHex / kPrintHexSize * shrink;
+    placed.LegendRows = s.Rows;
+    plan = placed;
 }
 
 }  // namespace hexlane::render

@@ -183,7 +183,7 @@ Measures Measure(const TUniverse& u, const PrintLook& look, double mmPerHex) {
     out.Sample = std::min(2 * std::max({m.ZoneR + m.ZoneWidth, m.WorldR + m.DryRim, m.GlyphR, 24}), most);
     out.Entries = Entries(u, m, out.Sample, mmPerHex, look.Style == PictureStyle::Atlas);
     // Labels about 6 points on paper whatever the hex's size.
-    out.LabelPx = std::clamp(static_cast<int>(250 / mmPerHex), 10, 120);
+    out.LabelPx = std::clamp(static_cast<int>(250 / mmPerHex), 10, 600);
     QFont boldFace = MapFont(LabelFont(out.LabelPx, true).Points, true);
     boldFace.setBold(true);
     const QFontMetricsF plainMetrics(MapFont(LabelFont(out.LabelPx, false).Points, true)), boldMetrics(boldFace);

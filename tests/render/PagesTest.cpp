@@ -155,6 +155,13 @@ TEST(Paper, AFittedPagesLegendLiesOnNoSystemAndTheHexPlannedIsTheOnePrinted) {
         }
         EXPECT_GE(systems, 20);
     }
+    // A page too small to read the legend on: none, and the map keeps its size.
+    PageSetup tiny;
+    tiny.MarginMm = 100;
+    const PaperPlan cramped = PlanOnPaper(kSubsector, a4, tiny, dense.get());
+    tiny.Look.Legend = false;
+    EXPECT_TRUE(cramped.LegendBox.isEmpty());
+    EXPECT_NEAR(cramped.MmPerHex, PlanOnPaper(kSubsector, a4, tiny, dense.get()).MmPerHex, 1e-9);
 }
 
 TEST(Paper, PosterPagesShareThePartEvenlyAndOverlapByTheOverlap) {
