@@ -2,7 +2,10 @@
 
 #include "DefineUniverse.h"
 #include "MapGeometry.h"
+#include "PageLegend.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPageSize>
 
 #include <algorithm>
@@ -94,6 +97,12 @@ QRectF PagePlan::PageArea(const QRectF& area, int index) const {
     return QRectF(area.left() + column * (w - ov), area.top() + row * (h - ov), w, h).intersected(area);
 }
 
+PaperPlan PagePlan::OnPaper(double dpi) const {
+    const double mm = 25.4 / dpi;
+    const auto inMm = [mm](const QRectF& r) { return r.isEmpty() ? QRectF() : QRectF(r.topLeft() * mm, r.size() * mm); };
+    return {Pages(), MmPerHex(dpi), Landscape, inMm(MapBox), inMm(LegendBox)};
+}
+
 QString PagePlan::Coordinates(int index) const {
     // Columns A..Z, then AA, AB...
     int column = index % std::max(Across, 1);
@@ -172,18 +181,22 @@ PagePlan PlanOn(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lin
 
 }  // namespace
 
-PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup) {
+PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup,
+                   const TUniverse* universe) {
+    const auto plan = [&](QSizeF page) {
+        PagePlan p = PlanOn(areaHexes, page, dpi, lineHeight, setup);
+        if (universe) MakeRoomForLegend(p, *universe, areaHexes, dpi, setup);
+        return p;
+    };
     const QSizeF turned(pageSize.height(), pageSize.width());
     const bool landscape = pageSize.width() > pageSize.height();
     switch (setup.Orientation) {
-    case PageOrientation::Portrait:
-        return PlanOn(areaHexes, landscape ? turned : pageSize, dpi, lineHeight, setup);
-    case PageOrientation::Landscape:
-        return PlanOn(areaHexes, landscape ? pageSize : turned, dpi, lineHeight, setup);
+    case PageOrientation::Portrait: return plan(landscape ? turned : pageSize);
+    case PageOrientation::Landscape: return plan(landscape ? pageSize : turned);
     case PageOrientation::Auto: break;
     }
-    const PagePlan given = PlanOn(areaHexes, pageSize, dpi, lineHeight, setup);
-    const PagePlan other = PlanOn(areaHexes, turned, dpi, lineHeight, setup);
+    const PagePlan given = plan(pageSize);
+    const PagePlan other = plan(turned);
     // Fewest pages; on one fitted page, the larger hex (the least paper
     // left blank); else the paper as given.
     if (other.Count() != given.Count()) return other.Count() < given.Count() ? other : given;
@@ -191,18 +204,19 @@ PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double 
     return given;
 }
 
-PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const PageSetup& setup) {
+PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const PageSetup& setup,
+                      const TUniverse* universe) {
     constexpr double dpi = 1200;
     const QSizeF page = QSizeF(paper.sizePoints()) / 72.0 * dpi;  // in doubles: no rounding to whole inches
-    const double line = 10.0 / 72 * dpi * 1.2;
+    // The line's height as the printing measures it on its device.
+    QImage device(1, 1, QImage::Format_Mono);
+    device.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    device.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    const double line = QFontMetricsF(PageLineFont(), &device).height();
     const PagePlan plan = PlanPages(areaHexes, QSizeF(std::min(page.width(), page.height()),
                                                       std::max(page.width(), page.height())),
-                                    dpi, line, setup);
-    PaperPlan out;
-    out.Pages = plan.Pages();
-    out.MmPerHex = plan.MmPerHex(dpi);
-    out.Landscape = plan.Landscape;
-    return out;
+                                    dpi, line, setup, universe);
+    return plan.OnPaper(dpi);
 }
 
 }  // namespace hexlane::render

@@ -10,6 +10,7 @@
 #include "PrintStyle.h"
 #include "Progress.h"
 
+#include <QFont>
 #include <QRectF>
 #include <QString>
 
@@ -76,13 +77,19 @@ MapLayout PictureLayout(const TUniverse& universe, const PageSetup& setup, int h
                         const QRectF& areaHexes);
 
 // How a part of the map lies on paper: the pages (a poster's legend page
-// included) and the hex's size there, and the orientation chosen.
+// included) and the hex's size there, and the orientation chosen; where the
+// map and a single page's legend lie, in millimetres from the top-left
+// corner of the page's printable area (LegendBox empty when none).
 struct PaperPlan {
     int Pages = 1;
     double MmPerHex = 0;
     bool Landscape = false;
+    QRectF MapBox, LegendBox;
 };
-PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const PageSetup& setup);
+// With the universe, a fitted single page makes room for its legend as
+// PlanPages says, so the hex's size is the one printed.
+PaperPlan PlanOnPaper(const QRectF& areaHexes, const QPageSize& paper, const PageSetup& setup,
+                      const TUniverse* universe = nullptr);
 
 // Where the map goes on the pages and how large.
 struct PagePlan {
@@ -95,6 +102,12 @@ struct PagePlan {
     QRectF Content;     // what margin, title and numbers leave, in device pixels
     QRectF MapBox;      // on every page, in device pixels
     QRectF TitleBox, NumberBox;  // empty when not printed
+    // A fitted single page's legend: its box (device pixels; empty when
+    // none), its scale (device pixels per layout pixel of the legend) and
+    // its shape (LayoutLegend's maxRows).
+    QRectF LegendBox;
+    double LegendScale = 1;
+    int LegendRows = 0;
     QSizeF Part;        // each page's part of the map, in hexes
     double Overlap = 0; // hexes that neighbouring pages share
     int Count() const { return Across * Down; }  // the map's pages
@@ -105,6 +118,8 @@ struct PagePlan {
     // run across the first row from the left, then the next row; each holds
     // an even share of the area, widened by the overlap with its neighbours.
     QRectF PageArea(const QRectF& area, int index) const;
+    // The pages, the hex's size and the boxes in millimetres.
+    PaperPlan OnPaper(double dpi) const;
     // "A1", "B2": the page's column as a letter, its row as a number.
     QString Coordinates(int index) const;
 };
@@ -116,7 +131,16 @@ struct PagePlan {
 // as many pages as needed, trimmed to the part and shared evenly. The paper
 // is turned as the setup says; automatically, to the fewest pages, then the
 // largest hex (fitted), else as given.
-PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup);
+// With the universe, a fitted single page of the print look makes room for
+// its legend: below or beside the map where the page has room, else over a
+// corner of the map that holds no system, else the map is made just small
+// enough to have the legend below or beside it (whichever keeps the larger
+// hex); the legend never lies over a system.
+PagePlan PlanPages(const QRectF& areaHexes, QSizeF pageSize, double dpi, double lineHeight, const PageSetup& setup,
+                   const TUniverse* universe = nullptr);
+
+// The font of the title line and the page numbers.
+QFont PageLineFont();
 
 enum class PrintOutcome { Done, Cancelled, Failed, TooManyPages };
 

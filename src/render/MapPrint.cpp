@@ -12,59 +12,18 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 
 namespace hexlane::render {
 
 namespace {
 
-// The legend's place on a single page and its scale (device pixels per
-// layout pixel).
+// The legend's place on a page and its scale (device pixels per layout
+// pixel).
 struct LegendPlace {
     QRectF Box;
     double Scale = 1;
 };
-
-// Below or right of the map when the page has room there, made up to half
-// as large if it must be; else in the corner of the map with the fewest
-// systems, made smaller if it would take more than about half the map
-// either way.
-LegendPlace PlaceLegend(const PagePlan& plan, const QRectF& mapBox, QSizeF legend, double scale, double gap,
-                        const std::vector<QPointF>& stars) {
-    const QSizeF wanted = legend * scale;
-    const double belowH = plan.Content.bottom() - mapBox.bottom() - gap, rightW = plan.Content.right() - mapBox.right() - gap;
-    const double below = std::min({1.0, belowH / wanted.height(), plan.Content.width() / wanted.width()});
-    const double right = std::min({1.0, rightW / wanted.width(), plan.Content.height() / wanted.height()});
-    if (std::max(below, right) >= 0.5) {
-        if (below >= right) {
-            const QSizeF size = wanted * below;
-            return {QRectF(QPointF(std::min(mapBox.left(), plan.Content.right() - size.width()), mapBox.bottom() + gap),
-                           size),
-                    scale * below};
-        }
-        return {QRectF(QPointF(mapBox.right() + gap, mapBox.top()), wanted * right), scale * right};
-    }
-    const double shrink = std::min({1.0, 0.45 * mapBox.width() / wanted.width(), 0.45 * mapBox.height() / wanted.height()});
-    const QSizeF size = wanted * shrink;
-    const std::array<QPointF, 4> corners = {
-        QPointF(mapBox.right() - size.width(), mapBox.bottom() - size.height()),
-        QPointF(mapBox.left(), mapBox.bottom() - size.height()), QPointF(mapBox.right() - size.width(), mapBox.top()),
-        mapBox.topLeft()};
-    std::optional<QRectF> best;
-    std::size_t fewest = 0;
-    for (const QPointF& corner : corners) {
-        const QRectF box(corner, size);
-        const QRectF near = box.adjusted(-gap, -gap, gap, gap);
-        const auto count = static_cast<std::size_t>(
-            std::count_if(stars.begin(), stars.end(), [&near](const QPointF& s) { return near.contains(s); }));
-        if (!best || count < fewest) {
-            best = box;
-            fewest = count;
-        }
-    }
-    return {*best, scale * shrink};
-}
 
 void DrawLegend(QPainter& p, const MapPainter& legend, const LegendPlace& place) {
     p.save();
@@ -128,14 +87,19 @@ void DrawJoinMarks(QPainter& p, const PagePlan& plan, int index, const QRectF& b
 
 }  // namespace
 
+QFont PageLineFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(10);
+    return font;
+}
+
 PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPagedPaintDevice& device,
                       const PageSetup& setup, const ProgressFn& onPage, PaperPlan* printed) {
-    QFont lineFont(QStringLiteral("Arial"));
-    lineFont.setPointSizeF(10);
+    const QFont lineFont = PageLineFont();
     const double dpi = device.logicalDpiX();
     const auto plan_for = [&](const PageSetup& s) {
         const QFontMetricsF lineMetrics(lineFont, &device);
-        return PlanPages(areaHexes, QSizeF(device.width(), device.height()), dpi, lineMetrics.height(), s);
+        return PlanPages(areaHexes, QSizeF(device.width(), device.height()), dpi, lineMetrics.height(), s, &universe);
     };
     PagePlan plan = plan_for(setup);
     if (plan.Landscape != (device.width() > device.height())) {
@@ -158,14 +122,17 @@ PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPaged
     const QPolygonF exact = setup.ExactArea ? ExactOutline(map.Layout().Frame, areaHexes) : QPolygonF();
     std::optional<MapPainter> legend;
     if (PrintLookOf(setup) && setup.Look.Legend) {
-        MapLayout key = LayoutLegend(universe, setup.Look, mmPerHex);
+        MapLayout key = LayoutLegend(universe, setup.Look, mmPerHex, plan.LegendRows);
         if (!key.Size.isEmpty()) legend.emplace(std::move(key));
     }
     const bool legendPage = legend && plan.LegendPage;
     const int mapPages = plan.Count();
     const int pages = mapPages + (legendPage ? 1 : 0);
     const double mm = dpi / 25.4;
-    if (printed) *printed = PaperPlan{pages, mmPerHex, plan.Landscape};
+    if (printed) {
+        *printed = plan.OnPaper(dpi);
+        printed->Pages = pages;
+    }
 
     QPainter painter;
     if (!painter.begin(&device)) return PrintOutcome::Failed;
@@ -183,14 +150,13 @@ PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPaged
             painter.restore();
             const QRectF box(plan.MapBox.topLeft(), part.size() * scale);
             if (mapPages > 1) DrawJoinMarks(painter, plan, i, box, mm);
-            if (legend && !legendPage && mapPages == 1) {
-                // Where the systems lie on the page, to keep the legend off them.
-                std::vector<QPointF> stars;
-                for (const StarPlacement& s : map.Layout().Stars) {
-                    const QPointF at = plan.MapBox.topLeft() + (QPointF(s.Centre) - part.topLeft()) * scale;
-                    if (box.contains(at)) stars.push_back(at);
-                }
-                DrawLegend(painter, *legend, PlaceLegend(plan, box, legend->PictureSize(), scale, 2 * mm, stars));
+            if (legend && !legendPage && !plan.LegendBox.isEmpty()) {
+                // In the room the plan made for it, at its scale (smaller
+                // should the legend drawn be larger than the one planned).
+                const QSizeF size = QSizeF(legend->PictureSize());
+                const double fit = std::min({plan.LegendScale, plan.LegendBox.width() / size.width(),
+                                             plan.LegendBox.height() / size.height()});
+                DrawLegend(painter, *legend, {QRectF(plan.LegendBox.topLeft(), size * fit), fit});
             }
         } else {
             // The legend page: at the map's scale, smaller if it must be.

@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <set>
 #include <string>
@@ -63,17 +64,30 @@ std::vector<const TRoute*> ShownRoutes(const TUniverse& u) {
     return out;
 }
 
-std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex, bool atlas) {
+// The map's symbols fitted into a legend cell `cell` layout pixels across:
+// a zone ring as large as the cell allows, worlds and glyphs as on the map
+// unless the cell is smaller; lines keep the map's widths.
+Metrics InCell(Metrics m, int cell) {
+    const int half = cell / 2;
+    if (m.ZoneR > 0 && m.ZoneR + m.ZoneWidth > half) m.ZoneR = std::max(2, half - m.ZoneWidth);
+    if (m.WorldR + m.DryRim > half) m.WorldR = std::max(2, half - m.DryRim);
+    m.GlyphR = std::min(m.GlyphR, half);
+    return m;
+}
+
+std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, int cell, double mmPerHex, bool atlas) {
     const ShowFlags show = ShowFlags::FromUniverse(u);
     const bool text = m.Level != DetailLevel::Dots;
     std::vector<Entry> e;
     if (text) {
-        e.push_back({[m](DisplayList& l, QPoint c) { AddZoneRing(l, m, c, false); }, "Amber zone"});
-        e.push_back({[m](DisplayList& l, QPoint c) { AddZoneRing(l, m, c, true); }, "Red zone"});
+        const Metrics ring = InCell(m, cell);
+        e.push_back({[ring](DisplayList& l, QPoint c) { AddZoneRing(l, ring, c, false); }, "Amber zone"});
+        e.push_back({[ring](DisplayList& l, QPoint c) { AddZoneRing(l, ring, c, true); }, "Red zone"});
     }
-    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, true, false); }, "World with water"});
-    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, false); }, "World without water"});
-    e.push_back({[m](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, true); }, "Asteroid belt"});
+    const Metrics small = InCell(m, cell);
+    e.push_back({[m = small](DisplayList& l, QPoint c) { AddWorld(l, m, c, true, false); }, "World with water"});
+    e.push_back({[m = small](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, false); }, "World without water"});
+    e.push_back({[m = small](DisplayList& l, QPoint c) { AddWorld(l, m, c, false, true); }, "Asteroid belt"});
     if (show.SystemContents && m.GlyphR > 0) {
         const std::pair<Glyph, const char*> glyphs[] = {
             {Glyph::GasGiant, "Gas giant"},   {Glyph::NavalBase, "Naval base"},
@@ -81,13 +95,13 @@ std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex
             {Glyph::Research, "Research station"}, {Glyph::Belts, "Planetoid belts"},
         };
         for (const auto& [g, label] : glyphs)
-            e.push_back({[g, r = m.GlyphR](DisplayList& l, QPoint c) { AddGlyph(l, g, c, r); }, label});
+            e.push_back({[g, r = small.GlyphR](DisplayList& l, QPoint c) { AddGlyph(l, g, c, r); }, label});
     }
     if (text && show.Names) {
         e.push_back({nullptr, "Subsector capital", true, false});
         e.push_back({nullptr, "Population 9+", false, true});
     }
-    const int half = std::max(m.ZoneR, 24);
+    const int half = std::min(std::max(m.ZoneR, 24), cell / 2);
     // At most kListed routes and allegiances each, so that the box stays a
     // corner of the page; a row says how many more there are.
     constexpr int kListed = 10;
@@ -146,9 +160,81 @@ std::vector<Entry> Entries(const TUniverse& u, const Metrics& m, double mmPerHex
     return e;
 }
 
+// What the legend holds for a hex of mmPerHex, measured: its rows, each
+// label's width, the sample's cell, the labels' height and the spacing, in
+// layout pixels. No entries when there is no legend.
+struct Measures {
+    std::vector<Entry> Entries;
+    std::vector<int> LabelWidth;
+    int Sample = 0, LabelPx = 0, Pad = 0, RowHeight = 0, Title = 0;
+};
+
+FontSpec LabelFont(int labelPx, bool bold) {
+    return {PointsFor(labelPx), bold};
+}
+
+Measures Measure(const TUniverse& u, const PrintLook& look, double mmPerHex) {
+    Measures out;
+    if (!look.Legend || !MapFrame::FromUniverse(u, kPrintHexSize).HasExtent()) return out;
+    const Metrics m = MetricsFor(DetailFor(look.Detail, mmPerHex));
+    // A sample's cell: the map's symbols, but no more than about 6.5 mm
+    // across, so that the box stays small beside large hexes.
+    const int most = std::max(16, static_cast<int>(std::lround(kMostSampleMm * kPrintHexSize / mmPerHex)));
+    out.Sample = std::min(2 * std::max({m.ZoneR + m.ZoneWidth, m.WorldR + m.DryRim, m.GlyphR, 24}), most);
+    out.Entries = Entries(u, m, out.Sample, mmPerHex, look.Style == PictureStyle::Atlas);
+    // Labels about 6 points on paper whatever the hex's size.
+    out.LabelPx = std::clamp(static_cast<int>(250 / mmPerHex), 10, 600);
+    QFont boldFace = MapFont(LabelFont(out.LabelPx, true).Points, true);
+    boldFace.setBold(true);
+    const QFontMetricsF plainMetrics(MapFont(LabelFont(out.LabelPx, false).Points, true)), boldMetrics(boldFace);
+    for (const Entry& en : out.Entries) {
+        QString label = QString::fromStdString(en.Label);
+        if (en.Capitals) label = label.toUpper();
+        out.LabelWidth.push_back(static_cast<int>((en.Bold ? boldMetrics : plainMetrics).horizontalAdvance(label)) + 1);
+    }
+    out.Pad = std::max(out.LabelPx / 2, 6);
+    out.RowHeight = std::max(out.Sample, out.LabelPx * 3 / 2);
+    out.Title = out.LabelPx * 3 / 2;
+    return out;
+}
+
+// The rows in columns of at most maxRows rows, as even as they go; 0: one
+// column up to eight rows, else two.
+struct Columns {
+    int PerColumn = 0;
+    std::vector<int> Left;
+    QSize Size;
+};
+
+Columns Arrange(const Measures& m, int maxRows) {
+    Columns out;
+    const int count = static_cast<int>(m.Entries.size());
+    if (count == 0) return out;
+    const int rows = maxRows > 0 ? std::min(maxRows, count) : count > 8 ? (count + 1) / 2 : count;
+    const int columns = (count + rows - 1) / rows;
+    out.PerColumn = (count + columns - 1) / columns;
+    int width = m.Pad;
+    for (int c = 0; c < columns; ++c) {
+        const auto first = m.LabelWidth.begin() + c * out.PerColumn;
+        const int widest = *std::max_element(first, first + std::min(out.PerColumn, count - c * out.PerColumn));
+        out.Left.push_back(width);
+        width += m.Sample + m.Pad + widest + m.Pad;
+    }
+    out.Size = QSize(width, m.Pad + m.Title + out.PerColumn * m.RowHeight + m.Pad);
+    return out;
+}
+
 }  // namespace
 
-MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHex) {
+std::vector<QSize> LegendSizes(const TUniverse& u, const PrintLook& look, double mmPerHex) {
+    if (!(mmPerHex > 0)) mmPerHex = 6;
+    const Measures m = Measure(u, look, mmPerHex);
+    std::vector<QSize> out;
+    for (std::size_t rows = 1; rows <= m.Entries.size(); ++rows) out.push_back(Arrange(m, static_cast<int>(rows)).Size);
+    return out;
+}
+
+MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHex, int maxRows) {
     if (!(mmPerHex > 0)) mmPerHex = 6;
     MapLayout legend;
     legend.Frame = MapFrame::FromUniverse(u, kPrintHexSize);
@@ -158,47 +244,15 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
     DisplayList& list = legend.Picture;
     list.Frame = legend.Frame;
     legend.Size = list.Size = QSize(0, 0);
-    if (!look.Legend || !legend.Frame.HasExtent()) return legend;
-
-    const Metrics m = MetricsFor(DetailFor(look.Detail, mmPerHex));
-    const std::vector<Entry> entries = Entries(u, m, mmPerHex, look.Style == PictureStyle::Atlas);
-    if (entries.empty()) return legend;
-
-    // Labels about 6 points on paper whatever the hex's size.
-    const int labelPx = std::clamp(static_cast<int>(250 / mmPerHex), 10, 120);
-    const FontSpec plain{PointsFor(labelPx), false}, bold{PointsFor(labelPx), true};
-    const auto plainFont = list.AddFont(plain), boldFont = list.AddFont(bold);
-    QFont boldFace = MapFont(bold.Points, true);
-    boldFace.setBold(true);
-    const QFontMetricsF plainMetrics(MapFont(plain.Points, true)), boldMetrics(boldFace);
-    const int pad = std::max(labelPx / 2, 6);
-    const int sample = 2 * std::max({m.ZoneR + m.ZoneWidth, m.WorldR + m.DryRim, m.GlyphR, 24});
-    const int rowHeight = std::max(sample, labelPx * 3 / 2);
-    const int title = labelPx * 3 / 2;
-
-    // One column up to eight rows, else two.
-    const int perColumn = entries.size() > 8 ? static_cast<int>((entries.size() + 1) / 2) : static_cast<int>(entries.size());
-    const int columns = static_cast<int>((entries.size() + perColumn - 1) / perColumn);
-    std::vector<int> labelWidth(columns, 0);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Entry& en = entries[i];
-        QString label = QString::fromStdString(en.Label);
-        if (en.Capitals) label = label.toUpper();
-        const double w = (en.Bold ? boldMetrics : plainMetrics).horizontalAdvance(label);
-        int& widest = labelWidth[i / static_cast<std::size_t>(perColumn)];
-        widest = std::max(widest, static_cast<int>(w) + 1);
-    }
-    int width = pad;
-    std::vector<int> columnLeft;
-    for (int c = 0; c < columns; ++c) {
-        columnLeft.push_back(width);
-        width += sample + pad + labelWidth[static_cast<std::size_t>(c)] + pad;
-    }
-    legend.Size = list.Size = QSize(width, pad + title + perColumn * rowHeight + pad);
+    const Measures m = Measure(u, look, mmPerHex);
+    if (m.Entries.empty()) return legend;
+    const Columns columns = Arrange(m, maxRows);
+    legend.Size = list.Size = columns.Size;
+    const auto plainFont = list.AddFont(LabelFont(m.LabelPx, false)), boldFont = list.AddFont(LabelFont(m.LabelPx, true));
 
     list.BeginGroup(true);
     const int frame = Px(0.2, mmPerHex, 1, 6);
-    const int in = frame / 2, right = width - 1 - in, bottom = legend.Size.height() - 1 - in;
+    const int in = frame / 2, right = legend.Size.width() - 1 - in, bottom = legend.Size.height() - 1 - in;
     list.AddPolygon({QPoint(in, in), QPoint(right, in), QPoint(right, bottom), QPoint(in, bottom)},
                     InkOf(kSubsectorInk), InkOf(kPaper), Qt::SolidPattern);
     list.Shapes.back().Width = static_cast<std::uint16_t>(frame);
@@ -209,15 +263,17 @@ MapLayout LayoutLegend(const TUniverse& u, const PrintLook& look, double mmPerHe
         s.Fill = Qt::SolidPattern;
         s.Brush = InkOf(kNoBox);
     };
-    left(QPoint(pad, pad), "Legend", false, boldFont);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const int c = static_cast<int>(i) / perColumn, r = static_cast<int>(i) % perColumn;
-        const int top = pad + title + r * rowHeight;
-        const QPoint centre(columnLeft[static_cast<std::size_t>(c)] + sample / 2, top + rowHeight / 2);
-        const Entry& en = entries[i];
+    left(QPoint(m.Pad, m.Pad), "Legend", false, boldFont);
+    for (std::size_t i = 0; i < m.Entries.size(); ++i) {
+        const auto c = i / static_cast<std::size_t>(columns.PerColumn);
+        const int r = static_cast<int>(i % static_cast<std::size_t>(columns.PerColumn));
+        const int top = m.Pad + m.Title + r * m.RowHeight;
+        const QPoint centre(columns.Left[c] + m.Sample / 2, top + m.RowHeight / 2);
+        const Entry& en = m.Entries[i];
         if (en.Sample) en.Sample(list, centre);
-        const int labelX = columnLeft[static_cast<std::size_t>(c)] + sample + pad;
-        left(QPoint(labelX, top + (rowHeight - labelPx * 23 / 20) / 2), en.Label, en.Capitals, en.Bold ? boldFont : plainFont);
+        const int labelX = columns.Left[c] + m.Sample + m.Pad;
+        left(QPoint(labelX, top + (m.RowHeight - m.LabelPx * 23 / 20) / 2), en.Label, en.Capitals,
+             en.Bold ? boldFont : plainFont);
     }
     list.EndGroup();
     if (look.Style == PictureStyle::Atlas) ToGreys(list);

@@ -11,6 +11,7 @@
 #include <QRectF>
 
 #include <cstdint>
+#include <vector>
 
 class TUniverse;
 
@@ -48,11 +49,20 @@ DetailLevel DetailFor(DetailChoice choice, double mmPerHex);
 MapLayout LayoutPrint(const TUniverse& universe, const PrintLook& look, double mmPerHex,
                       const QRectF& exactHexes = {});
 
+// The largest sample of the legend (a zone ring), in millimetres on paper.
+inline constexpr double kMostSampleMm = 6.5;
+
 // The legend of what a print layout of this look and detail shows (the
 // symbols of the layers shown), as a small picture of its own in the same
-// layout pixels as the map, so that it reads at the map's scale: its Size is
-// the legend box. An empty layout (Size 0 x 0) when there is nothing to
-// explain.
-MapLayout LayoutLegend(const TUniverse& universe, const PrintLook& look, double mmPerHex);
+// layout pixels as the map, so that it reads at the map's scale with labels
+// of about 6 points and samples of at most kMostSampleMm: its Size is the
+// legend box. Its rows run down columns of at most `maxRows` rows (few rows:
+// a wide strip, many: a narrow column); 0: one column up to eight rows, else
+// two. An empty layout (Size 0 x 0) when there is nothing to explain.
+MapLayout LayoutLegend(const TUniverse& universe, const PrintLook& look, double mmPerHex, int maxRows = 0);
+// The sizes of that legend (layout pixels) for 1, 2... rows to a column, up
+// to all its rows in one column: element i is LayoutLegend's Size for
+// maxRows i + 1. Empty when there is no legend.
+std::vector<QSize> LegendSizes(const TUniverse& universe, const PrintLook& look, double mmPerHex);
 
 }  // namespace hexlane::render

@@ -80,6 +80,90 @@ TEST(Paper, OrientationGivesTheFewestPagesThenTheLargestHex) {
     EXPECT_EQ(PlanOnPaper(kSector, a4, legend).Pages, 2);
 }
 
+TEST(Paper, AFittedPagesLegendLiesOnNoSystemAndTheHexPlannedIsTheOnePrinted) {
+    // Two sectors with a system in every hex (no corner is free), and a
+    // subsector whose systems all lie in its top-left corner.
+    auto dense = TUniverse::CreateNew();
+    for (const auto& [name, x] : {std::pair("Alpha", 1), std::pair("Beta", 2)}) {
+        TSector* s = renderfix::AddSector(*dense, name, x, 1);
+        for (int column = 1; column <= 32; ++column)
+            for (int row = 1; row <= 40; ++row) renderfix::AddStar(*s, name + std::to_string(column * 100 + row), column, row);
+    }
+    auto sparse = TUniverse::CreateNew();
+    TSector* gamma = renderfix::AddSector(*sparse, "Gamma", 1, 1);
+    for (int column = 1; column <= 4; ++column)
+        for (int row = 1; row <= 5; ++row) renderfix::AddStar(*gamma, "G" + std::to_string(column * 100 + row), column, row);
+    for (TUniverse* u : {dense.get(), sparse.get()}) {
+        u->ComputeExtent();
+        renderfix::ShowEverything(*u);
+    }
+    const QPageSize a4(QPageSize::A4), letter(QPageSize::Letter);
+    const struct {
+        const char* what;
+        const TUniverse* u;
+        std::optional<QRectF> part;
+        QPageSize paper;
+        bool corner;  // over a free corner of the map, which keeps its size
+    } cases[] = {
+        {"subsector, A4", dense.get(), SubsectorHexes(*dense, "Alpha", "Alpha F"), a4, false},
+        {"subsector, Letter", dense.get(), SubsectorHexes(*dense, "Alpha", "Alpha F"), letter, false},
+        {"sector, A4", dense.get(), SectorHexes(*dense, "Beta"), a4, false},
+        {"sector, Letter", dense.get(), SectorHexes(*dense, "Beta"), letter, false},
+        {"two sectors, A4", dense.get(), WholeMapHexes(*dense), a4, false},
+        {"two sectors, Letter", dense.get(), WholeMapHexes(*dense), letter, false},
+        {"free corner, Letter", sparse.get(), SubsectorHexes(*sparse, "Gamma", "Gamma A"), letter, true},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.part);
+        PictureJob job;
+        job.Format = PictureFormat::Pdf;
+        job.Area = *c.part;
+        job.Paper = c.paper;
+        job.Pages.Title = QStringLiteral("Part");
+        job.Pages.ExactArea = c.u == sparse.get() || c.part->width() < 40;
+        job.Path = dir.filePath("part.pdf");
+        const ExportResult result = ExportPicture(*c.u, job);
+        ASSERT_TRUE(result.Done()) << result.Message.toStdString();
+        const PaperPlan& printed = result.Paper;
+        const PaperPlan planned = PlanOnPaper(*c.part, c.paper, job.Pages, c.u);
+        EXPECT_EQ(planned.Pages, printed.Pages);
+        EXPECT_EQ(planned.Landscape, printed.Landscape);
+        EXPECT_NEAR(planned.MmPerHex, printed.MmPerHex, 0.01);
+        PageSetup alone = job.Pages;
+        alone.Look.Legend = false;
+        const double largest = PlanOnPaper(*c.part, c.paper, alone, c.u).MmPerHex;
+        if (c.corner) {
+            EXPECT_NEAR(printed.MmPerHex, largest, 0.01);
+            EXPECT_TRUE(printed.MapBox.contains(printed.LegendBox));
+        } else {
+            EXPECT_LE(printed.MmPerHex, largest + 0.01);
+            EXPECT_GE(printed.MmPerHex, largest * 0.85);  // made just small enough
+        }
+        QSizeF page = c.paper.size(QPageSize::Millimeter);
+        if (printed.Landscape) page.transpose();
+        ASSERT_FALSE(printed.LegendBox.isEmpty());
+        EXPECT_TRUE(QRectF(QPointF(0, 0), page).contains(printed.LegendBox));
+        int systems = 0;
+        for (const StarPlacement& star : LayoutMap(*c.u, 30).Stars) {
+            const QPointF hexes = QPointF(star.Centre) / 30;
+            if (!c.part->contains(hexes)) continue;
+            ++systems;
+            const QPointF at = printed.MapBox.topLeft() + (hexes - c.part->topLeft()) * printed.MmPerHex;
+            EXPECT_FALSE(printed.LegendBox.contains(at)) << at.x() << ", " << at.y();
+        }
+        EXPECT_GE(systems, 20);
+    }
+    // A page too small to read the legend on: none, and the map keeps its size.
+    PageSetup tiny;
+    tiny.MarginMm = 100;
+    const PaperPlan cramped = PlanOnPaper(kSubsector, a4, tiny, dense.get());
+    tiny.Look.Legend = false;
+    EXPECT_TRUE(cramped.LegendBox.isEmpty());
+    EXPECT_NEAR(cramped.MmPerHex, PlanOnPaper(kSubsector, a4, tiny, dense.get()).MmPerHex, 1e-9);
+}
+
 TEST(Paper, PosterPagesShareThePartEvenlyAndOverlapByTheOverlap) {
     // 16 x 20 hexes at 90 pixels a hex (1440 x 1800) on 1000 x 1500 pages at
     // 96 dots per inch, without margin or lines: 2 x 2 pages.

@@ -158,6 +158,37 @@ TEST(PrintLook, TheLegendFollowsTheLayersAndTheDetail) {
     EXPECT_EQ(LayoutLegend(*u, none, 20).Size, QSize(0, 0));
 }
 
+TEST(PrintLook, TheLegendStaysSmallAndTakesTheShapeAsked) {
+    auto u = renderfix::SmallUniverse();
+    renderfix::ShowEverything(*u);
+    const struct {
+        double Mm;
+        int Rows;
+        bool Wide;        // wider than high
+        double MostHighMm;
+    } cases[] = {
+        {22.6, 2, true, 20}, {40, 3, true, 30}, {22.6, 1 << 20, false, 150}, {6, 2, true, 20}, {3, 1 << 20, false, 150},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Mm << " mm, " << c.Rows << " rows");
+        const MapLayout legend = LayoutLegend(*u, PrintLook{}, c.Mm, c.Rows);
+        const std::vector<QSize> sizes = LegendSizes(*u, PrintLook{}, c.Mm);  // what the page plans with
+        EXPECT_EQ(sizes.at(std::min<std::size_t>(static_cast<std::size_t>(c.Rows), sizes.size()) - 1), legend.Size);
+        const QSizeF mm = QSizeF(legend.Size) * (c.Mm / kPrintHexSize);
+        EXPECT_EQ(mm.width() > mm.height(), c.Wide);
+        EXPECT_LE(mm.height(), c.MostHighMm);
+        // Every sample (the zone rings the largest) within its cell, every
+        // label about 6 points or more.
+        for (const Shape& s : legend.Picture.Shapes)
+            if (s.Kind == ShapeKind::Ellipse) {
+                EXPECT_LE((s.B.x() - s.A.x() + s.Width) * c.Mm / kPrintHexSize, kMostSampleMm + 0.1);
+            }
+        for (const FontSpec& f : legend.Picture.Fonts) {
+            EXPECT_GE(f.Points * 96.0 / 72 * c.Mm / kPrintHexSize / 25.4 * 72, 5.5);
+        }
+    }
+}
+
 TEST(PrintLook, SvgDrawsDashedRingsFadedAndLeftAlignedText) {
     auto u = renderfix::SmallUniverse();
     const MapLayout layout = Print(*u, 20);

@@ -254,9 +254,10 @@ void PrintScopeDialog::SetFormat(render::PictureFormat format) {
     UpdateEnabled();
 }
 
-void PrintScopeDialog::SetMeasure(AreaFn areaOf, const QPageSize& paper) {
+void PrintScopeDialog::SetMeasure(AreaFn areaOf, const QPageSize& paper, const TUniverse* universe) {
     areaOf_ = std::move(areaOf);
     paper_ = paper;
+    universe_ = universe;
     UpdatePlan();
 }
 
@@ -303,7 +304,7 @@ QString PrintScopeDialog::PlanText() const {
             .arg(size / c.PixelsPerInch * 25.4, 0, 'f', 1)
             .arg(c.PixelsPerInch);
     }
-    const render::PaperPlan plan = render::PlanOnPaper(*area, paper_, c.Setup);
+    const render::PaperPlan plan = render::PlanOnPaper(*area, paper_, c.Setup, universe_);
     return QStringLiteral("%1 %2 of %3 (%4); a hex is %5 mm")
         .arg(plan.Pages)
         .arg(plan.Pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))

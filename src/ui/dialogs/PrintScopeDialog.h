@@ -59,8 +59,9 @@ public:
     // What is made: print or PDF (pages), or a PNG or SVG picture (pixels).
     void SetFormat(render::PictureFormat format);
     // How the line of pages and hex size measures a choice: the part's
-    // hexes and the paper.
-    void SetMeasure(AreaFn areaOf, const QPageSize& paper);
+    // hexes and the paper, and the map (a fitted page makes room for its
+    // legend).
+    void SetMeasure(AreaFn areaOf, const QPageSize& paper, const TUniverse* universe = nullptr);
     // The choices as the controls stand.
     PrintChoice Choice() const;
     // The line of pages (or pixels) and hex size as it stands.
@@ -90,6 +91,7 @@ private:
     bool titleTyped_ = false;
     render::PictureFormat format_ = render::PictureFormat::Print;
     AreaFn areaOf_;
+    const TUniverse* universe_ = nullptr;
     QPageSize paper_{QPageSize::A4};
     std::vector<std::pair<std::string, std::string>> subsectors_;
     std::vector<std::string> sectors_;

@@ -32,10 +32,10 @@ QPageSize LocalPaper() {
 
 // The printer's paper turned as chosen, or as fills it best when automatic;
 // the printer dialog and the preview start from it.
-void SetPaperOrientation(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes) {
+void SetPaperOrientation(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes, const TUniverse& universe) {
     bool landscape = choice.Setup.Orientation == render::PageOrientation::Landscape;
     if (choice.Setup.Orientation == render::PageOrientation::Auto)
-        landscape = render::PlanOnPaper(hexes, printer.pageLayout().pageSize(), choice.Setup).Landscape;
+        landscape = render::PlanOnPaper(hexes, printer.pageLayout().pageSize(), choice.Setup, &universe).Landscape;
     printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
@@ -109,7 +109,8 @@ std::optional<PrintChoice> TfMainform::ChoosePrintScope(const QString& title, re
                       render::MapText(universe_->Name1.empty() ? QFileInfo(FileName()).completeBaseName().toStdString()
                                                                : universe_->Name1));
     printScope_->SetFormat(format);
-    printScope_->SetMeasure([this](const PrintChoice& c) { return AreaOf(*universe_, *mapView_, c); }, LocalPaper());
+    printScope_->SetMeasure([this](const PrintChoice& c) { return AreaOf(*universe_, *mapView_, c); }, LocalPaper(),
+                             universe_);
     auto choice = printScope_->Execute(title);
     if (choice) KeepTheViewsDetail(*choice, universe_->HexSize);
     return choice;
@@ -165,7 +166,7 @@ void TfMainform::rPrintClick() {
     if (!hexes) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(choice->Setup.Title.isEmpty() ? QStringLiteral("Hexlane map") : choice->Setup.Title);
-    SetPaperOrientation(printer, *choice, *hexes);
+    SetPaperOrientation(printer, *choice, *hexes, *universe_);
     if (!prompter_->ChoosePrinter(printer)) return;
     PrintOn(printer, *choice, *hexes);
 }
@@ -176,7 +177,7 @@ void TfMainform::rPrintPreviewClick() {
     const auto hexes = ChoiceHexes(*choice);
     if (!hexes) return;
     QPrinter printer(QPrinter::HighResolution);
-    SetPaperOrientation(printer, *choice, *hexes);
+    SetPaperOrientation(printer, *choice, *hexes, *universe_);
     prompter_->PrintPreview(printer, [&](QPrinter& p) { PrintOn(p, *choice, *hexes); });
 }
 
