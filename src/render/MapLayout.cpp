@@ -86,19 +86,8 @@ void PlaceLegs(const std::vector<const TRoute*>& routes, const LegStarIndex& sta
         for (const auto& l : route->Children()) {
             auto* leg = dynamic_cast<const TRouteLeg*>(l.get());
             if (!leg) continue;
-            const TStar* from = stars.Find(leg->SStarName);
-            const TStar* to = stars.Find(leg->EStarName);
-            const int sx = from ? from->HexX : -1, sy = from ? from->HexY : -1;
-            const int ex = to ? to->HexX : -1, ey = to ? to->HexY : -1;
-            if (sx == -1 || sy == -1 || ex == -1 || ey == -1) continue;
-            LegPlacement p;
-            p.From = LegEndPoint(layout.Frame, sx, sy);
-            p.To = LegEndPoint(layout.Frame, ex, ey);
-            p.TrueColour = MapColourToRgb(leg->DrawColor());
-            p.Colour = NearestPaletteColour(p.TrueColour);
-            p.Width = leg->DrawLineThickness() == 0 ? 1 : leg->DrawLineThickness();
-            p.Style = LineStyleFromType(leg->DrawLineType());
-            layout.Legs.push_back(p);
+            if (auto p = PlaceLeg(layout.Frame, *leg, stars.Find(leg->SStarName), stars.Find(leg->EStarName)))
+                layout.Legs.push_back(*p);
         }
     }
 }
@@ -314,6 +303,20 @@ MapLayout Layout(TUniverse& u, const MapFrame& frame, bool writePositions) {
 }
 
 }  // namespace
+
+std::optional<LegPlacement> PlaceLeg(const MapFrame& frame, const TRouteLeg& leg, const TStar* from, const TStar* to) {
+    const int sx = from ? from->HexX : -1, sy = from ? from->HexY : -1;
+    const int ex = to ? to->HexX : -1, ey = to ? to->HexY : -1;
+    if (sx == -1 || sy == -1 || ex == -1 || ey == -1) return std::nullopt;
+    LegPlacement p;
+    p.From = LegEndPoint(frame, sx, sy);
+    p.To = LegEndPoint(frame, ex, ey);
+    p.TrueColour = MapColourToRgb(leg.DrawColor());
+    p.Colour = NearestPaletteColour(p.TrueColour);
+    p.Width = leg.DrawLineThickness() == 0 ? 1 : leg.DrawLineThickness();
+    p.Style = LineStyleFromType(leg.DrawLineType());
+    return p;
+}
 
 MapLayout LayoutMap(TUniverse& u) {
     return Layout(u, MapFrame::FromUniverse(u), true);

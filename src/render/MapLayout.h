@@ -13,8 +13,10 @@
 #include <QRgb>
 #include <QSize>
 
+#include <optional>
 #include <vector>
 
+class TRouteLeg;
 class TStar;
 class TUniverse;
 
@@ -48,6 +50,10 @@ struct MapLayout {
     std::vector<LegPlacement> Legs;    // legs to draw, in route and leg order (empty unless routes are shown)
     DisplayList Picture;               // what every backend draws
 };
+
+// Where a route leg is drawn between its two stars (the first of each end's
+// name); nothing when either star is missing or has no hex on the map.
+std::optional<LegPlacement> PlaceLeg(const MapFrame& frame, const TRouteLeg& leg, const TStar* from, const TStar* to);
 
 // Lays the universe out as its view state says (ComputeExtent must have run
 // since the last change). Sets PictureX, PictureY of every star of a shown

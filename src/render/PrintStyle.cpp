@@ -42,7 +42,7 @@ MapFrame PrintFrame(const TUniverse& u) {
 }
 
 // The route legs shown, between the first stars of their end names in map
-// order (a leg naming no star is not drawn).
+// order (a leg naming no star, or a star off the map, is not drawn).
 std::vector<LegPlacement> PlaceLegs(const TUniverse& u, const MapFrame& frame) {
     std::vector<LegPlacement> legs;
     TRoutes* routes = u.Routes();
@@ -58,17 +58,8 @@ std::vector<LegPlacement> PlaceLegs(const TUniverse& u, const MapFrame& frame) {
         if (!route || !route->ShowRoute) continue;
         for (const auto& l : route->Children()) {
             auto* leg = dynamic_cast<const TRouteLeg*>(l.get());
-            const TStar* from = leg ? find(leg->SStarName) : nullptr;
-            const TStar* to = leg ? find(leg->EStarName) : nullptr;
-            if (!from || !to) continue;
-            LegPlacement p;
-            p.From = LegEndPoint(frame, from->HexX, from->HexY);
-            p.To = LegEndPoint(frame, to->HexX, to->HexY);
-            p.TrueColour = MapColourToRgb(leg->DrawColor());
-            p.Colour = NearestPaletteColour(p.TrueColour);
-            p.Width = std::max<int>(1, leg->DrawLineThickness());
-            p.Style = LineStyleFromType(leg->DrawLineType());
-            legs.push_back(p);
+            if (!leg) continue;
+            if (auto p = PlaceLeg(frame, *leg, find(leg->SStarName), find(leg->EStarName))) legs.push_back(*p);
         }
     }
     return legs;
