@@ -97,17 +97,17 @@ PrintOutcome PrintMap(const TUniverse& universe, const QRectF& areaHexes, QPaged
                       const PageSetup& setup, const ProgressFn& onPage, PaperPlan* printed) {
     const QFont lineFont = PageLineFont();
     const double dpi = device.logicalDpiX();
-    const auto plan_for = [&](const PageSetup& s) {
+    const auto planFor = [&](const PageSetup& s) {
         const QFontMetricsF lineMetrics(lineFont, &device);
         return PlanPages(areaHexes, QSizeF(device.width(), device.height()), dpi, lineMetrics.height(), s, &universe);
     };
-    PagePlan plan = plan_for(setup);
+    PagePlan plan = planFor(setup);
     if (plan.Landscape != (device.width() > device.height())) {
         // Turn the device's pages, then plan on them as they now are.
         device.setPageOrientation(plan.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         PageSetup turned = setup;
         turned.Orientation = plan.Landscape ? PageOrientation::Landscape : PageOrientation::Portrait;
-        plan = plan_for(turned);
+        plan = planFor(turned);
     }
     if (static_cast<long long>(plan.Across) * plan.Down > kMaxPages) return PrintOutcome::TooManyPages;
     const double mmPerHex = plan.MmPerHex(dpi);
