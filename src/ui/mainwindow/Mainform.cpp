@@ -201,7 +201,7 @@ void TfMainform::CreateActions() {
     NewAction("rExportMetadata", "Export Sector Me&tadata...", &TfMainform::rExportMetadataClick);
     // Never shown: the one way to the ESP import dialog (connected below).
     NewAction("rImportESP", "Import &ESP File...")->setVisible(false);
-    connect(NewAction("rExit", "&Exit"), &QAction::triggered, this, &QWidget::close);
+    connect(NewAction("rExit", "E&xit"), &QAction::triggered, this, &QWidget::close);
 
     // Commands of the File toolbar (print preview also in the File menu).
     Hint(NewAction("rPrintPreview", "Print Pre&view...", &TfMainform::rPrintPreviewClick), "Print Preview");
@@ -218,9 +218,9 @@ void TfMainform::CreateActions() {
          "Navigation Information");
     NewAction("rPlanVoyage", "Plan &Voyage...", &TfMainform::rPlanVoyageClick);
     NewAction("rClearVoyageLine", "C&lear Voyage Line", &TfMainform::rClearVoyageLineClick);
-    NewAction("rDefineNewSystem", "&Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
-    NewAction("rDefineNewAllegiance", "Define New &Allegiance...", &TfMainform::rmAddAllegianceClick);
-    NewAction("rDefineNewRoute", "Define New &Route...", &TfMainform::rmAddRouteClick);
+    NewAction("rDefineNewSystem", "Define New S&ystem...", &TfMainform::rDefineNewSystemClick);
+    NewAction("rDefineNewAllegiance", "Define New Alle&giance...", &TfMainform::rmAddAllegianceClick);
+    NewAction("rDefineNewRoute", "Define New R&oute...", &TfMainform::rmAddRouteClick);
 
     // Options
     autoRefresh_ = NewAction("rAutoRefresh", "&Auto Refresh");
@@ -303,7 +303,7 @@ void TfMainform::CreateMenus() {
     file->addAction(action("rOpen"));
     file->addAction(action("rSave"));
     file->addAction(action("rSaveAs"));
-    QMenu* special = file->addMenu("S&pecial");
+    QMenu* special = file->addMenu("Spec&ial");
     special->setObjectName("rSpecialMenu");
     special->addAction(action("rSelectedSave"));
     special->addAction(action("rSaveBitmap"));

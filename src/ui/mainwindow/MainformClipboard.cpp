@@ -92,7 +92,7 @@ void TfMainform::CreateClipboardCommands() {
         {"rCopy", "&Copy", QKeySequence::Copy, &TfMainform::rCopyClick},
         {"rPaste", "&Paste", QKeySequence::Paste, &TfMainform::rPasteClick},
         {"rDuplicate", "Dup&licate", QKeySequence::UnknownKey, &TfMainform::rDuplicateClick},
-        {"rDelete", "De&lete", QKeySequence::Delete, &TfMainform::rDeleteClick},
+        {"rDelete", "&Delete", QKeySequence::Delete, &TfMainform::rDeleteClick},
         {"rSelectAll", "Select &All", QKeySequence::SelectAll, &TfMainform::rSelectAllClick},
     };
     for (const auto& item : items) {

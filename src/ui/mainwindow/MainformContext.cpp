@@ -59,7 +59,7 @@ void TfMainform::CreateContextCommands() {
     // View > Zoom to Fit and Actual Size, below Zoom Out.
     QMenu* view = findChild<QMenu*>("rViewMenu");
     QAction* fit = NewAction("rZoomToFit", "Zoom to &Fit", &TfMainform::rZoomToFitClick);
-    QAction* actual = NewAction("rActualSize", "&Actual Size", &TfMainform::rActualSizeClick);
+    QAction* actual = NewAction("rActualSize", "Actual Si&ze", &TfMainform::rActualSizeClick);
     actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     QAction* after = findChild<QAction*>("rRefresh");
     view->insertAction(after, fit);

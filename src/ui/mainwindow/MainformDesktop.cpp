@@ -73,7 +73,7 @@ void TfMainform::CreateDesktopCommands() {
     QMenu* file = findChild<QMenu*>("rFileMenu");
     QAction* close = NewAction("rClose", "&Close", &TfMainform::rCloseClick);
     close->setShortcuts(QKeySequence::Close);
-    QAction* revert = NewAction("rRevert", "Re&vert", &TfMainform::rRevertClick);
+    QAction* revert = NewAction("rRevert", "Rever&t", &TfMainform::rRevertClick);
     // Below Save As, before the Special menu.
     QAction* special = findChild<QMenu*>("rSpecialMenu")->menuAction();
     file->insertAction(special, close);

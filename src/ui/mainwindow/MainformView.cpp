@@ -46,7 +46,7 @@ constexpr ToggleItem kToggles[] = {
     {"rShowNames", "System &Names", DisplayToggle::Names},
     {"rShowSectorLines", "S&ector Lines", DisplayToggle::SectorLines},
     {"rShowSubsectorLines", "Su&bsector Lines", DisplayToggle::SubsectorLines},
-    {"rShowBorders", "Polity &Borders", DisplayToggle::Borders},
+    {"rShowBorders", "Polit&y Borders", DisplayToggle::Borders},
 };
 
 bool Shown(const TUniverse& u, DisplayToggle which) {
@@ -136,7 +136,7 @@ void TfMainform::CreateConventions() {
     view->addSeparator();
     action("rZoomIn")->setText("Zoom &In");
     action("rZoomOut")->setText("Zoom &Out");
-    action("rRefresh")->setText("Re&fresh Image");
+    action("rRefresh")->setText("Refresh Ima&ge");
     view->addAction(action("rZoomIn"));
     view->addAction(action("rZoomOut"));
     view->addAction(action("rRefresh"));

@@ -23,6 +23,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QToolBar>
 #include <QWheelEvent>
@@ -418,6 +420,36 @@ TEST_F(MainformTest, TheControlsUsersReachForHaveAccessKeys) {
     for (const char* menu : {"rMapPopup", "rSectorPopup", "rStarPopup", "rLegPopup", "rToolbarsMenu"})
         for (QAction* a : window->findChild<QMenu*>(menu)->actions())
             EXPECT_TRUE(a->isSeparator() || a->text().contains('&')) << menu << ": " << a->text().toStdString();
+}
+
+TEST_F(MainformTest, EveryMenuGivesEachItemItsOwnAccessKey) {
+    // The key of a text: the character after its first single '&'.
+    auto keyOf = [](const QString& text) {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&') continue;
+            if (text[i + 1] != '&') return text[i + 1].toLower();
+            ++i;
+        }
+        return QChar();
+    };
+    std::vector<QMenu*> menus;
+    for (QAction* a : window->menuBar()->actions())
+        if (a->menu()) menus.push_back(a->menu());
+    for (const char* popup : {"rMapPopup", "rSectorPopup", "rStarPopup", "rLegPopup"})
+        menus.push_back(window->findChild<QMenu*>(popup));
+    for (std::size_t i = 0; i < menus.size(); ++i) {
+        ASSERT_TRUE(menus[i]);
+        std::map<QChar, QString> taken;
+        for (QAction* a : menus[i]->actions()) {
+            if (a->menu()) menus.push_back(a->menu());
+            if (a->isSeparator() || !a->isVisible() || a->text().isEmpty()) continue;
+            const QChar key = keyOf(a->text());
+            if (key.isNull()) continue;
+            const auto [at, fresh] = taken.emplace(key, a->text());
+            EXPECT_TRUE(fresh) << menus[i]->title().toStdString() << ": " << a->text().toStdString() << " and "
+                               << at->second.toStdString();
+        }
+    }
 }
 
 TEST_F(MainformTest, EveryDialogTabsThroughItsControlsInReadingOrder) {

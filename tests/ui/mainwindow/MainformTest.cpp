@@ -47,9 +47,9 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     for (QAction* a : window->menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "Se&ctor", "&Map", "&Options", "&System", "&Help"}));
     EXPECT_EQ(MenuTexts("rFileMenu"),
-              QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "&Close", "Re&vert", "",
-                           "S&pecial", "",
-                           "&Export Picture...", "Print Pre&view...", "&Print...", "", "&Exit"}));
+              QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "&Close", "Rever&t", "",
+                           "Spec&ial", "",
+                           "&Export Picture...", "Print Pre&view...", "&Print...", "", "E&xit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
                                                        "&Export Sector File...", "Import Sector &Metadata...",
