@@ -19,7 +19,10 @@ void EnsureApplication(const char* programName) {
     static int argc = 1;
     static std::string name = programName;
     static char* argv[] = {name.data(), nullptr};
-    static App app(argc, argv);
+    // Never destroyed: an application object torn down among the exit
+    // handlers outlives the platform it ran on and crashes on the way out.
+    static App* app = new App(argc, argv);
+    (void)app;
 }
 
 // Peak resident memory of the process in megabytes, where the system tells it.
