@@ -56,8 +56,8 @@ struct VoyageRequest {
     Ship Vessel;
     unsigned Sources = kAllSources;
     bool AvoidAmber = false, AvoidRed = false;
-    std::vector<std::string> AvoidAllegiances;  // allegiance names or import codes
-    std::vector<const TStar*> AvoidSystems;
+    std::vector<std::string> AvoidAllegiances{};  // allegiance names or import codes
+    std::vector<const TStar*> AvoidSystems{};
     Objective By = Objective::Jumps;
 };
 

@@ -73,8 +73,9 @@ TEST(Borders, ClosedLinesInThePolitysInksAndNamesWhereTextIsDrawn) {
             EXPECT_EQ(list.Points[s.First], list.Points[s.First + s.Count - 1]);
         }
         EXPECT_EQ(lines, c.shown ? loops : 0);
-        if (c.shown)
+        if (c.shown) {
             EXPECT_EQ(inks, (std::map<QRgb, QRgb>{{MapColourToRgb(0x0000E0), kInkRed}, {MapColourToRgb(0xE00000), kInkBlue}}));
+        }
         EXPECT_EQ(texts.contains("AURELIA") && texts.contains("BRISK LEAGUE"), c.names);
         EXPECT_FALSE(texts.contains("DRIFTERS"));
     }

@@ -69,7 +69,6 @@ QString ToolbarTip(const QAction* action) {
 }  // namespace
 
 void TfMainform::CreateDesktopCommands() {
-    auto action = [this](const char* name) { return findChild<QAction*>(name); };
     QMenu* file = findChild<QMenu*>("rFileMenu");
     QAction* close = NewAction("rClose", "&Close", &TfMainform::rCloseClick);
     close->setShortcuts(QKeySequence::Close);
