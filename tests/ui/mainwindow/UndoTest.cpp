@@ -421,7 +421,9 @@ TEST_F(UndoTest, InstaLegIsOneStepAndCancellingTakesBackTheLegOnly) {
                 EXPECT_FALSE(window->isWindowModified());
             }
             window->rImageClick(At(stars[i]));
-            if (i == 0) EXPECT_EQ(window->PanelText(5), "Pick the second star");
+            if (i == 0) {
+                EXPECT_EQ(window->PanelText(5), "Pick the second star");
+            }
         }
         switch (c.end) {
         case Escape:
@@ -448,7 +450,9 @@ TEST_F(UndoTest, InstaLegIsOneStepAndCancellingTakesBackTheLegOnly) {
         } else {
             EXPECT_TRUE(window->isWindowModified());
         }
-        if (c.picks == 2) EXPECT_EQ(main->Legs().back()->EStarName, "Vega");
+        if (c.picks == 2) {
+            EXPECT_EQ(main->Legs().back()->EStarName, "Vega");
+        }
         // The steps the InstaLeg left, then the one before it.
         for (const QString& text : c.undoTexts) {
             EXPECT_EQ(Action("rUndo")->text(), "&Undo " + text);
