@@ -329,7 +329,9 @@ private:
     // for what is made (print, PDF, SVG or PNG), the chosen part of the map in hexes, and one print job on a printer.
     std::optional<PrintChoice> ChoosePrintScope(const QString& title, render::PictureFormat format);
     std::optional<QRectF> ChoiceHexes(const PrintChoice& choice);
-    void PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes);
+    // Prints, or draws the print preview's pages (which then never aborts
+    // the printer and says so in the status bar).
+    void PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes, bool preview = false);
     // Any picture (Save Bitmap, export, print) with progress and Cancel.
     bool RunPictureJob(const render::PictureJob& job, const QString& doing, const QString& done,
                        const QString& stopped);

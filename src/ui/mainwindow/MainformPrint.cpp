@@ -144,7 +144,7 @@ bool TfMainform::RunPictureJob(const render::PictureJob& job, const QString& doi
     return result.Done();
 }
 
-void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes) {
+void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRectF& hexes, bool preview) {
     render::PictureJob job;
     job.Format = render::PictureFormat::Print;
     job.Area = hexes;
@@ -155,6 +155,10 @@ void TfMainform::PrintOn(QPrinter& printer, const PrintChoice& choice, const QRe
                                 ? render::PageOrientation::Landscape
                                 : render::PageOrientation::Portrait;
     job.Printer = &printer;
+    if (preview) {
+        RunPictureJob(job, "Drawing the preview ...", "Preview drawn", "Preview stopped");
+        return;
+    }
     if (!RunPictureJob(job, "Printing the map ...", "Map printed", "Printing stopped") && CancelRequested())
         printer.abort();
 }
@@ -178,7 +182,7 @@ void TfMainform::rPrintPreviewClick() {
     if (!hexes) return;
     QPrinter printer(QPrinter::HighResolution);
     SetPaperOrientation(printer, *choice, *hexes, *universe_);
-    prompter_->PrintPreview(printer, [&](QPrinter& p) { PrintOn(p, *choice, *hexes); });
+    prompter_->PrintPreview(printer, [&](QPrinter& p) { PrintOn(p, *choice, *hexes, true); });
 }
 
 // ---------------------------------------------------------------- export
