@@ -305,7 +305,11 @@ bool T5RowOfStar(const TUniverse& universe, const TSector& sector, const TStar& 
         }
         const std::size_t sep = line.find(" : ");
         if (sep == std::string_view::npos) continue;
-        const std::string_view name = line.substr(0, sep), value = line.substr(sep + 3);
+        // The name as a file's heading reads back: without blanks around it.
+        std::string_view name = line.substr(0, sep);
+        const std::string_view value = line.substr(sep + 3);
+        while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
         if (name == "PBG") {
             pbg = std::string(value);
             continue;
@@ -313,7 +317,8 @@ bool T5RowOfStar(const TUniverse& universe, const TSector& sector, const TStar& 
         bool known = false;
         for (TT5Field f : kT5SysDataFields)
             if (name == T5FieldName(f)) row[f] = std::string(value), known = true;
-        // A column of another name, unless its heading could not stand in a header.
+        // A column of another name, unless its heading could not stand in a
+        // header or would read back as one of the T5 fields.
         if (!known && !name.empty() && T5FieldOfHeading(name) == tfCount &&
             std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }))
             row.Extra.emplace_back(name, value);

@@ -322,6 +322,24 @@ TEST_F(T5, TabsAndLineEndsInAValueAreWrittenAsBlanksAndListed) {
     }
 }
 
+TEST_F(T5, AKeptColumnNeverReadsBackAsAT5Field) {
+    // A kept field whose name has blanks around it: its heading reads back
+    // trimmed, so "A  " would be the allegiance column of a column file.
+    ASSERT_TRUE(Run(TabFile({Row("0101", "Alder")})).Ok());
+    target->Stars()[0]->SysData = "G2 V\r\nA  : lon\r\n Notes : kept";
+    for (TSectorFormat format : {TSectorFormat::T5Tab, TSectorFormat::T5Column}) {
+        std::vector<std::string> lines;
+        const std::string text = SectorFileText(*u, *target, format, lines);
+        EXPECT_EQ(text.find("lon"), std::string::npos);
+        EXPECT_NE(text.find("Notes"), std::string::npos);
+        auto again = TUniverse::CreateNew();
+        testutil::AddSector(*again, "Target", 2, 1);
+        const TSectorImportResult back = ImportSectorText(*again, "Target", text);
+        for (const std::string& line : back.Lines) EXPECT_EQ(line.find("lon"), std::string::npos) << line;
+        EXPECT_NE(again->FindSector("Target")->Stars()[0]->SysData.find("Notes : kept"), std::string::npos);
+    }
+}
+
 TEST_F(T5, RowsCutShortAreSystemsWhenTheyHoldTheHexAndUWP) {
     const std::string column =
         "Hex  Name UWP       B  Z PBG A    Stellar\n"
