@@ -303,7 +303,7 @@ void TfMainform::CreateMenus() {
     file->addAction(action("rOpen"));
     file->addAction(action("rSave"));
     file->addAction(action("rSaveAs"));
-    QMenu* special = file->addMenu("Spec&ial");
+    QMenu* special = file->addMenu("Specia&l");
     special->setObjectName("rSpecialMenu");
     special->addAction(action("rSelectedSave"));
     special->addAction(action("rSaveBitmap"));

@@ -48,7 +48,7 @@ TEST_F(MainformTest, MenusToolbarsAndStatusBarAreLaidOutAsTheUserKnowsThem) {
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "Se&ctor", "&Map", "&Options", "&System", "&Help"}));
     EXPECT_EQ(MenuTexts("rFileMenu"),
               QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "&Close", "Rever&t", "",
-                           "Spec&ial", "",
+                           "Specia&l", "",
                            "&Export Picture...", "Print Pre&view...", "&Print...", "", "E&xit"}));
     EXPECT_EQ(MenuTexts("rSpecialMenu"), QStringList({"&Selected Save...", "Save &Bitmap As...",
                                                        "Import Hexlane 4x Map", "&Import Sector File...",
