@@ -78,18 +78,6 @@ bool HasInk(const QImage& image, QPoint at, QRgb ink) {
     return (image.pixel(at) & 0xFFFFFF) == (ink & 0xFFFFFF);
 }
 
-// Antialiased: a pixel within one of the point nearer the ink than white.
-bool NearInk(const QImage& image, QPoint at, QRgb ink) {
-    auto distance = [](QRgb a, QRgb b) {
-        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
-    };
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            const QRgb c = image.pixel(at + QPoint(dx, dy));
-            if (distance(c, ink) < distance(c, kInkWhite)) return true;
-        }
-    return false;
-}
 
 }  // namespace
 
@@ -107,7 +95,7 @@ TEST(DisplayList, EveryShapeKindIsDrawnByEveryBackendInItsInk) {
     }
     for (const Probe& probe : probes) {
         EXPECT_TRUE(HasInk(palette, probe.at, probe.ink.Palette)) << probe.kind;
-        EXPECT_TRUE(NearInk(truth, probe.at, probe.ink.True)) << probe.kind;
+        EXPECT_TRUE(renderfix::NearInk(truth, probe.at, probe.ink.True)) << probe.kind;
     }
     // The text: some pixels in its ink in both, over its white box.
     const QRect text(80, 150, 40, 12);
@@ -120,7 +108,7 @@ TEST(DisplayList, EveryShapeKindIsDrawnByEveryBackendInItsInk) {
     EXPECT_GT(inked(palette, 0xFFFF00FF), 10);
     int near = 0;
     for (int y = text.top(); y <= text.bottom(); y += 3)
-        for (int x = text.left(); x <= text.right(); x += 3) near += NearInk(truth, QPoint(x, y), kPurple);
+        for (int x = text.left(); x <= text.right(); x += 3) near += renderfix::NearInk(truth, QPoint(x, y), kPurple);
     EXPECT_GT(near, 5);
 
     // The SVG writer writes each kind as its element, in true colours.

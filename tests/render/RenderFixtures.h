@@ -6,7 +6,12 @@
 #include "DefineUniverse.h"
 #include "TestUtil.h"
 
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -183,6 +188,20 @@ inline std::vector<const TStar*> PlacedStars(const TUniverse& u) {
             for (const auto& c : sector->Children())
                 if (auto* star = dynamic_cast<const TStar*>(c.get()); star && star->Visible) stars.push_back(star);
     return stars;
+}
+
+// Whether any pixel within one of `at` is nearer the ink than white (for
+// antialiased drawings).
+inline bool NearInk(const QImage& image, QPoint at, QRgb ink) {
+    auto distance = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+    };
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QRgb c = image.pixel(at + QPoint(dx, dy));
+            if (distance(c, ink) < distance(c, qRgb(255, 255, 255))) return true;
+        }
+    return false;
 }
 
 }  // namespace renderfix

@@ -33,18 +33,6 @@ std::vector<std::pair<int, int>> Trip(const TUniverse& u) {
     return hexes;
 }
 
-// Any pixel within one of `at` in the ink (nearer it than white when antialiased).
-bool InkNear(const QImage& image, QPoint at, QRgb ink) {
-    auto distance = [](QRgb a, QRgb b) {
-        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
-    };
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            const QRgb c = image.pixel(at + QPoint(dx, dy));
-            if (distance(c, ink) < distance(c, kInkWhite)) return true;
-        }
-    return false;
-}
 
 }  // namespace
 
@@ -99,8 +87,8 @@ TEST(VoyageLayer, EveryBackendAndExportDrawsIt) {
         MapPainter(layout).Paint(p, QRectF(whole));
     }
     for (const QImage* image : {&palette, static_cast<const QImage*>(&truth)}) {
-        EXPECT_TRUE(InkNear(*image, middle, kInkVoyage));
-        EXPECT_TRUE(InkNear(*image, ringTop, kInkVoyage));
+        EXPECT_TRUE(renderfix::NearInk(*image, middle, kInkVoyage));
+        EXPECT_TRUE(renderfix::NearInk(*image, ringTop, kInkVoyage));
     }
     EXPECT_EQ(palette.pixel(middle) & 0xFFFFFF, kInkVoyage & 0xFFFFFF);
 
